@@ -1,0 +1,165 @@
+#pragma once
+// The one document of a run: lines with their points, images, texts, objects, settings, and the
+// editing state the engine and shell share. Fields are public: every subsystem reads and writes
+// them by index, after checking indices with isValidPick.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/image_store.h"
+#include "model/records.h"
+
+namespace tovala {
+
+class Ui;
+class TextPainter;
+
+inline constexpr uint32_t kDefaultBackColor = 0x00FFFEFD;
+inline constexpr int kWorkImageSlots = 8;
+inline constexpr int32_t kDefaultImageWidth = 1000;
+inline constexpr int32_t kDefaultImageHeight = 1200;
+
+// Roles of the work images.
+enum WorkImage : int {
+  kDisplayImage = 0,
+  kModelImage = 1,
+  kScratchImage = 2,
+  kScratchImage2 = 3,
+  kFrontLayer = 4,
+  kSelectedLayer = 5,
+  kBackLayer = 6,
+  kUnderlayImage = 7,
+};
+
+struct Vec3 {
+  float x = 0, y = 0, z = 0;
+  bool operator==(const Vec3&) const = default;
+};
+
+// The position, movement and rotation of one point, as saved when a drag starts.
+struct PointMotion {
+  float vdx = 0, vdy = 0, vdz = 0;
+  float radx = 0, rady = 0, radz = 0;
+};
+
+// What the mouse is doing to the model: the editing mode, its sub-mode and the one-shot
+// temporary mode, the view origin, and the values saved on a press for the following drag.
+struct EditState {
+  int mode = 1;  // 1: add a line
+  int subMode = 0;
+  int tempMode = 0;
+  Vec3 viewOrigin;
+  float unitLength = 20.0f;  // display length of a joint's unit vectors
+
+  int pressX = 0, pressY = 0;
+  std::vector<Vec3> pressPositions;       // every point of the selected line
+  std::vector<PointMotion> pressMotions;  // movement and rotation of those points
+  LineRecord pressLine;                   // full copy, for deforming
+  std::array<float, 6> pressWhole{};      // VextX, VextY, VextZ, RadX, RadY, RadZ
+};
+
+class Document {
+ public:
+  Document();
+
+  // --- images -------------------------------------------------------------------------------
+  ImageStore workImages;
+  int32_t imageWidth = kDefaultImageWidth;
+  int32_t imageHeight = kDefaultImageHeight;
+  uint32_t backColor = kDefaultBackColor;
+  uint32_t penColor = 0;
+
+  // --- defaults for new lines --------------------------------------------------------------
+  int32_t defSpMin = 20;
+  int32_t defSpMax = 40;
+  double defSpDspX = 0.3;
+  double defSpDspY = 0.3;
+  std::array<float, 4> defBrush{2.0f, 2.0f, 1.98f, 0.0f};
+
+  // --- the model ---------------------------------------------------------------------------
+  std::vector<LineRecord> lines;
+  ImageStore userImages;
+  std::vector<int32_t> imageKeys;
+  std::vector<TextRecord> texts;
+  std::vector<int32_t> lineOrder;
+  std::vector<ObjectRecord> objects;
+  ObjectRecord scratchObject;
+
+  // --- settings ----------------------------------------------------------------------------
+  int32_t curObject = 0;
+  int32_t objectView = 0;
+  int32_t frontToBack = 0;
+  uint32_t skinColor = 0;
+  float modelScale = 1.0f;
+  float faceRef = 300.0f;
+  int32_t perLine = 1;
+  int32_t showUnderlay = 0;
+  int32_t fileUndo = 0;
+  int32_t markSize = 4;
+  int32_t curLine = 0;
+  int32_t curPoint = 0;
+  float VextX = 0, VextY = 0, VextZ = 0;
+  float RadX = 0, RadY = 0, RadZ = 0;
+
+  EditState edit;
+
+  // Front-end services; never null (a silent Ui until a front end sets its own).
+  Ui* ui;
+  TextPainter* textPainter = nullptr;
+
+  // --- counts (sentinels included) -----------------------------------------------------------
+  int lineCount() const { return int(lines.size()); }
+  int pointCount(int line) const { return int(lines[size_t(line)].points.size()); }
+  int textCount() const { return int(texts.size()); }
+  int objectCount() const { return int(objects.size()); }
+
+  // --- checks and look-ups -------------------------------------------------------------------
+  // 1 when line and point are valid indices together, -1 otherwise.
+  int isValidPick(int line, int point) const;
+  bool isValidLine(int line) const { return line >= 0 && line < lineCount() - 1; }
+  int32_t nextLineNumber(int32_t extra = 0) const;
+  int32_t nextPointNumber(int line, int32_t extra = 0) const;
+  LineRecord makeDefaultLine() const;
+  static PointRecord makeDefaultPoint();
+  // The sentinel point that follows `previous`: kind -1, the next free number, the vectors,
+  // brush and shape of the point before it.
+  PointRecord makeSentinelPoint(const PointRecord& previous, int32_t number) const;
+  static void copyLine(LineRecord& destination, const LineRecord& source);
+  int findLineByNumber(int32_t number) const;
+  int findOrderPosition(int line) const;
+  int findImageByKey(int32_t key) const;
+  int findText(int32_t key) const;
+  void storeText(const TextRecord& record);
+
+  // --- lifecycle ---------------------------------------------------------------------------
+  void clear();
+  void reset();
+  void create();
+
+  // --- line order upkeep ---------------------------------------------------------------------
+  // After the line at `removed` was deleted: its entry leaves, higher entries drop by one.
+  void orderAfterDelete(int removed);
+  // After a line was inserted at `inserted` (the line count already grown).
+  void orderAfterInsert(int inserted);
+
+  // --- user images ---------------------------------------------------------------------------
+  int sentinelImageSlot() const { return userImages.slotCount() - 1; }
+  void appendUserImage();
+  void removeUserImage(int slot);
+  void loadLineImage(int line, const std::string& path);
+  void newLineImage(int line);
+  void chooseLineImage(int line, int slot);
+  void dropLineImage(int line);
+
+  // Recreates work images 0, 1, 2 and 4 to 7 at the canvas size in the background colour.
+  void recreateWorkImages();
+  // The kernel the paint tool stamps with.
+  static BrushKernel paintKernel();
+};
+
+// Encodes "名無し", the name of a fresh object, as stored (Shift-JIS).
+std::array<uint8_t, kObjectNameBytes> defaultObjectName();
+
+}  // namespace tovala

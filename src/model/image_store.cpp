@@ -1,0 +1,144 @@
+#include "model/image_store.h"
+
+#include <cstring>
+
+#include "model/bmp.h"
+#include "model/byte_io.h"
+#include "model/file_io.h"
+#include "model/messages.h"
+#include "platform/ui.h"
+
+namespace tovala {
+
+std::vector<uint8_t> blankBitmapHeader(int32_t width, int32_t height) {
+  ByteWriter w;
+  w.u32(kBitmapInfoHeaderSize);
+  w.i32(width);
+  w.i32(height);
+  w.u16(1);
+  w.u16(24);
+  w.u32(0);
+  w.u32(uint32_t(strideFor(width)) * uint32_t(height));
+  w.i32(kDefaultResolution);
+  w.i32(kDefaultResolution);
+  w.u32(0);
+  w.u32(0);
+  return w.take();
+}
+
+void ImageStore::initStore(int slots) {
+  slots_.assign(size_t(slots < 0 ? 0 : slots), ImageSlot{});
+  kernel = BrushKernel{};
+}
+
+void ImageStore::release(int i) {
+  if (ImageSlot* s = slot(i)) *s = ImageSlot{};
+}
+
+bool ImageStore::makeBlank(int i, int32_t width, int32_t height, uint32_t colour) {
+  ImageSlot* s = slot(i);
+  if (!s) return false;
+  *s = ImageSlot{};
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  s->present = true;
+  s->width = width;
+  s->height = height;
+  s->stride = strideFor(width);
+  s->size = uint32_t(s->stride) * uint32_t(height);
+  s->header = blankBitmapHeader(width, height);
+  s->pixels.assign(s->size, 0);
+  fill(i, colour);
+  return true;
+}
+
+bool ImageStore::setImage(int i, std::span<const uint8_t> header, std::span<const uint8_t> pixels) {
+  ImageSlot* s = slot(i);
+  if (!s) return false;
+  *s = ImageSlot{};
+  ByteReader r(header);
+  uint32_t headerSize = r.u32();
+  int32_t width = r.i32();
+  int32_t height = r.i32();
+  r.u16();
+  uint16_t bits = r.u16();
+  uint32_t compression = r.u32();
+  uint32_t imageSize = r.u32();
+  if (!r.ok() || headerSize < uint32_t(kBitmapInfoHeaderSize) || bits != 24 || compression != 0 ||
+      width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
+    return false;
+  const uint32_t stride = uint32_t(strideFor(width));
+  const uint32_t need = stride * uint32_t(height);
+  // The stored image-size field names the data that follows; it must cover the picture.
+  if (imageSize < need || pixels.size() < need) return false;
+  s->present = true;
+  s->width = width;
+  s->height = height;
+  s->stride = int32_t(stride);
+  s->size = need;
+  s->header.assign(header.begin(), header.begin() + kBitmapInfoHeaderSize);
+  ByteWriter fix;
+  fix.u32(need);
+  std::memcpy(s->header.data() + 20, fix.buffer().data(), 4);
+  s->pixels.assign(pixels.begin(), pixels.begin() + need);
+  return true;
+}
+
+bool ImageStore::loadBmp(int i, const std::string& path, Ui& ui) {
+  if (!slot(i)) return false;
+  if (path.empty()) {
+    ui.message(msg::kNoFile, msg::kCaptionErrorLower);
+    return false;
+  }
+  auto data = readWholeFile(path, uint64_t(1) << 31);
+  if (!data) {
+    ui.message(msg::kMissLoad, msg::kCaptionErrorLower);
+    return false;
+  }
+  release(i);
+  ImageSlot decoded;
+  if (!decodeBmp(*data, decoded)) {
+    ui.message(msg::kNotBitmap, msg::kCaptionErrorLower);
+    return false;
+  }
+  slots_[size_t(i)] = std::move(decoded);
+  return true;
+}
+
+bool ImageStore::saveBmp(int i, const std::string& path, Ui& ui) const {
+  const ImageSlot* s = image(i);
+  if (!s || path.empty()) return false;
+  if (!writeFileAtomic(path, encodeBmp(*s))) {
+    ui.message(msg::kSaveFailed, msg::kCaptionErrorLower);
+    return false;
+  }
+  return true;
+}
+
+void ImageStore::fill(int i, uint32_t colour) {
+  ImageSlot* s = image(i);
+  if (!s) return;
+  const uint8_t b = uint8_t(colour >> 16), g = uint8_t(colour >> 8), r = uint8_t(colour);
+  for (int y = 0; y < s->height; ++y) {
+    uint8_t* p = s->row(y);
+    for (int x = 0; x < s->width; ++x, p += 3) {
+      p[0] = b;
+      p[1] = g;
+      p[2] = r;
+    }
+  }
+}
+
+void ImageStore::convertTo24(int i) {
+  ImageSlot* s = image(i);
+  if (!s || s->colourTableEntries() == 0) return;
+  s->header = blankBitmapHeader(s->width, s->height);
+}
+
+void ImageStore::addSlot() { slots_.emplace_back(); }
+
+void ImageStore::removeSlot(int i) {
+  if (!validSlot(i)) return;
+  slots_.erase(slots_.begin() + i);
+}
+
+}  // namespace tovala

@@ -1,0 +1,19 @@
+#pragma once
+// Message texts and captions the model layer shows, shared by every place that shows them.
+
+namespace tovala::msg {
+
+inline constexpr const char* kCaptionErrorLower = "error";
+inline constexpr const char* kCaptionError = "エラー";
+inline constexpr const char* kCaptionConfirm = "確認";
+inline constexpr const char* kCaptionNotice = "注意";
+inline constexpr const char* kCaptionMessage = "メッセージ";
+inline constexpr const char* kCaptionWarning = "警告!!";
+inline constexpr const char* kCaptionErr = "err";
+
+inline constexpr const char* kNoFile = "No File!!";
+inline constexpr const char* kMissLoad = "Miss Load!!";
+inline constexpr const char* kNotBitmap = "ビットマップではありません!!";
+inline constexpr const char* kSaveFailed = "保存に失敗しました。";
+
+}  // namespace tovala::msg
