@@ -29,16 +29,25 @@ struct InfoHeader {
 struct Channel {
   uint32_t mask = 0;
   int shift = 0;
-  uint32_t max = 0;
+  int bits = 0;
 
   explicit Channel(uint32_t m) : mask(m) {
     if (m == 0) return;
     shift = std::countr_zero(m);
-    max = m >> shift;
+    bits = std::bit_width(m >> shift);
   }
+  // Narrow channels are widened by repeating their bits, so full scale stays full scale.
   uint8_t extract(uint32_t px) const {
-    if (max == 0) return 0;
-    return uint8_t(((px & mask) >> shift) * 255u / max);
+    if (bits == 0) return 0;
+    const uint32_t v = (px & mask) >> shift;
+    if (bits >= 8) return uint8_t(v >> (bits - 8));
+    uint32_t out = 0;
+    int filled = 0;
+    while (filled < 8) {
+      out = (out << bits) | v;
+      filled += bits;
+    }
+    return uint8_t(out >> (filled - 8));
   }
 };
 
