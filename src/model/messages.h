@@ -15,5 +15,8 @@ inline constexpr const char* kNoFile = "No File!!";
 inline constexpr const char* kMissLoad = "Miss Load!!";
 inline constexpr const char* kNotBitmap = "ビットマップではありません!!";
 inline constexpr const char* kSaveFailed = "保存に失敗しました。";
+inline constexpr const char* kNotHcFile = "この圧縮形式のファイルではありません!!";
+inline constexpr const char* kReadFailed = "ファイルの読込みに失敗しました。";
+inline constexpr const char* kWriteFailed = "ファイルの書出しに失敗しました。";
 
 }  // namespace tovala::msg
