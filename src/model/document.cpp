@@ -160,6 +160,7 @@ void Document::reset() {
   texts.assign(1, TextRecord::sentinel());
   objects.assign(1, ObjectRecord{});
   scratchObject = ObjectRecord{};
+  objectBackup = ObjectRecord{};
   curObject = 0;
   objectView = 0;
   frontToBack = 0;

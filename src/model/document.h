@@ -86,6 +86,8 @@ class Document {
   std::vector<int32_t> lineOrder;
   std::vector<ObjectRecord> objects;
   ObjectRecord scratchObject;
+  // The current object as it was before the objects panel's latest change (its "戻す").
+  ObjectRecord objectBackup;
 
   // --- settings ----------------------------------------------------------------------------
   int32_t curObject = 0;
