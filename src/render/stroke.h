@@ -23,4 +23,9 @@ enum StrokePurpose : int {
 void drawStroke(Document& doc, int line, int imageSlot, uint32_t colour, int purpose,
                 int perLineOverride);
 
+// The same stroke drawn by the plain reference primitives (reference_stamps.h). Tests compare
+// it with drawStroke; it is too slow for anything else.
+void drawStrokeReference(Document& doc, int line, int imageSlot, uint32_t colour, int purpose,
+                         int perLineOverride);
+
 }  // namespace tovala

@@ -1,0 +1,168 @@
+#include "render/kernel_stamps.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tovala {
+
+namespace {
+
+inline void blendPixel(uint8_t* p, uint32_t k, uint32_t tb, uint32_t tg, uint32_t tr) {
+  p[0] = uint8_t((k * p[0] + tb) >> 8);
+  p[1] = uint8_t((k * p[1] + tg) >> 8);
+  p[2] = uint8_t((k * p[2] + tr) >> 8);
+}
+
+// A Bresenham line as major/minor axes. Step k sits at major0 + majorStep * k and at
+// minor0 + minorStep * floor((2 k rise + length) / (2 length)): the nearest pixel, ties rounded
+// away from the start.
+struct LineWalk {
+  bool xMajor;
+  int64_t major0, minor0;
+  int majorStep, minorStep;
+  int64_t length, rise;
+
+  LineWalk(int x0, int y0, int x1, int y1) {
+    const int64_t dx = std::llabs(int64_t(x1) - x0), dy = std::llabs(int64_t(y1) - y0);
+    xMajor = dx >= dy;
+    major0 = xMajor ? x0 : y0;
+    minor0 = xMajor ? y0 : x0;
+    majorStep = (xMajor ? x1 >= x0 : y1 >= y0) ? 1 : -1;
+    minorStep = (xMajor ? y1 >= y0 : x1 >= x0) ? 1 : -1;
+    length = xMajor ? dx : dy;
+    rise = xMajor ? dy : dx;
+  }
+
+  // The steps whose major coordinate lies in lo..hi, as [first, last]; false when none.
+  bool stepsWithin(int64_t lo, int64_t hi, int64_t& first, int64_t& last) const {
+    if (majorStep > 0) {
+      first = lo - major0;
+      last = hi - major0;
+    } else {
+      first = major0 - hi;
+      last = major0 - lo;
+    }
+    first = std::max<int64_t>(first, 0);
+    last = std::min(last, length);
+    return first <= last;
+  }
+
+  // Calls f(x, y, k) for the steps first..last.
+  template <class F>
+  void walk(int64_t first, int64_t last, F&& f) const {
+    const int64_t twoLength = 2 * length, twoRise = 2 * rise;
+    int64_t q = 0, r = 0;
+    if (length > 0) {
+      const int64_t num = 2 * first * rise + length;
+      q = num / twoLength;
+      r = num % twoLength;
+    }
+    for (int64_t k = first; k <= last; ++k) {
+      const int major = int(major0 + majorStep * k), minor = int(minor0 + minorStep * q);
+      if (xMajor)
+        f(major, minor, k);
+      else
+        f(minor, major, k);
+      r += twoRise;
+      if (r >= twoLength) {
+        r -= twoLength;
+        ++q;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+KernelStamper::KernelStamper(const BrushKernel& kernel, uint32_t colour, ImageSlot& image)
+    : image_(image), width_(kernel.width), height_(kernel.height) {
+  // A kernel whose table does not match its size stamps nothing rather than read past it.
+  if (width_ <= 0 || height_ <= 0 || kernel.weights.size() < size_t(width_) * size_t(height_)) {
+    width_ = height_ = 0;
+    return;
+  }
+  const uint32_t cb = (colour >> 16) & 0xFF, cg = (colour >> 8) & 0xFF, cr = colour & 0xFF;
+  for (int j = 0; j < height_; ++j)
+    for (int i = 0; i < width_; ++i) {
+      const int32_t w = kernel.at(i, j);
+      if (w >= 256) continue;
+      const uint32_t k = uint32_t(std::max(w, 0));
+      cells_.push_back({i, j, -long(j) * image.stride + 3L * i, k, (256 - k) * cb, (256 - k) * cg,
+                        (256 - k) * cr});
+    }
+}
+
+void KernelStamper::stamp(int x, int y) const {
+  const int left = x - width_ / 2, top = y - height_ / 2;
+  if (left < 0 || top < 0 || left + width_ > image_.width || top + height_ > image_.height) {
+    stampClipped(left, top);
+    return;
+  }
+  uint8_t* base = image_.row(top) + 3L * left;
+  for (const Cell& c : cells_) blendPixel(base + c.offset, c.k, c.tb, c.tg, c.tr);
+}
+
+void KernelStamper::stampClipped(int left, int top) const {
+  const int ilo = std::max(0, -left), ihi = std::min(width_, image_.width - left);
+  const int jlo = std::max(0, -top), jhi = std::min(height_, image_.height - top);
+  if (ilo >= ihi || jlo >= jhi) return;
+  for (const Cell& c : cells_)
+    if (c.i >= ilo && c.i < ihi && c.j >= jlo && c.j < jhi)
+      blendPixel(image_.row(top + c.j) + 3L * (left + c.i), c.k, c.tb, c.tg, c.tr);
+}
+
+void KernelStamper::line(int x0, int y0, int x1, int y1) const {
+  const LineWalk walk(x0, y0, x1, y1);
+  // A stamp centred at c covers c - size/2 .. c - size/2 + size - 1.
+  const int size = walk.xMajor ? width_ : height_;
+  const int limit = walk.xMajor ? image_.width : image_.height;
+  int64_t first = 0, last = 0;
+  if (!walk.stepsWithin(size / 2 - size + 1, limit - 1 + size / 2, first, last)) return;
+  walk.walk(first, last, [this](int x, int y, int64_t) { stamp(x, y); });
+}
+
+void stampKernel(ImageSlot& image, const BrushKernel& kernel, int x, int y, uint32_t colour) {
+  KernelStamper(kernel, colour, image).stamp(x, y);
+}
+
+void stampRect(ImageSlot& image, int x, int y, int w, int h, uint32_t colour, int k) {
+  if (w <= 0 || h <= 0) return;
+  k = std::clamp(k, 0, 256);
+  if (k == 256) return;
+  const int left = std::max(x - w / 2, 0), right = std::min(x - w / 2 + w, image.width);
+  const int top = std::max(y - h / 2, 0), bottom = std::min(y - h / 2 + h, image.height);
+  if (left >= right || top >= bottom) return;
+  const uint32_t m = uint32_t(256 - k);
+  const uint32_t tb = m * ((colour >> 16) & 0xFF), tg = m * ((colour >> 8) & 0xFF),
+                 tr = m * (colour & 0xFF);
+  for (int row = top; row < bottom; ++row) {
+    uint8_t* p = image.row(row) + 3L * left;
+    for (int col = left; col < right; ++col, p += 3) blendPixel(p, uint32_t(k), tb, tg, tr);
+  }
+}
+
+void kernelLine(ImageSlot& image, const BrushKernel& kernel, int x0, int y0, int x1, int y1,
+                uint32_t colour) {
+  KernelStamper(kernel, colour, image).line(x0, y0, x1, y1);
+}
+
+void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, uint32_t colour) {
+  const bool xMajor = std::llabs(int64_t(end.x) - start.x) >= std::llabs(int64_t(end.y) - start.y);
+  const bool reversed = xMajor ? end.x < start.x : end.y < start.y;
+  const TaperEnd& a = reversed ? end : start;
+  const TaperEnd& b = reversed ? start : end;
+  const LineWalk walk(a.x, a.y, b.x, b.y);
+  // Every rectangle along the line is at most as large as the larger end's.
+  const int reach = xMajor ? std::max(stampSize(a.w), stampSize(b.w))
+                           : std::max(stampSize(a.h), stampSize(b.h));
+  const int limit = xMajor ? image.width : image.height;
+  int64_t first = 0, last = 0;
+  if (!walk.stepsWithin(-int64_t(reach) - 1, int64_t(limit) + reach, first, last)) return;
+  walk.walk(first, last, [&](int x, int y, int64_t k) {
+    stampRect(image, x, y, stampSize(taperAt(a.w, b.w, k, walk.length)),
+              stampSize(taperAt(a.h, b.h, k, walk.length)),
+              colour, stampWeight(taperAt(a.k, b.k, k, walk.length)));
+  });
+}
+
+}  // namespace tovala

@@ -1,0 +1,37 @@
+#pragma once
+// The parametric natural cubic spline a stroke follows: the parameter grows with the chord
+// length from point to point and is scaled to run from 0 to 1; x(t) and y(t) are natural cubic
+// splines (second derivative 0 at both ends) through the points.
+
+#include <span>
+#include <vector>
+
+namespace tovala {
+
+class ParametricSpline {
+ public:
+  // Builds the tables for the points (at least 2). Reuses its storage between builds.
+  void build(std::span<const double> xs, std::span<const double> ys);
+
+  int count() const { return int(t_.size()); }
+  double param(int i) const { return t_[size_t(i)]; }
+
+  // The interval holding t: the first i with t <= param(i + 1), kept within 0 .. count - 2.
+  int intervalOf(double t) const;
+  // The same answer found by walking on from `interval`, for parameters that only grow.
+  int advance(int interval, double t) const {
+    const int lastInterval = count() - 2;
+    while (interval < lastInterval && !(t <= t_[size_t(interval) + 1])) ++interval;
+    return interval;
+  }
+
+  // The point at t, which lies in `interval`.
+  void evaluate(int interval, double t, double& x, double& y) const;
+
+ private:
+  std::vector<double> t_, x_, y_;
+  std::vector<double> sx_, sy_;  // second derivatives divided by 6
+  std::vector<double> diag_;     // elimination scratch
+};
+
+}  // namespace tovala

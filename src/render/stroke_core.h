@@ -1,0 +1,96 @@
+#pragma once
+// The stroke algorithm behind drawStroke, open to the fill, object and picking code: a list of
+// point indices walked into segments by the points' modes, each segment drawn as a straight line
+// (two points) or as spline passes with drift (three or more), through a StrokeRaster that
+// stamps the kernel or the tapered rectangles.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/brush_kernel.h"
+#include "model/image_store.h"
+#include "model/records.h"
+#include "render/kernel_stamps.h"
+#include "render/pixel_rect.h"
+
+namespace tovala {
+
+class Document;
+
+// The pass range, drift and brush style a stroke is drawn with.
+struct StrokeStyle {
+  int lmode = 0;  // 1: per-point tapered rectangles instead of the kernel
+  int spmin = 20, spmax = 40;
+  double dspx = 0.3, dspy = 0.3;
+};
+
+// Where a stroke's lines go.
+class StrokeRaster {
+ public:
+  virtual ~StrokeRaster() = default;
+  virtual void kernelLine(int x0, int y0, int x1, int y1) = 0;
+  virtual void taperedLine(const TaperEnd& start, const TaperEnd& end) = 0;
+  virtual int kernelWidth() const = 0;
+  virtual int kernelHeight() const = 0;
+};
+
+// The fast primitives, or the plain ones they are checked against.
+enum class RasterPath { kFast, kReference };
+
+// A StrokeRaster over one image, kernel and colour.
+class ImageRaster final : public StrokeRaster {
+ public:
+  ImageRaster(ImageSlot& image, const BrushKernel& kernel, uint32_t colour, RasterPath path);
+  void kernelLine(int x0, int y0, int x1, int y1) override;
+  void taperedLine(const TaperEnd& start, const TaperEnd& end) override;
+  int kernelWidth() const override { return kernel_.width; }
+  int kernelHeight() const override { return kernel_.height; }
+
+ private:
+  ImageSlot& image_;
+  const BrushKernel& kernel_;
+  uint32_t colour_;
+  RasterPath path_;
+  KernelStamper stamper_;
+};
+
+struct IntPoint {
+  int x = 0, y = 0;
+  bool operator==(const IntPoint&) const = default;
+};
+
+struct StrokeResult {
+  // Bounding box of the points and samples, starting at the first point's position.
+  double left = 0, top = 0, right = 0, bottom = 0;
+  // The pixels the stamps may have reached; empty when nothing was drawn.
+  PixelRect touched;
+};
+
+struct StrokeOptions {
+  StrokeRaster* raster = nullptr;  // null: measure only
+  bool binarySearch = false;       // find spline intervals the plain way (reference path)
+  std::vector<IntPoint>* path = nullptr;  // receives the drawn polyline's vertices in order
+};
+
+// Walks `points` (indices into line.points, the sentinel excluded) with the given style.
+StrokeResult runStroke(const LineRecord& line, std::span<const int> points,
+                       const StrokeStyle& style, const StrokeOptions& options);
+
+// The style drawStroke uses for the line: its own (kernel built into `ownKernel`, which is then
+// the kernel to use) when `perLine` is 1, the document's defaults and the kernel in force when 0.
+StrokeStyle strokeStyleFor(const Document& doc, const LineRecord& line, int perLine,
+                           BrushKernel& ownKernel, const BrushKernel*& kernel);
+
+// Widens a measured box and stores it in the line's range fields (left, top, right, bottom).
+void storeRange(const Document& doc, LineRecord& line, const StrokeResult& box);
+
+// drawStroke drawing into `image` (null: nothing drawn, as with purpose -1), returning the
+// pixels it may have touched.
+PixelRect strokeLine(Document& doc, int line, ImageSlot* image, uint32_t colour, int purpose,
+                     int perLineOverride, RasterPath path = RasterPath::kFast);
+
+// The indices of the line's real points, 0 .. count - 2.
+std::vector<int> wholeLine(const LineRecord& line);
+
+}  // namespace tovala
