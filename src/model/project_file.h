@@ -1,0 +1,59 @@
+#pragma once
+// Project files (".tov"): the whole document as one little-endian payload, stored in the HC
+// container when the user saves or opens, and plain for the undo ring's snapshots.
+//
+// Reading never leaves a half-read document: the payload is parsed into separate structures
+// first (every count checked against what the file holds before anything is allocated) and the
+// document is changed only when all of it was read. A refused file shows
+// "ファイルの読込みに失敗しました。" and the document stays exactly as it was.
+//
+// The readers do not draw. After a successful loadProject the caller rebuilds the picture: the
+// back, front and selected layers (rebuildLayers, refreshSelected) and the canvas composition.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tovala {
+
+class Document;
+class Ui;
+
+inline constexpr const char* kProjectExtension = "tov";
+inline constexpr const char* kProjectOpenFilter = "TOVファイル|*.tov|すべてのファイル|*.*||";
+inline constexpr const char* kProjectSaveFilter = "TOVファイル|*.tov||";
+
+// The project payload of the document.
+std::vector<uint8_t> writeProjectPayload(const Document& doc);
+
+// Replaces the document's content with the payload's. Returns false (document unchanged) when
+// the payload is cut short or its counts or sizes exceed what it holds or what the records take.
+// Like Document::clear, a successful read sets the editing mode to 1, its sub-mode to 0 and
+// the selected line and point to 0; callers that keep them (the undo ring) save them first.
+bool readProjectPayload(Document& doc, std::span<const uint8_t> payload);
+
+// Writes the project atomically (HC container when `compressed`); on failure shows
+// "ファイルの書出しに失敗しました。" (caption "エラー") and leaves any existing file as it was.
+bool saveProject(const Document& doc, const std::string& path, bool compressed);
+
+// Reads a project (HC container when `compressed`). On failure shows the container's message,
+// if any, then "ファイルの読込みに失敗しました。" (caption "エラー"); the document is unchanged.
+// A compressed read is a user's open: the view state is then reset as well (resetViewAfterOpen).
+bool loadProject(Document& doc, const std::string& path, bool compressed);
+
+// The file forms shared with parts files: the payload written atomically, in the HC container
+// when `compressed`, with "ファイルの書出しに失敗しました。" on failure; and the payload read
+// back (the container's own message shown on failure, the caller adds its read failure).
+bool writePayloadFile(Ui& ui, const std::string& path, std::vector<uint8_t> payload,
+                      bool compressed);
+std::optional<std::vector<uint8_t>> readPayloadFile(Ui& ui, const std::string& path,
+                                                    bool compressed);
+
+// The view and editing state after opening a project: each line with its own brush, editing
+// mode 1 with sub-mode 0 and no temporary mode, mark size 4, line and point 0, normal drawing
+// from the back.
+void resetViewAfterOpen(Document& doc);
+
+}  // namespace tovala
