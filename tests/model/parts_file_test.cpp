@@ -1,0 +1,251 @@
+#include "model/parts_file.h"
+
+#include <gtest/gtest.h>
+
+#include "model/byte_io.h"
+#include "model/messages.h"
+#include "model/project_file.h"
+#include "model/record_io.h"
+#include "platform/ui.h"
+#include "support/test_support.h"
+#include "file_fixtures.h"
+
+namespace tovala {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t ref(uint32_t line, uint32_t first, uint32_t last = 0) {
+  return (line << 16) | (first << 8) | last;
+}
+constexpr uint32_t pointRef(uint32_t line, uint32_t point) { return (line << 16) | point; }
+
+LineRecord lineWith(const Document& doc, int32_t nam, int realPoints) {
+  LineRecord l = test::sampleLine(doc, 0, realPoints);
+  l.kind = 0, l.mode = 0, l.category = 0, l.nam = nam;
+  l.params.assign(1, ParamEntry::sentinel());
+  l.code.assign(1, CodeEntry{});
+  for (PointRecord& p : l.points) p.params.assign(1, ParamEntry::sentinel());
+  return l;
+}
+
+ParamList params(std::initializer_list<ParamEntry> entries) {
+  ParamList list(entries);
+  list.push_back(ParamEntry::sentinel());
+  return list;
+}
+
+ParamEntry ent(int32_t key, int32_t sub, uint32_t value) { return {key, sub, value}; }
+
+// Four source lines: a joint, an unselected line, a connecting line and a decorative line.
+Document sourceDocument() {
+  Document src;
+  src.lines.clear();
+  LineRecord joint = lineWith(src, 10100, 2);
+  joint.kind = 4;
+  joint.points[0].params = params({ent(20, 0, pointRef(2, 1)), ent(20, 0, pointRef(9, 1)),
+                                   ent(101, 0, pointRef(1, 0)), ent(102, 0, pointRef(2, 0)),
+                                   ent(104, 0, pointRef(3, 5))});
+  LineRecord skipped = lineWith(src, 10101, 1);
+  skipped.sel = 0;
+  LineRecord cline = lineWith(src, 10102, 3);
+  cline.mode = 100;
+  cline.params = params({ent(101, 0, 1), ent(102, 0, ref(0, 1, 9)), ent(103, 0, ref(1, 5, 2)),
+                         ent(104, 0, ref(3, 0, 0)), ent(201, 0, 0), ent(204, 0, ref(0, 1, 1))});
+  cline.code = {{0x20, 0x02020015}, {1, ref(0, 1, 1)}, {1, ref(2, 0, 2)}, {1, ref(2, 0, 0)},
+                {0x20, 0x0202002C}, {1, ref(3, 0, 0)}, {0x20, 0}, {1, ref(3, 0, 0)}, {}};
+  LineRecord oline = lineWith(src, 10103, 2);
+  oline.mode = 101;
+  oline.params = params({ent(100, 0, 0)});
+  oline.points[0].params =
+      params({ent(150, 0, 100), ent(151, 0, ref(0, 1, 0)), ent(152, 0, ref(2, 2, 3)),
+              ent(181, 11, ref(2, 1, 0)), ent(181, 101, ref(0, 0, 9)), ent(181, 7, 0)});
+  oline.points[1].params =
+      params({ent(150, 0, 300), ent(151, 0, ref(2, 0, 1)), ent(152, 0, ref(2, 0, 1))});
+  src.lines = {joint, skipped, cline, oline, src.makeDefaultLine()};
+  src.lineOrder = {0, 1, 2, 3, 4};
+
+  ObjectRecord outline;
+  outline.header[5] = int32_t(ref(1, 1, 0));
+  outline.c[0] = 0, outline.c[1] = 2;
+  outline.d[0] = 0x00050702, outline.d[1] = 0x01020102;
+  ObjectRecord missing;
+  missing.c[0] = 1;
+  ObjectRecord eye;
+  eye.header[1] = 258;
+  eye.c[0] = 3, eye.c[1] = 1;
+  src.objects = {outline, missing, eye, ObjectRecord{}};
+  return src;
+}
+
+// Three lines numbered 20000, 10101, 20002 with two points each, run in the order 2, 0, 1.
+Document targetDocument() {
+  Document doc;
+  doc.lines = {lineWith(doc, 20000, 2), lineWith(doc, 10101, 2), lineWith(doc, 20002, 2),
+               doc.makeDefaultLine()};
+  doc.lineOrder = {2, 0, 1, 3};
+  ObjectRecord own;
+  own.header[0] = 10000;
+  own.c[0] = 0;
+  doc.objects.insert(doc.objects.begin(), own);
+  return doc;
+}
+
+TEST(PartsFile, PayloadHoldsTheTableAndTheSelectedLines) {
+  const Document src = sourceDocument();
+  const Bytes payload = writePartsPayload(src);
+  ByteReader r(payload);
+  EXPECT_EQ(r.i32(), kPartsMagic);
+  EXPECT_EQ(r.i32(), 4);
+  EXPECT_EQ(r.i32(), 3);
+  const int32_t table[4][3] = {{0, 10100, 0}, {-1, 10101, 0}, {1, 10102, 0}, {2, 10103, 0}};
+  for (const auto& row : table)
+    for (int32_t v : row) EXPECT_EQ(r.i32(), v);
+  LineRecord l;
+  for (int32_t nam : {10100, 10102, 10103}) {
+    ASSERT_TRUE(readLine(r, l));
+    EXPECT_EQ(l.nam, nam);
+  }
+  EXPECT_EQ(r.i32(), 4);
+  EXPECT_EQ(r.remaining(), 4 * kObjectBlockBytes);
+}
+
+TEST(PartsFile, MergeAppendsAndRemapsReferences) {
+  Document doc = targetDocument();
+  ASSERT_TRUE(mergePartsPayload(doc, writePartsPayload(sourceDocument())));
+  // Three lines appended at 3, 4, 5 behind the three real lines; a new sentinel last.
+  ASSERT_EQ(doc.lineCount(), 7);
+  EXPECT_EQ(doc.lines[3].nam, 10100);
+  EXPECT_EQ(doc.lines[4].nam, 10102);
+  EXPECT_EQ(doc.lines[5].nam, 10103);
+  EXPECT_EQ(doc.lines[6].pointCount(), 1);
+  EXPECT_EQ(doc.lineOrder, (std::vector<int32_t>{2, 0, 1, 3, 4, 5, 6}));
+  for (int i = 3; i < 6; ++i) EXPECT_EQ(doc.lines[size_t(i)].sel, 1);
+
+  // Joint: source 2 is now 4; source 1 was not stored and is found by number as line 1 (not
+  // the order position 2 where that number was found); a point that line lacks becomes 0.
+  EXPECT_EQ(doc.lines[3].points[0].params,
+            params({ent(20, 0, pointRef(4, 1)), ent(20, 0, pointRef(9, 1)),
+                    ent(101, 0, pointRef(1, 0)), ent(102, 0, pointRef(2, 0)),
+                    ent(104, 0, pointRef(5, 0))}));
+  // Connecting line: ranges keep a valid first point and always their last; block 2's entry 4
+  // stays because its entry 201 is not 1.
+  EXPECT_EQ(doc.lines[4].params,
+            params({ent(101, 0, 1), ent(102, 0, ref(3, 1, 9)), ent(103, 0, ref(1, 0, 2)),
+                    ent(104, 0, ref(5, 0, 0)), ent(201, 0, 0), ent(204, 0, ref(0, 1, 1))}));
+  const CodeList code{{0x20, 0x02020015}, {1, ref(3, 1, 1)}, {1, ref(4, 0, 2)}, {1, ref(2, 0, 0)},
+                      {0x20, 0x0202002C}, {1, ref(5, 0, 0)}, {0x20, 0}, {1, ref(3, 0, 0)}, {}};
+  EXPECT_EQ(doc.lines[4].code, code);
+  // Decorative line: per-point method 100 rewrites 151 and 152, 300 only 151; connection
+  // conditions (sub 101) are clamped to the target's last point.
+  EXPECT_EQ(doc.lines[5].points[0].params,
+            params({ent(150, 0, 100), ent(151, 0, ref(3, 1, 0)), ent(152, 0, ref(4, 2, 3)),
+                    ent(181, 11, ref(4, 1, 0)), ent(181, 101, ref(3, 0, 1)), ent(181, 7, 0)}));
+  EXPECT_EQ(doc.lines[5].points[1].params,
+            params({ent(150, 0, 300), ent(151, 0, ref(4, 0, 1)), ent(152, 0, ref(2, 0, 1))}));
+
+  // Objects: the one using an unstored line and the source's sentinel are dropped; the rest go
+  // in front of the document's sentinel object.
+  ASSERT_EQ(doc.objectCount(), 4);
+  EXPECT_EQ(doc.objects[0].header[0], 10000);
+  const ObjectRecord& outline = doc.objects[1];
+  EXPECT_EQ(uint32_t(outline.header[5]), ref(1, 1, 0));
+  EXPECT_EQ(outline.c[0], 3);
+  EXPECT_EQ(outline.c[1], 4);
+  EXPECT_EQ(outline.c[2], -1);
+  EXPECT_EQ(uint32_t(outline.d[0]), 0x00000102u);
+  EXPECT_EQ(uint32_t(outline.d[1]), 0x01020102u);
+  const ObjectRecord& eye = doc.objects[2];
+  EXPECT_EQ(eye.header[1], 258);
+  EXPECT_EQ(eye.c[0], 5);
+  EXPECT_EQ(eye.c[1], 1);
+  EXPECT_EQ(doc.objects[3], ObjectRecord{});
+}
+
+TEST(PartsFile, UnstoredReferenceWithoutMatchingNumberFallsToLineZero) {
+  Document doc = targetDocument();
+  doc.lines[1].nam = 30000;
+  ASSERT_TRUE(mergePartsPayload(doc, writePartsPayload(sourceDocument())));
+  EXPECT_EQ(doc.lines[3].points[0].params[2], ent(101, 0, pointRef(0, 0)));
+  EXPECT_EQ(uint32_t(doc.objects[1].header[5]), ref(0, 1, 0));
+}
+
+TEST(PartsFile, FacePartsRewriteTheirPairs) {
+  Document src;
+  LineRecord face = lineWith(src, 327, 2);
+  face.category = 11;
+  face.params = params({ent(100, 0, 327), ent(102, 0, ref(0, 1, 1)), ent(102, 1, ref(0, 0, 1)),
+                        ent(103, 0, ref(0, 1, 1))});
+  LineRecord hair = lineWith(src, 334, 2);
+  hair.category = 12;
+  ParamList hp{ent(100, 0, 334), ent(102, 0, 0)};
+  for (int i = 1; i <= 6; ++i) hp.push_back(ent(103, i, ref(1, 1, 0)));
+  hair.params = params({});
+  hair.params.insert(hair.params.begin(), hp.begin(), hp.end());
+  LineRecord shortHair = hair;  // part 323 needs entries 7 and 8 after 102: not there
+  shortHair.category = 11;
+  shortHair.params[0].value = 323;
+  src.lines = {face, hair, shortHair, src.makeDefaultLine()};
+  src.lineOrder = {0, 1, 2, 3};
+  src.objects = {ObjectRecord{}};
+
+  Document doc;
+  doc.lines = {lineWith(doc, 20000, 2), doc.makeDefaultLine()};
+  doc.lineOrder = {0, 1};
+  ASSERT_TRUE(mergePartsPayload(doc, writePartsPayload(src)));
+  ASSERT_EQ(doc.lineCount(), 5);
+  const ParamList& f = doc.lines[1].params;
+  EXPECT_EQ(f[1].value, ref(1, 1, 1));
+  EXPECT_EQ(f[2].value, ref(1, 0, 1));
+  EXPECT_EQ(f[3].value, ref(0, 1, 1));  // not one of the pair
+  const ParamList& h = doc.lines[2].params;
+  for (size_t i = 2; i < 8; ++i)
+    EXPECT_EQ(h[i].value, (i == 6 || i == 7) ? ref(2, 1, 0) : ref(1, 1, 0)) << i;
+  for (size_t i = 2; i < 8; ++i) EXPECT_EQ(doc.lines[3].params[i].value, ref(1, 1, 0));
+  EXPECT_EQ(doc.objectCount(), 1);
+}
+
+TEST(PartsFile, RefusedFilesChangeNothing) {
+  const Bytes payload = writePartsPayload(sourceDocument());
+  Document doc = targetDocument();
+  const Bytes before = writeProjectPayload(doc);
+  for (size_t cut = 0; cut < payload.size(); cut += (cut < 900 ? 1 : 61))
+    ASSERT_FALSE(mergePartsPayload(doc, std::span(payload.data(), cut))) << cut;
+  Bytes huge = payload;
+  huge[4] = 0xFF, huge[5] = 0xFF, huge[6] = 0xFF, huge[7] = 0x7F;
+  EXPECT_FALSE(mergePartsPayload(doc, huge));
+  Bytes negative = payload;
+  negative[8] = 0xFF, negative[9] = 0xFF, negative[10] = 0xFF, negative[11] = 0xFF;
+  EXPECT_FALSE(mergePartsPayload(doc, negative));
+  EXPECT_EQ(writeProjectPayload(doc), before);
+
+  test::TempDir dir;
+  RecordingUi ui;
+  doc.ui = &ui;
+  test::writeFileBytes(dir.file("bad.tovp"), {'H', 'C', 0, 0, 0, 0, 9, 0x09});
+  EXPECT_FALSE(loadParts(doc, dir.file("bad.tovp"), true));
+  ASSERT_EQ(ui.shown.size(), 2u);
+  EXPECT_EQ(ui.shown[0].text, msg::kNotHcFile);
+  EXPECT_EQ(ui.shown[1].text, msg::kReadFailed);
+  EXPECT_EQ(writeProjectPayload(doc), before);
+}
+
+TEST(PartsFile, SavedFileMergesLikeThePayload) {
+  test::TempDir dir;
+  Document src = sourceDocument();
+  ASSERT_TRUE(saveParts(src, dir.file("p.tovp"), true));
+  Document viaFile = targetDocument(), viaPayload = targetDocument();
+  ASSERT_TRUE(loadParts(viaFile, dir.file("p.tovp"), true));
+  ASSERT_TRUE(mergePartsPayload(viaPayload, writePartsPayload(src)));
+  EXPECT_EQ(viaFile.lines, viaPayload.lines);
+  EXPECT_EQ(viaFile.objects, viaPayload.objects);
+  // A merged document saves and reads back as any other.
+  ASSERT_TRUE(saveProject(viaFile, dir.file("m.tov"), true));
+  Document back;
+  ASSERT_TRUE(loadProject(back, dir.file("m.tov"), true));
+  EXPECT_EQ(back.lines, viaFile.lines);
+  EXPECT_EQ(back.lineOrder, viaFile.lineOrder);
+}
+
+}  // namespace
+}  // namespace tovala
