@@ -58,6 +58,14 @@ struct EditState {
   std::vector<PointMotion> pressMotions;  // movement and rotation of those points
   LineRecord pressLine;                   // full copy, for deforming
   std::array<float, 6> pressWhole{};      // VextX, VextY, VextZ, RadX, RadY, RadZ
+
+  // Motion drags: the values before the latest step, so the ...Sel operations can undo them.
+  std::array<float, 6> prevWhole{};  // VextX, VextY, VextZ, RadX, RadY, RadZ
+  PointMotion prevMotion;            // of the selected point
+  int dragAxis = 0;                  // 2 while the right button drags (depth)
+  // Which lines a point pick accepts while a temporary mode runs: 1 joint lines, 2 CLine,
+  // 3 OLine, 4 category 11, 5 category 12, 6 the selected line; anything else all lines.
+  int pickFilter = 0;
 };
 
 class Document {

@@ -1,0 +1,88 @@
+#include "engine/picking.h"
+
+#include <cmath>
+
+#include "engine/point_math.h"
+#include "model/document.h"
+
+namespace tovala {
+
+bool pickFilterAccepts(const Document& doc, int line) {
+  if (doc.edit.tempMode <= 0) return true;
+  const LineRecord& l = doc.lines[size_t(line)];
+  switch (doc.edit.pickFilter) {
+    case 1: return l.kind == 4;
+    case 2: return l.mode == 100;
+    case 3: return l.mode == 101;
+    case 4: return l.category == 11;
+    case 5: return l.category == 12;
+    case 6: return line == doc.curLine;
+    default: return true;
+  }
+}
+
+int pickPointOfLine(const Document& doc, int x, int y, int line) {
+  if (line < 0) line = doc.curLine;
+  if (!doc.isValidLine(line) || !pickFilterAccepts(doc, line)) return -1;
+  const LineRecord& l = doc.lines[size_t(line)];
+  for (int p = 0; p < l.pointCount() - 1; ++p) {
+    const PointRecord& pt = l.points[size_t(p)];
+    if (withinSquare(screenX(l, pt), screenY(l, pt), x, y, doc.markSize)) return p;
+  }
+  return -1;
+}
+
+namespace {
+
+// The axis tip of a joint point under (x, y): 1, 2 or 3, or 0 when none is.
+int axisTipAt(const Document& doc, const LineRecord& l, const PointRecord& p, int x, int y) {
+  const double len = doc.edit.unitLength;
+  const std::array<float, 3>* tips[3] = {&p.unitX, &p.unitY, &p.unitZ};
+  for (int a = 0; a < 3; ++a) {
+    const double tx = p.vx + len * ((*tips[a])[0] - p.vx);
+    const double ty = p.vy + len * ((*tips[a])[1] - p.vy);
+    const int sx = truncPixel(double(l.vx) + double(l.w) * tx);
+    const int sy = truncPixel(double(l.vy) + double(l.h) * ty);
+    if (withinSquare(sx, sy, x, y, doc.markSize)) return a + 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+PointPick pickAnyPoint(const Document& doc, int x, int y, int type, int kind) {
+  for (int li = 0; li < doc.lineCount() - 1; ++li) {
+    const LineRecord& l = doc.lines[size_t(li)];
+    if (type == kPickJointAxes && (l.sel == 0 || l.kind != 4)) continue;
+    if (type == kPickLineKind && l.kind != kind) continue;
+    for (int pi = 0; pi < l.pointCount() - 1; ++pi) {
+      const PointRecord& p = l.points[size_t(pi)];
+      if (type == kPickJointAxes) {
+        if (const int axis = axisTipAt(doc, l, p, x, y)) return {li, pi, axis};
+        continue;
+      }
+      if (type == kPickSelectedPoints && p.sel != 1) continue;
+      if (withinSquare(screenX(l, p), screenY(l, p), x, y, doc.markSize)) return {li, pi, 0};
+    }
+  }
+  return {};
+}
+
+int brushHandleAt(const Document& doc, int x, int y) {
+  if (doc.isValidPick(doc.curLine, doc.curPoint) < 0) return 0;
+  const LineRecord& l = doc.lines[size_t(doc.curLine)];
+  const PointRecord& p = l.points[size_t(doc.curPoint)];
+  const double m = doc.markSize;
+  const double cx = screenX(l, p), cy = screenY(l, p);
+  const double hw = 2.0 * (m + 2.0 * p.pww), hh = 2.0 * (m + 2.0 * p.pwh);
+
+  const bool nearLeft = std::fabs(x - (cx - hw)) <= m, nearRight = std::fabs(x - (cx + hw)) <= m;
+  const bool nearTop = std::fabs(y - (cy - hh)) <= m, nearBottom = std::fabs(y - (cy + hh)) <= m;
+  const bool nearX = nearLeft || nearRight, nearY = nearTop || nearBottom;
+  if (nearX && nearY) return (nearLeft && nearTop) || (nearRight && nearBottom) ? 106 : 107;
+  if (nearX && std::fabs(y - cy) <= hh) return 104;
+  if (nearY && std::fabs(x - cx) <= hw) return 105;
+  return 0;
+}
+
+}  // namespace tovala
