@@ -70,7 +70,7 @@ int insertLine(Document& doc, int slot, const LineRecord* templateLine) {
 }
 
 int deleteLine(Document& doc, int index) {
-  if (doc.edit.mode == kMotionMode || doc.lineCount() <= 1) return -1;
+  if (doc.edit.mode == kModeMotion || doc.lineCount() <= 1) return -1;
   if (!doc.isValidLine(index)) index = doc.curLine;
   if (!doc.isValidLine(index)) return -2;
 
@@ -94,7 +94,7 @@ int addPoint(Document& doc, int line) {
 }
 
 int deletePoint(Document& doc, int index) {
-  if (doc.edit.mode == kMotionMode || !doc.isValidLine(doc.curLine)) return -1;
+  if (doc.edit.mode == kModeMotion || !doc.isValidLine(doc.curLine)) return -1;
   auto& points = doc.lines[size_t(doc.curLine)].points;
   const int real = int(points.size()) - 1;
   if (real < 2) return -2;

@@ -6,12 +6,12 @@
 // Results follow the engine's convention: an index or 1 when done, a negative code when
 // refused, and nothing changes when an operation refuses.
 
+#include "engine/edit_modes.h"
+
 namespace tovala {
 
 class Document;
 struct LineRecord;
-
-inline constexpr int kMotionMode = 5;
 
 // The sentinel line becomes a new line (a copy of `templateLine` when given) and a fresh default
 // line the new sentinel; lineOrder gains the new index. The new line becomes the selected line.

@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "engine/drag_edit.h"
 #include "engine/point_math.h"
 #include "model/document.h"
+#include "render/stroke.h"
 
 namespace tovala {
 
@@ -83,6 +85,88 @@ int brushHandleAt(const Document& doc, int x, int y) {
   if (nearX && std::fabs(y - cy) <= hh) return 104;
   if (nearY && std::fabs(x - cx) <= hw) return 105;
   return 0;
+}
+
+namespace {
+
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kBlack = 0x00000000;
+
+// The style the line is drawn with, its brush widened by 2 so that a click just beside a thin
+// stroke still finds it.
+void widenStyle(const Document& doc, LineRecord& line) {
+  if (doc.perLine == 0) {
+    line.brw = doc.defBrush[0];
+    line.brh = doc.defBrush[1];
+    line.bra = doc.defBrush[2];
+    line.brk = doc.defBrush[3];
+    line.spmin = doc.defSpMin;
+    line.spmax = doc.defSpMax;
+    line.spdspx = doc.defSpDspX;
+    line.spdspy = doc.defSpDspY;
+    line.lmode = 0;
+  }
+  line.brw += 2;
+  line.brh += 2;
+}
+
+// Whether line `index`'s stroke covers pixel (x, y). Blending touches each pixel on its own,
+// so only the pixel under the mouse needs to start white.
+bool strokeCovers(Document& doc, int index, int x, int y) {
+  ImageSlot* scratch = doc.workImages.image(kScratchImage);
+  if (!scratch || !scratch->contains(x, y)) return false;
+  scratch->setPixel(x, y, kWhite);
+  LineRecord& line = doc.lines[size_t(index)];
+  LineRecord saved = line;
+  widenStyle(doc, line);
+  drawStroke(doc, index, kScratchImage, kBlack, kStrokeDrawMask, 1);
+  line = std::move(saved);
+  return scratch->pixel(x, y) != kWhite;
+}
+
+// A line with a single point draws no stroke, so that point stands for it; its range may not
+// have been measured yet, so the point is tried before the range.
+bool lineUnderMouse(Document& doc, int index, int x, int y) {
+  const LineRecord& l = doc.lines[size_t(index)];
+  if (l.pointCount() == 2 &&
+      withinSquare(screenX(l, l.points[0]), screenY(l, l.points[0]), x, y, doc.markSize))
+    return true;
+  if (!(l.rectx < x && x < l.rectw && l.recty < y && y < l.recth)) return false;
+  return strokeCovers(doc, index, x, y);
+}
+
+}  // namespace
+
+int pickLine(Document& doc, int x, int y) {
+  // Saved even on a miss, so a drag that follows starts from where the line is now.
+  savePressLine(doc, x, y);
+  if (doc.isValidLine(doc.curLine)) {
+    const int p = pickPointOfLine(doc, x, y, doc.curLine);
+    if (p >= 0) {
+      doc.curPoint = p;
+      doc.edit.subMode = kSubPointDrag;
+      return doc.curLine;
+    }
+  }
+
+  int hit = -1;
+  for (int i = 0; i < doc.lineCount() - 1 && hit < 0; ++i)
+    if (lineUnderMouse(doc, i, x, y)) hit = i;
+  if (hit < 0) return -1;
+
+  doc.curLine = hit;
+  doc.edit.subMode = kSubLineDrag;
+  savePressLine(doc, x, y);
+  const int p = pickPointOfLine(doc, x, y, hit);
+  if (p >= 0) {
+    doc.curPoint = p;
+    doc.edit.subMode = kSubPointDrag;
+  }
+  // Brush handles exist only where the per-point thickness is drawn.
+  if (doc.lines[size_t(hit)].lmode == 1) {
+    if (const int handle = brushHandleAt(doc, x, y)) doc.edit.subMode = handle;
+  }
+  return hit;
 }
 
 }  // namespace tovala

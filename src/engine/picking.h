@@ -40,4 +40,14 @@ PointPick pickAnyPoint(const Document& doc, int x, int y, int type, int kind = 0
 // The handle box has half-width 2 (m + 2 pww) and half-height 2 (m + 2 pwh), m the mark size.
 int brushHandleAt(const Document& doc, int x, int y);
 
+// The select mode's press at (x, y). A point of the selected line under the mouse is selected
+// for a point drag (sub-mode 103). Otherwise the first line, in index order, whose range
+// rectangle strictly contains (x, y) and whose stroke, drawn widened by 2 into the scratch
+// image, covers the pixel (or whose only point is under the mouse) becomes the selected line
+// for a line drag (sub-mode 3); then a point of it under the mouse is selected (103), or on a
+// line whose thickness varies per point, a brush handle of the selected point (104..107).
+// The press positions are saved for the drag. Returns the selected line, or -1 for a miss,
+// which changes no selection.
+int pickLine(Document& doc, int x, int y);
+
 }  // namespace tovala

@@ -82,7 +82,7 @@ void translateAll(Document& doc, float dx, float dy, float dz) {
 }
 
 int moveToOrigin(Document& doc) {
-  if (doc.edit.mode == kMotionMode || doc.isValidPick(0, 0) < 0) return -1;
+  if (doc.edit.mode == kModeMotion || doc.isValidPick(0, 0) < 0) return -1;
   if (doc.modelScale != 1.0f) setModelScale(doc, 1.0f);
   doc.VextX = doc.VextY = doc.VextZ = 0;
   const PointRecord& p = doc.lines[0].points[0];

@@ -74,7 +74,7 @@ TEST(LinesPoints, DeleteLineRefusals) {
   EXPECT_EQ(deleteLine(doc, 0), -1);  // no lines
   test::addLine(doc, {{0, 0}});
   test::addLine(doc, {{1, 1}});
-  doc.edit.mode = kMotionMode;
+  doc.edit.mode = kModeMotion;
   const auto before = doc.lines;
   const auto order = doc.lineOrder;
   EXPECT_EQ(deleteLine(doc, 0), -1);
@@ -144,7 +144,7 @@ TEST(LinesPoints, DeletePoint) {
   doc.curLine = 3;
   EXPECT_EQ(deletePoint(doc, 0), -1);
   doc.curLine = 0;
-  doc.edit.mode = kMotionMode;
+  doc.edit.mode = kModeMotion;
   EXPECT_EQ(deletePoint(doc, 0), -1);
   EXPECT_TRUE(doc.lines == one);
   doc.edit.mode = 0;

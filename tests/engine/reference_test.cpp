@@ -101,7 +101,7 @@ TEST(Reference, OriginAndTranslate) {
 
   doc.VextX = 5;
   doc.modelScale = 2.0f;  // scaled about (0, 0, 0) back to 1 first
-  doc.edit.mode = kMotionMode;
+  doc.edit.mode = kModeMotion;
   const auto before = doc.lines;
   EXPECT_EQ(moveToOrigin(doc), -1);
   EXPECT_TRUE(doc.lines == before);
