@@ -58,11 +58,23 @@ class KernelStamper {
     uint32_t k;    // weight of the old byte
     uint32_t tb, tg, tr;  // (256 - k) * colour byte
   };
+  // Eight consecutive bytes of one kernel row, blended together: per byte the weight and the
+  // colour term (weight 256 and term 0 for bytes the kernel does not paint, which therefore keep
+  // their value).
+  struct Chunk {
+    alignas(16) uint16_t k[8];
+    alignas(16) uint16_t t[8];
+    long offset;
+  };
   void stampClipped(int left, int top) const;
+  // A stamp lying wholly inside the image; `base` is the byte offset of its top-left pixel.
+  void stampInside(long base) const;
 
   ImageSlot& image_;
   int width_, height_;
   std::vector<Cell> cells_;
+  std::vector<Chunk> chunks_;
+  long chunkReach_ = 0;  // bytes past the base the chunks read and write back
 };
 
 void stampKernel(ImageSlot& image, const BrushKernel& kernel, int x, int y, uint32_t colour);

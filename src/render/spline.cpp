@@ -12,6 +12,7 @@ void ParametricSpline::build(std::span<const double> xs, std::span<const double>
   sx_.assign(c, 0.0);
   sy_.assign(c, 0.0);
   diag_.assign(c, 0.0);
+  h_.clear();
   if (c < 2) return;
 
   for (size_t i = 1; i < c; ++i) {
@@ -45,6 +46,19 @@ void ParametricSpline::build(std::span<const double> xs, std::span<const double>
     sx_[i] = (sx_[i] - h * sx_[i + 1]) / diag_[i];
     sy_[i] = (sy_[i] - h * sy_[i + 1]) / diag_[i];
   }
+  h_.resize(c - 1);
+  for (size_t i = 0; i + 1 < c; ++i) h_[i] = t_[i + 1] - t_[i];
+  prepare(x_, sx_, cx_);
+  prepare(y_, sy_, cy_);
+}
+
+void ParametricSpline::prepare(const std::vector<double>& v, const std::vector<double>& s,
+                               std::vector<Cubic>& out) const {
+  out.resize(h_.size());
+  for (size_t i = 0; i < h_.size(); ++i) {
+    const double h = h_[i];
+    out[i] = {v[i], (v[i + 1] - v[i]) / h - h * (2 * s[i] + s[i + 1]), 3 * s[i], s[i + 1] - s[i]};
+  }
 }
 
 int ParametricSpline::intervalOf(double t) const {
@@ -60,12 +74,13 @@ int ParametricSpline::intervalOf(double t) const {
 }
 
 void ParametricSpline::evaluate(int interval, double t, double& x, double& y) const {
+  // value_i + d ((v_(i+1) - v_i) / h - h (2 s_i + s_(i+1)) + d (3 s_i + d (s_(i+1) - s_i) / h))
   const size_t i = size_t(interval);
-  const double d = t - t_[i], h = t_[i + 1] - t_[i];
-  x = x_[i] + d * ((x_[i + 1] - x_[i]) / h - h * (2 * sx_[i] + sx_[i + 1]) +
-                   d * (3 * sx_[i] + d * (sx_[i + 1] - sx_[i]) / h));
-  y = y_[i] + d * ((y_[i + 1] - y_[i]) / h - h * (2 * sy_[i] + sy_[i + 1]) +
-                   d * (3 * sy_[i] + d * (sy_[i + 1] - sy_[i]) / h));
+  const double d = t - t_[i], h = h_[i];
+  const Cubic& a = cx_[i];
+  const Cubic& b = cy_[i];
+  x = a.v + d * (a.b + d * (a.c + d * a.ds / h));
+  y = b.v + d * (b.b + d * (b.c + d * b.ds / h));
 }
 
 }  // namespace tovala

@@ -29,9 +29,19 @@ class ParametricSpline {
   void evaluate(int interval, double t, double& x, double& y) const;
 
  private:
+  // Per interval, the parts of the cubic that do not depend on t (same operations, same
+  // values as evaluating them in full every time).
+  struct Cubic {
+    double v, b, c, ds;  // value_i, first-order term, 3 s_i, s_(i+1) - s_i
+  };
+  void prepare(const std::vector<double>& v, const std::vector<double>& s,
+               std::vector<Cubic>& out) const;
+
   std::vector<double> t_, x_, y_;
   std::vector<double> sx_, sy_;  // second derivatives divided by 6
   std::vector<double> diag_;     // elimination scratch
+  std::vector<double> h_;        // interval lengths
+  std::vector<Cubic> cx_, cy_;
 };
 
 }  // namespace tovala

@@ -8,6 +8,35 @@ namespace tovala {
 
 namespace {
 
+// Bounding box of real positions, grown by comparisons only (so it starts where it is told).
+struct RealBox {
+  double left = 0, top = 0, right = 0, bottom = 0;
+  void add(double x, double y) {
+    if (x < left) left = x;
+    if (x > right) right = x;
+    if (y < top) top = y;
+    if (y > bottom) bottom = y;
+  }
+};
+
+// Bounding box of the stamp centres.
+struct PixelBox {
+  bool any = false;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  void add(int x, int y) {
+    if (!any) {
+      left = right = x;
+      top = bottom = y;
+      any = true;
+      return;
+    }
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+};
+
 // One stroke's walk: its style, the segment being drawn and the spline through it.
 class StrokeWalker {
  public:
@@ -20,9 +49,13 @@ class StrokeWalker {
 
   StrokeResult run(std::span<const int> points) {
     const PointRecord& first = line_.points[points.empty() ? 0 : size_t(points[0])];
-    screen(first, result_.left, result_.top);
-    result_.right = result_.left;
-    result_.bottom = result_.top;
+    screen(first, box_.left, box_.top);
+    box_.right = box_.left;
+    box_.bottom = box_.top;
+    if (opt_.raster && style_.lmode != 1) {
+      reachX_ = opt_.raster->kernelWidth();
+      reachY_ = opt_.raster->kernelHeight();
+    }
 
     size_t i = 0;
     while (i < points.size() && mode(points[i]) != -1) {
@@ -48,11 +81,12 @@ class StrokeWalker {
       drawSegment();
       i = next;
     }
-    if (touchedAny_) {
-      result_.touched = {minX_ - reachX_ - 1, minY_ - reachY_ - 1, maxX_ + reachX_ + 2,
-                         maxY_ + reachY_ + 2};
+    StrokeResult result{box_.left, box_.top, box_.right, box_.bottom, {}};
+    if (hit_.any) {
+      result.touched = {hit_.left - reachX_ - 1, hit_.top - reachY_ - 1,
+                        hit_.right + reachX_ + 2, hit_.bottom + reachY_ + 2};
     }
-    return result_;
+    return result;
   }
 
  private:
@@ -63,37 +97,15 @@ class StrokeWalker {
     y = double(line_.h) * double(p.vy) + double(line_.vy);
   }
 
-  void include(double x, double y) {
-    if (x < result_.left) result_.left = x;
-    if (x > result_.right) result_.right = x;
-    if (y < result_.top) result_.top = y;
-    if (y > result_.bottom) result_.bottom = y;
-  }
-
-  void touch(int x, int y) {
-    if (!touchedAny_) {
-      minX_ = maxX_ = x;
-      minY_ = maxY_ = y;
-      touchedAny_ = true;
-      return;
-    }
-    minX_ = std::min(minX_, x);
-    maxX_ = std::max(maxX_, x);
-    minY_ = std::min(minY_, y);
-    maxY_ = std::max(maxY_, y);
-  }
-
   void kernelLine(int x0, int y0, int x1, int y1) {
-    touch(x0, y0);
-    touch(x1, y1);
-    reachX_ = std::max(reachX_, opt_.raster->kernelWidth());
-    reachY_ = std::max(reachY_, opt_.raster->kernelHeight());
+    hit_.add(x0, y0);
+    hit_.add(x1, y1);
     opt_.raster->kernelLine(x0, y0, x1, y1);
   }
 
   void taperedLine(const TaperEnd& a, const TaperEnd& b) {
-    touch(a.x, a.y);
-    touch(b.x, b.y);
+    hit_.add(a.x, a.y);
+    hit_.add(b.x, b.y);
     reachX_ = std::max({reachX_, stampSize(a.w), stampSize(b.w)});
     reachY_ = std::max({reachY_, stampSize(a.h), stampSize(b.h)});
     opt_.raster->taperedLine(a, b);
@@ -144,8 +156,8 @@ class StrokeWalker {
 
   // Two points: the straight line, once per pass, without drift.
   void drawStraight() {
-    include(xs_[0], ys_[0]);
-    include(xs_[1], ys_[1]);
+    box_.add(xs_[0], ys_[0]);
+    box_.add(xs_[1], ys_[1]);
     const int x0 = toPixel(xs_[0]), y0 = toPixel(ys_[0]);
     const int x1 = toPixel(xs_[1]), y1 = toPixel(ys_[1]);
     record(x0, y0);
@@ -178,49 +190,62 @@ class StrokeWalker {
     return e;
   }
 
+  // The spline passes. Kept tight: this loop runs some 600 times per point of a line.
   void drawPasses() {
     const int64_t c = int64_t(segment_.size());
+    StrokeRaster* const raster = opt_.raster;
+    const bool tapered = style_.lmode == 1;
+    RealBox box = box_;
+    PixelBox hit = hit_;
     for (int64_t p = style_.spmin; p <= style_.spmax; ++p) {
       spline_.build(xs_, ys_);
       const int64_t n = (c - 1) * p - 1;
-      double prevX = xs_[0], prevY = ys_[0];
+      int px = toPixel(xs_[0]), py = toPixel(ys_[0]);
+      if (raster && n >= 1) hit.add(px, py);
       int cursor = 0, cursorEnd = 0;
       for (int64_t j = 0; n >= 1 && j <= n; ++j) {
         const double t = double(j) / double(n);
         cursor = interval(cursor, t);
         double x, y;
         spline_.evaluate(cursor, t, x, y);
-        include(x, y);
-        const int px = toPixel(prevX), py = toPixel(prevY), cx = toPixel(x), cy = toPixel(y);
+        box.add(x, y);
+        const int cx = toPixel(x), cy = toPixel(y);
         record(cx, cy);
-        if (opt_.raster) {
-          if (style_.lmode == 1) {
+        if (raster) {
+          hit.add(cx, cy);
+          if (tapered) {
             const double tEnd = t + 1.0 / double(n);
             cursorEnd = interval(cursorEnd, tEnd);
-            taperedLine(taperAtParam(cursor, t, px, py), taperAtParam(cursorEnd, tEnd, cx, cy));
+            const TaperEnd a = taperAtParam(cursor, t, px, py);
+            const TaperEnd b = taperAtParam(cursorEnd, tEnd, cx, cy);
+            reachX_ = std::max({reachX_, stampSize(a.w), stampSize(b.w)});
+            reachY_ = std::max({reachY_, stampSize(a.h), stampSize(b.h)});
+            raster->taperedLine(a, b);
           } else {
-            kernelLine(px, py, cx, cy);
+            raster->kernelLine(px, py, cx, cy);
           }
         }
-        prevX = x;
-        prevY = y;
+        px = cx;
+        py = cy;
       }
       for (size_t k = 0; k < xs_.size(); ++k) {
         xs_[k] += driftX_[k];
         ys_[k] += driftY_[k];
       }
     }
+    box_ = box;
+    hit_ = hit;
   }
 
   const LineRecord& line_;
   const StrokeStyle& style_;
   const StrokeOptions& opt_;
-  StrokeResult result_;
+  RealBox box_;
+  PixelBox hit_;
   std::vector<int> segment_;
   std::vector<double> xs_, ys_, driftX_, driftY_, ww_, hh_, aa_;
   ParametricSpline spline_;
-  bool touchedAny_ = false;
-  int minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0, reachX_ = 0, reachY_ = 0;
+  int reachX_ = 0, reachY_ = 0;
 };
 
 }  // namespace
