@@ -1,0 +1,96 @@
+// info, hc-encode, hc-decode, parts-save and parts-merge, run as the tool.
+
+#include <gtest/gtest.h>
+
+#include "model/document.h"
+#include "model/file_fixtures.h"
+#include "model/hc_container.h"
+#include "model/project_file.h"
+#include "support/test_support.h"
+
+namespace tovala {
+namespace {
+
+using test::runCli;
+
+TEST(CliFiles, InfoCountsWithoutSentinels) {
+  test::TempDir dir;
+  Document doc;
+  test::fillSampleDocument(doc, 3);  // 1 + 2 + 3 points, two pictures, one text, one object
+  ASSERT_TRUE(saveProject(doc, dir.file("a.tov"), true));
+  const auto r = runCli({"info", dir.file("a.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "canvas: 24 x 10\nbackColor: 0x00102030\nlines: 3\npoints: 6\nuserImages: 2\n"
+            "objects: 1\ntexts: 1\n");
+  const auto missing = runCli({"info", dir.file("none.tov")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "error: Miss Load!!\nエラー: ファイルの読込みに失敗しました。\n");
+  EXPECT_EQ(runCli({"info"}).status, 2);
+}
+
+TEST(CliFiles, HcCommandsRoundTripAndRefuse) {
+  test::TempDir dir;
+  std::vector<uint8_t> data(10000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t((i / 7) % 5);
+  test::writeFileBytes(dir.file("in"), data);
+  ASSERT_EQ(runCli({"hc-encode", dir.file("in"), dir.file("in.hc")}).status, 0);
+  const auto encoded = test::readFileBytes(dir.file("in.hc"));
+  EXPECT_EQ(encoded, *encodeHc(data));
+  ASSERT_EQ(runCli({"hc-decode", dir.file("in.hc"), dir.file("out")}).status, 0);
+  const auto decoded = test::readFileBytes(dir.file("out"));
+  ASSERT_GE(decoded.size(), data.size());
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), decoded.begin()));
+
+  const auto notHc = runCli({"hc-decode", dir.file("in"), dir.file("x")});
+  EXPECT_EQ(notHc.status, 1);
+  EXPECT_EQ(notHc.err, "error: この圧縮形式のファイルではありません!!\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x")));
+  const auto unwritable = runCli({"hc-encode", dir.file("in"), dir.file("no/dir/x")});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_EQ(unwritable.err, "error: 保存に失敗しました。\n");
+  EXPECT_EQ(runCli({"hc-encode", dir.file("in")}).status, 2);
+}
+
+TEST(CliFiles, PartsSaveAndMerge) {
+  test::TempDir dir;
+  Document src;
+  test::fillSampleDocument(src, 3);
+  ASSERT_TRUE(saveProject(src, dir.file("src.tov"), true));
+  Document target;
+  test::fillSampleDocument(target, 2);
+  ASSERT_TRUE(saveProject(target, dir.file("target.tov"), true));
+  const auto before = test::readFileBytes(dir.file("target.tov"));
+
+  ASSERT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("p.tovp"), "--lines", "0,2"}).status, 0);
+  auto r = runCli({"parts-merge", dir.file("target.tov"), dir.file("p.tovp"), "-o", dir.file("m.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::readFileBytes(dir.file("target.tov")), before);
+  Document merged;
+  ASSERT_TRUE(loadProject(merged, dir.file("m.tov"), true));
+  ASSERT_EQ(merged.lineCount(), 2 + 2 + 1);
+  EXPECT_EQ(merged.lines[2].nam, src.lines[0].nam);
+  EXPECT_EQ(merged.lines[3].nam, src.lines[2].nam);
+  EXPECT_EQ(merged.lines[3].points, src.lines[2].points);
+  // The source object uses lines 0 and 1; line 1 was not stored, so the object stays behind.
+  EXPECT_EQ(merged.objectCount(), 2);
+
+  // Every line when none are named: the object comes along, its lines remapped.
+  ASSERT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("all.tovp")}).status, 0);
+  ASSERT_EQ(runCli({"parts-merge", dir.file("target.tov"), dir.file("all.tovp"), "-o", dir.file("n.tov")}).status, 0);
+  Document all;
+  ASSERT_TRUE(loadProject(all, dir.file("n.tov"), true));
+  ASSERT_EQ(all.objectCount(), 3);
+  EXPECT_EQ(all.objects[1].c[0], 2);
+  EXPECT_EQ(all.objects[1].c[1], 3);
+
+  EXPECT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "7"}).status, 1);
+  EXPECT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "a"}).status, 2);
+  const auto bad = runCli({"parts-merge", dir.file("target.tov"), dir.file("src.tov"), "-o", dir.file("z.tov")});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("ファイルの読込みに失敗しました。"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("z.tov")));
+}
+
+}  // namespace
+}  // namespace tovala
