@@ -30,34 +30,41 @@ void clearMotion(PointRecord& p) {
 
 }  // namespace
 
-int setReference(Document& doc, int first, int last) {
+namespace {
+
+// Calls fn(point) for every point, sentinels included, of the lines first..last with the axis
+// tips rebuilt afterwards; -1 for a bad range.
+template <typename Fn>
+int forEachPointRebuildingUnits(Document& doc, int first, int last, Fn fn) {
   if (!resolveRange(doc, first, last)) return -1;
   const float s = float(usableScale(doc.modelScale));
   for (int l = first; l <= last; ++l) {
     for (PointRecord& p : doc.lines[size_t(l)].points) {
-      p.v0x = p.vx;
-      p.v0y = p.vy;
-      p.v0z = p.vz;
-      clearMotion(p);
+      fn(p);
       resetUnits(p, s);
     }
   }
   return 1;
 }
 
+}  // namespace
+
+int setReference(Document& doc, int first, int last) {
+  return forEachPointRebuildingUnits(doc, first, last, [](PointRecord& p) {
+    p.v0x = p.vx;
+    p.v0y = p.vy;
+    p.v0z = p.vz;
+    clearMotion(p);
+  });
+}
+
 int restoreReference(Document& doc, int first, int last, bool keepMotion) {
-  if (!resolveRange(doc, first, last)) return -1;
-  const float s = float(usableScale(doc.modelScale));
-  for (int l = first; l <= last; ++l) {
-    for (PointRecord& p : doc.lines[size_t(l)].points) {
-      p.vx = p.v0x;
-      p.vy = p.v0y;
-      p.vz = p.v0z;
-      if (!keepMotion) clearMotion(p);
-      resetUnits(p, s);
-    }
-  }
-  return 1;
+  return forEachPointRebuildingUnits(doc, first, last, [keepMotion](PointRecord& p) {
+    p.vx = p.v0x;
+    p.vy = p.v0y;
+    p.vz = p.v0z;
+    if (!keepMotion) clearMotion(p);
+  });
 }
 
 int checkReference(Document& doc, int first, int last) {

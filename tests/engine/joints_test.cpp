@@ -248,31 +248,25 @@ TEST(Joints, WholeModelMovesAndTurnsAboutTheCanvasCentre) {
   EXPECT_EQ(j.pt(1, 0).vx, 204.0f);
   EXPECT_EQ(j.pt(1, 0).vz, 0.0f);
 
-  // Rotation about (500, 600, 0), the canvas centre: (600, 600) is (100, 0) from it.
+  // Rotation about (500, 600, 0), the canvas centre: (600, 700) is (100, 100) from it and
+  // turns to (100, -100) about Z. The Sel form undoes the previous angles (in reverse order)
+  // before applying the new ones, so going back to 0 returns the point.
   Document d;
-  test::addLine(d, {{600, 600}});
+  test::addLine(d, {{600, 700}});
   d.RadZ = kQuarter;
   MacroRot(d);
-  EXPECT_NEAR(d.lines[0].points[0].vx, 500.0f, 1e-3);
+  EXPECT_NEAR(d.lines[0].points[0].vx, 600.0f, 1e-3);
   EXPECT_NEAR(d.lines[0].points[0].vy, 500.0f, 1e-3);
-  // The Sel form undoes the previous rotation first: the same angles leave the pose as it is,
-  // zero angles return the point to where it started.
-  Document e;
-  test::addLine(e, {{600, 700}});
-  e.RadX = 0.2f;
-  e.RadZ = kQuarter;
-  MacroRot(e);
-  const PointRecord posed = e.lines[0].points[0];
-  EXPECT_GT(std::fabs(posed.vz), 1.0f);
-  e.edit.prevWhole = {0, 0, 0, 0.2f, 0, kQuarter};
-  MacroRotSel(e);
-  EXPECT_NEAR(e.lines[0].points[0].vx, posed.vx, 1e-3);
-  EXPECT_NEAR(e.lines[0].points[0].vz, posed.vz, 1e-3);
-  e.RadX = e.RadZ = 0;
-  MacroRotSel(e);
-  EXPECT_NEAR(e.lines[0].points[0].vx, 600.0f, 1e-3);
-  EXPECT_NEAR(e.lines[0].points[0].vy, 700.0f, 1e-3);
-  EXPECT_NEAR(e.lines[0].points[0].vz, 0.0f, 1e-3);
+  d.edit.prevWhole = {0, 0, 0, 0, 0, kQuarter};
+  d.RadX = 0.2f;
+  MacroRotSel(d);
+  EXPECT_GT(std::fabs(d.lines[0].points[0].vz), 1.0f);
+  d.edit.prevWhole = {0, 0, 0, 0.2f, 0, kQuarter};
+  d.RadX = d.RadZ = 0;
+  MacroRotSel(d);
+  EXPECT_NEAR(d.lines[0].points[0].vx, 600.0f, 1e-3);
+  EXPECT_NEAR(d.lines[0].points[0].vy, 700.0f, 1e-3);
+  EXPECT_NEAR(d.lines[0].points[0].vz, 0.0f, 1e-3);
 }
 
 }  // namespace
