@@ -181,6 +181,14 @@ std::optional<std::vector<uint8_t>> readPayloadFile(Ui& ui, const std::string& p
   return compressed ? readHcFile(path, ui) : readWholeFile(path);
 }
 
+bool inspectProjectPayload(std::span<const uint8_t> payload, int32_t* width, int32_t* height) {
+  ProjectContent content;
+  if (!parseProject(payload, content)) return false;
+  if (width) *width = content.width;
+  if (height) *height = content.height;
+  return true;
+}
+
 bool saveProject(const Document& doc, const std::string& path, bool compressed) {
   return writePayloadFile(*doc.ui, path, writeProjectPayload(doc), compressed);
 }

@@ -34,6 +34,11 @@ std::vector<uint8_t> writeProjectPayload(const Document& doc);
 // the selected line and point to 0; callers that keep them (the undo ring) save them first.
 bool readProjectPayload(Document& doc, std::span<const uint8_t> payload);
 
+// Checks a payload without touching any document: true when readProjectPayload would accept
+// it. `width` and `height`, when given, receive the canvas size it names.
+bool inspectProjectPayload(std::span<const uint8_t> payload, int32_t* width = nullptr,
+                           int32_t* height = nullptr);
+
 // Writes the project atomically (HC container when `compressed`); on failure shows
 // "ファイルの書出しに失敗しました。" (caption "エラー") and leaves any existing file as it was.
 bool saveProject(const Document& doc, const std::string& path, bool compressed);

@@ -1,0 +1,51 @@
+// The parts reader must refuse any byte string it cannot read in full, leaving the document as
+// it was; a merge it accepts must keep the document's invariants (sentinel line last, one order
+// entry per line) and leave a document that saves and reads back the same.
+
+#include <cstdlib>
+
+#include "model/document.h"
+#include "model/hc_container.h"
+#include "model/parts_file.h"
+#include "model/project_file.h"
+
+namespace {
+
+// A small document with two lines to merge into, built once and copied for every input.
+const tovala::Document& target() {
+  static const tovala::Document* doc = [] {
+    auto* d = new tovala::Document;
+    d->imageWidth = d->imageHeight = 8;
+    d->recreateWorkImages();
+    for (int i = 0; i < 2; ++i) {
+      tovala::LineRecord l = d->makeDefaultLine();
+      l.nam = 10001 + i;
+      l.points.insert(l.points.begin(), tovala::Document::makeDefaultPoint());
+      d->lines.insert(d->lines.end() - 1, l);
+      d->lineOrder.push_back(i + 1);
+    }
+    return d;
+  }();
+  return *doc;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<uint8_t> payload(data, data + size);
+  if (size >= 2 && data[0] == 'H' && data[1] == 'C') {
+    if (tovala::decodeHc(std::span(data, size), payload) != tovala::HcStatus::Ok) return 0;
+  }
+  tovala::Document doc = target();
+  const std::vector<uint8_t> before = tovala::writeProjectPayload(doc);
+  if (!tovala::mergePartsPayload(doc, payload)) {
+    if (tovala::writeProjectPayload(doc) != before) std::abort();
+    return 0;
+  }
+  if (doc.lineOrder.size() != doc.lines.size() || doc.lines.back().points.size() != 1) std::abort();
+  const std::vector<uint8_t> written = tovala::writeProjectPayload(doc);
+  tovala::Document back = target();
+  if (!tovala::readProjectPayload(back, written)) std::abort();
+  if (back.lines != doc.lines || back.objects != doc.objects) std::abort();
+  return 0;
+}
