@@ -1,0 +1,47 @@
+#pragma once
+// The canvas: shows the display buffer (work image 0) scaled by the view zoom and shifted by the
+// scroll offsets, draws the overlays of the current mode over it, and turns mouse events into
+// canvas points for the window.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include "shell/view_state.h"
+
+namespace tovala {
+
+class TMyWindow;
+
+class CanvasWidget : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  CanvasWidget(TMyWindow& window, QWidget* parent);
+
+  // The scroll records of the view, applied to the two scroll bars.
+  void applyScrollRecords();
+  // Copies the display buffer into the picture shown and repaints.
+  void showDisplay();
+  const QImage& picture() const { return picture_; }
+
+  CanvasPoint toCanvas(const QPoint& windowPoint) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void scrollContentsBy(int, int) override {}
+
+ private:
+  void onScrollAction(bool horizontal, int action);
+
+  TMyWindow& window_;
+  QImage picture_;
+  bool applying_ = false;
+};
+
+}  // namespace tovala

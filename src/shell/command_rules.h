@@ -1,0 +1,56 @@
+#pragma once
+// Small pieces the command groups share: the common enable rules, the edit wrapper that takes
+// the snapshot and redraws, and the file dialog filters.
+
+#include "platform/ui.h"
+#include "shell/command_table.h"
+#include "shell/main_window.h"
+
+namespace tovala {
+
+namespace filters {
+inline constexpr const char* kProjectOpen = "TOVファイル|*.tov|すべてのファイル|*.*||";  // A
+inline constexpr const char* kProjectSave = "TOVファイル|*.tov||";
+inline constexpr const char* kProjectExt = "*.tov";
+inline constexpr const char* kImage =  // B
+    "BMPファイル|*.bmp|JPEGファイル|*.jpg|圧縮ファイル|*.cmp|すべてのファイル|*.*||";
+inline constexpr const char* kImageExt = "bmp";
+inline constexpr const char* kBmp = "BMPファイル|*.bmp|すべてのファイル|*.*||";  // C
+inline constexpr const char* kBmpExt = "*.bmp";
+inline constexpr const char* kParts = "TOVパーツファイル|*.tovp||";  // D
+inline constexpr const char* kPartsExt = "*.tovp";
+inline constexpr const char* kFace = "TOVファイル|*.fmk|すべてのファイル|*.*||";  // E
+inline constexpr const char* kFaceExt = "*.fmk";
+}  // namespace filters
+
+inline constexpr const char* kNoLineSelected = "線が選択されていません。";
+inline constexpr const char* kNoLines = "線がありません。";
+
+inline CommandState enabledIf(bool on) { return {on, false}; }
+
+inline CommandState unlessMotion(TMyWindow& w) { return enabledIf(!w.motion()); }
+// "disabled in motion or without lines"
+inline CommandState linesNotMotion(TMyWindow& w) { return enabledIf(!w.motion() && w.hasLines()); }
+// A panel toggle: usable once the panel exists, checked while it is shown.
+inline CommandState panelToggle(TMyWindow& w, PanelId id) {
+  return {w.panel(id) != nullptr, w.panelVisible(id)};
+}
+
+// A file dialog through the window's Ui; the chosen path, or nothing when cancelled.
+std::optional<std::string> chooseFile(TMyWindow& w, bool save, const char* filter,
+                                      const char* extension, const std::string& initial);
+
+// Shows or hides a panel and refreshes it when shown.
+void togglePanel(TMyWindow& w, PanelId id);
+
+// The common tail of commands that edit the selected line: snapshot under `name`, the change,
+// then redraw the selected line and run the mode change with the current mode.
+template <class Change>
+void editSelected(TMyWindow& w, const char* name, Change change) {
+  w.snapshot(name);
+  change(w.doc());
+  w.refreshSelected();
+  w.modeChange(w.doc().edit.mode, name);
+}
+
+}  // namespace tovala

@@ -1,0 +1,62 @@
+#pragma once
+// Every user command of the editor, once: its identifier (40001-40072), the handler's name (also
+// the label of the undo snapshot it takes), the handler, and the rule that decides whether its
+// menu item is enabled and checked. Menus, the context menu and panel buttons all dispatch
+// through execute().
+
+#include <map>
+#include <vector>
+
+namespace tovala {
+
+class TMyWindow;
+
+struct CommandState {
+  bool enabled = true;
+  bool checked = false;
+};
+
+using CommandHandler = void (*)(TMyWindow&);
+using CommandRule = CommandState (*)(TMyWindow&);
+
+struct Command {
+  int id = 0;
+  const char* name = "";  // handler name, e.g. "OnTovLineSel"; "" when it has none
+  // nullptr while the panel or dialog the command opens is not part of the editor yet: the item
+  // is then shown disabled.
+  CommandHandler run = nullptr;
+  CommandRule rule = nullptr;  // nullptr: always enabled, never checked
+  bool checkable = false;
+};
+
+inline constexpr int kFirstCommand = 40001;
+inline constexpr int kLastCommand = 40072;
+
+class CommandTable {
+ public:
+  // Adds or replaces the entry for `command.id`.
+  void set(const Command& command);
+  const Command* find(int id) const;
+  // The state its menu item gets when a menu opens.
+  CommandState state(TMyWindow& window, int id) const;
+  // Runs the handler when the command exists and is enabled; returns whether it ran.
+  bool execute(TMyWindow& window, int id) const;
+  std::vector<int> ids() const;
+
+ private:
+  std::map<int, Command> commands_;
+};
+
+// The groups of the table, one per menu; each adds its entries.
+void addFileCommands(CommandTable& table);
+void addEditCommands(CommandTable& table);
+void addDrawLineCommands(CommandTable& table);
+void addDrawPointCommands(CommandTable& table);
+void addDrawFigureCommands(CommandTable& table);
+void addViewCommands(CommandTable& table);
+void addScriptAndHelpCommands(CommandTable& table);
+
+// The whole table.
+CommandTable buildCommandTable();
+
+}  // namespace tovala

@@ -1,0 +1,39 @@
+// The "編集" menu: undo and redo, the size and line filter dialogs, rotating and deforming.
+
+#include "shell/command_rules.h"
+
+namespace tovala {
+
+namespace {
+
+CommandState undoRule(TMyWindow& w) { return enabledIf(w.undoRing().undoCount() != 0 && !w.motion()); }
+CommandState redoRule(TMyWindow& w) { return enabledIf(w.undoRing().redoCount() > 0 && !w.motion()); }
+
+// Turning the selected line about a pressed point: the snapshot is taken now, before the drag.
+void rotateLine(TMyWindow& w) {
+  if (w.motion()) return;
+  w.doc().edit.tempMode = 20;
+  w.snapshot("OnTovRotLinepoint");
+  w.compose();
+}
+
+void deform(TMyWindow& w) {
+  if (w.motion()) return;
+  const int previous = w.doc().edit.mode;
+  w.doc().edit.mode = kModeDeform;
+  w.doc().edit.subMode = 0;
+  w.modeChange(previous, "OnTovDeform");
+}
+
+}  // namespace
+
+void addEditCommands(CommandTable& t) {
+  t.set({40021, "OnUndo", [](TMyWindow& w) { w.undo(); }, undoRule});
+  t.set({40022, "", [](TMyWindow& w) { w.redo(); }, redoRule});
+  t.set({40043, "", nullptr, unlessMotion});                       // the size dialog
+  t.set({40072, "", nullptr, linesNotMotion});  // the line filter dialog
+  t.set({40061, "OnTovRotLinepoint", rotateLine, linesNotMotion});
+  t.set({40062, "OnTovDeform", deform, linesNotMotion});
+}
+
+}  // namespace tovala

@@ -1,0 +1,122 @@
+// The "ファイル" menu: new, open and save of projects, parts and images, the underlay, the work
+// files, and the body model.
+
+#include <filesystem>
+#include <system_error>
+
+#include "shell/command_rules.h"
+#include "shell/core_calls.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr const char* kNewQuestion = "編集を破棄し新規に作成します。よろしいですか？";
+
+// What opening a project and making a new document share: the rings start again and the panels
+// that showed the old document go away.
+void afterReplace(TMyWindow& w) {
+  w.resetUndo();
+  w.clearMouse();
+  w.refreshPanel(PanelId::Control);
+  w.showPanel(PanelId::Paint, false);
+  w.showPanel(PanelId::Move, false);
+  w.showPanel(PanelId::Script, false);
+}
+
+void newDocument(TMyWindow& w) {
+  if (w.ui().ask(kNewQuestion, "注意", Buttons::YesNo) != Answer::Yes) return;
+  afterReplace(w);
+  w.doc().clear();
+  w.doc().reset();
+  w.setModified(false);
+  w.rebuild();
+  w.compose();
+  w.refreshPanel(PanelId::LineList);
+}
+
+void openProjectCommand(TMyWindow& w) {
+  auto path = chooseFile(w, false, filters::kProjectOpen, filters::kProjectExt, w.paths().project);
+  if (!path) return;
+  w.paths().project = *path;
+  w.openProject(*path);
+}
+
+void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(); }
+
+void loadPartsCommand(TMyWindow& w) {
+  auto path = chooseFile(w, false, filters::kParts, filters::kPartsExt, w.paths().parts);
+  if (!path) return;
+  w.paths().parts = *path;
+  if (!core().loadParts(w.doc(), *path)) return;
+  w.setModified(true);
+  w.rebuild();
+  w.compose();
+  w.refreshPanel(PanelId::LineList);
+}
+
+void savePartsCommand(TMyWindow& w) {
+  auto path = chooseFile(w, true, filters::kParts, filters::kPartsExt, w.paths().parts);
+  if (!path) return;
+  w.paths().parts = *path;
+  core().saveParts(w.doc(), *path);
+}
+
+void loadUnderlay(TMyWindow& w) {
+  auto path = chooseFile(w, false, filters::kBmp, filters::kBmpExt, w.paths().image);
+  if (!path) return;
+  w.paths().image = *path;
+  if (!w.doc().workImages.loadBmp(kUnderlayImage, *path, w.ui())) return;
+  w.doc().showUnderlay = 1;
+  w.setModified(true);
+  w.compose();
+}
+
+void saveCanvasImage(TMyWindow& w) {
+  auto path = chooseFile(w, true, filters::kBmp, filters::kBmpExt, "notitle.bmp");
+  if (!path) return;
+  w.doc().workImages.saveBmp(kModelImage, *path, w.ui());
+}
+
+// The script editor's per-line work files; the undo snapshots next to them stay.
+void deleteWorkFiles(TMyWindow& w) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path temp = fs::path(w.paths().startFolder) / "temp";
+  std::vector<fs::path> doomed;
+  for (fs::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec) && it->path().extension() == ".txt") doomed.push_back(it->path());
+  }
+  for (const fs::path& p : doomed) fs::remove(p, ec);
+}
+
+}  // namespace
+
+bool TMyWindow::openProject(const std::string& path) {
+  if (!core().openProject || !core().openProject(doc_, path)) return false;
+  afterReplace(*this);
+  undo_.justOpened = true;
+  modified_ = false;
+  refreshPanel(PanelId::Script);
+  setMode(kModeSelect, "OnMyopen");
+  refreshPanel(PanelId::LineList);
+  rebuild();
+  compose();
+  update();
+  return true;
+}
+
+void addFileCommands(CommandTable& t) {
+  t.set({40044, "", newDocument, nullptr});
+  t.set({40001, "OnMyopen", core().openProject ? openProjectCommand : nullptr, unlessMotion});
+  t.set({40070, "", core().loadParts ? loadPartsCommand : nullptr, unlessMotion});
+  t.set({40049, "OnMyopen", nullptr, nullptr});  // face data files
+  t.set({40041, "", loadUnderlay, nullptr});
+  t.set({40030, "", core().saveProject ? saveProjectCommand : nullptr, linesNotMotion});
+  t.set({40071, "", core().saveParts ? savePartsCommand : nullptr, linesNotMotion});
+  t.set({40063, "", saveCanvasImage, nullptr});
+  t.set({40032, "", deleteWorkFiles, nullptr});
+  t.set({40050, "OnTest", nullptr, nullptr});  // the body model
+}
+
+}  // namespace tovala

@@ -1,0 +1,42 @@
+// The "命令" and "ヘルプ" menus, and the shared helpers of the command groups.
+
+#include "shell/command_rules.h"
+
+namespace tovala {
+
+std::optional<std::string> chooseFile(TMyWindow& w, bool save, const char* filter,
+                                      const char* extension, const std::string& initial) {
+  FileRequest request;
+  request.save = save;
+  request.filter = filter;
+  request.defaultExtension = extension;
+  request.initialName = initial;
+  return w.ui().chooseFile(request);
+}
+
+void togglePanel(TMyWindow& w, PanelId id) {
+  const bool show = !w.panelVisible(id);
+  w.showPanel(id, show);
+  if (show) w.refreshPanel(id);
+}
+
+namespace {
+constexpr const char* kVersion = "トヴァラ Ver 0.53β\n\n現在開発中";
+}
+
+void addScriptAndHelpCommands(CommandTable& t) {
+  // The script editor, motion mode, the line program and parameter dialogs come with their
+  // panels.
+  t.set({40029, "", nullptr, [](TMyWindow& w) { return enabledIf(w.lineSelected()); }});
+  t.set({40031, "OnModeExe", nullptr, [](TMyWindow& w) {
+           return enabledIf(w.hasLines() && w.doc().modelScale == 1.0f);
+         }});
+  t.set({40028, "", nullptr, nullptr});
+  t.set({40047, "OnTovparamdlg", nullptr, nullptr});
+  t.set({40065, "", [](TMyWindow& w) { w.ui().message(kVersion, "バージョン"); }, nullptr});
+  // Listed in the help menu without an operation.
+  t.set({40027, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});
+  t.set({40048, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});
+}
+
+}  // namespace tovala

@@ -1,0 +1,62 @@
+// The "表示" menu: showing and hiding the panels, and the underlay.
+
+#include "shell/command_rules.h"
+
+namespace tovala {
+
+namespace {
+
+bool selectedImageLine(TMyWindow& w) {
+  return w.lineSelected() && w.doc().lines[size_t(w.doc().curLine)].kind == 2;
+}
+
+// Also tidies up: the paint panel has nothing to paint on unless an image line is selected.
+CommandState paintRule(TMyWindow& w) {
+  if (selectedImageLine(w)) return {true, w.panelVisible(PanelId::Paint)};
+  w.showPanel(PanelId::Paint, false);
+  return {false, false};
+}
+
+void toggleUnderlay(TMyWindow& w) {
+  int& show = w.doc().showUnderlay;
+  show = show == 0 ? 1 : 0;
+  w.compose();
+}
+
+CommandState underlayRule(TMyWindow& w) {
+  const int show = w.doc().showUnderlay;
+  return {true, (show == 0 || show == 1) && show == 1};
+}
+
+// The panels that are shown only with lines and outside motion mode.
+template <PanelId Id>
+void toggleWithLines(TMyWindow& w) {
+  if (w.motion() || !w.hasLines()) return;
+  togglePanel(w, Id);
+}
+template <PanelId Id>
+CommandState withLinesRule(TMyWindow& w) {
+  if (w.motion() || !w.hasLines()) return {false, false};
+  return panelToggle(w, Id);
+}
+
+}  // namespace
+
+void addViewCommands(CommandTable& t) {
+  t.set({40016, "OnTovaladlg", [](TMyWindow& w) { togglePanel(w, PanelId::Control); },
+         [](TMyWindow& w) { return panelToggle(w, PanelId::Control); }, true});
+  t.set({40024, "", [](TMyWindow& w) { togglePanel(w, PanelId::LineList); },
+         [](TMyWindow& w) { return panelToggle(w, PanelId::LineList); }, true});
+  t.set({40023, "OnPaintdlg", nullptr, paintRule, true});  // paint mode and its panel
+  t.set({40042, "", toggleUnderlay, underlayRule, true});
+  t.set({40045, "", nullptr, [](TMyWindow& w) {  // the joint, CLine and OLine dialogs
+           if (w.motion() || !w.hasLines()) return CommandState{false, false};
+           return CommandState{true, w.panelVisible(PanelId::Joint)};
+         }, true});
+  t.set({40051, "", [](TMyWindow& w) { togglePanel(w, PanelId::Settings); },
+         [](TMyWindow& w) { return panelToggle(w, PanelId::Settings); }, true});
+  t.set({40052, "", toggleWithLines<PanelId::EditTool>, withLinesRule<PanelId::EditTool>, true});
+  t.set({40053, "", toggleWithLines<PanelId::Objects>, withLinesRule<PanelId::Objects>, true});
+}
+
+}  // namespace tovala

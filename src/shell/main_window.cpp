@@ -1,0 +1,209 @@
+#include "shell/main_window.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <system_error>
+
+#include "platform/ui.h"
+#include "qtplatform/qt_ui.h"
+#include "shell/canvas_widget.h"
+#include "shell/core_calls.h"
+#include "shell/menus.h"
+#include "shell/motion_exit.h"
+
+namespace tovala {
+
+namespace {
+constexpr const char* kTitle = "トヴァラ";
+constexpr const char* kSaveChanges = "変更を保存しますか?";
+}  // namespace
+
+TMyWindow::TMyWindow(Ui* ui) {
+  if (!ui) {
+    qtUi_ = std::make_unique<QtUi>(this);
+    ui = qtUi_.get();
+  }
+  ui_ = ui;
+  doc_.ui = ui_;
+  created_ = 0;
+
+  setObjectName("TMyWindow");
+  setWindowTitle(QString::fromUtf8(kTitle));
+  resize(800, 600);
+  canvas_ = new CanvasWidget(*this, this);
+  setCentralWidget(canvas_);
+  installCoreCalls(*this);
+  commands_ = buildCommandTable();
+  buildMenus();
+  registerHandlers();
+
+  doc_.create();
+  view_ = ViewState{};
+  resetScrolling();
+  clearMouse();
+
+  undo_.init(doc_);
+  paint_.reset();
+  created_ = 1;
+  doc_.edit.tempMode = 0;
+  prepareTempFolder();
+
+  rebuild();
+  resetScrolling();
+  canvas_->setFocus();
+}
+
+TMyWindow::~TMyWindow() = default;
+
+void TMyWindow::buildMenus() {
+  menuBar()->setObjectName("mainmenu");
+  auto trigger = [this](int id) { runCommand(id); };
+  auto update = [this](QAction* a, int id) { updateAction(a, id); };
+  buildMenuBar(menuBar(), mainMenuTree(), trigger, update);
+  contextMenu_ = new QMenu(this);
+  contextMenu_->setObjectName("111");
+  buildMenu(contextMenu_, contextMenuTree(), trigger, update);
+}
+
+void TMyWindow::updateAction(QAction* action, int id) {
+  const Command* c = commands_.find(id);
+  const CommandState s = commands_.state(*this, id);
+  action->setEnabled(s.enabled);
+  const bool checkable = c && c->checkable;
+  action->setCheckable(checkable);
+  if (checkable) action->setChecked(s.checked);
+}
+
+void TMyWindow::prepareTempFolder() {
+  std::error_code ec;
+  const std::filesystem::path start = std::filesystem::current_path(ec);
+  paths_.startFolder = start.string();
+  const std::filesystem::path temp = start / "temp";
+  // A folder that cannot be made is not reported here; the first file snapshot reports it.
+  if (!std::filesystem::is_directory(temp, ec)) std::filesystem::create_directory(temp, ec);
+  undo_.setFolder(temp);
+}
+
+// --- panels ------------------------------------------------------------------------------------
+
+void TMyWindow::installPanel(Panel* panel, bool visible) {
+  panels_[size_t(panel->id())] = panel;
+  connect(panel, &Panel::notify, this, [this](PanelMessage m) { onPanelMessage(m); });
+  panel->setVisible(visible);
+}
+
+bool TMyWindow::panelVisible(PanelId id) const {
+  const Panel* p = panel(id);
+  return p && p->isVisible();
+}
+
+void TMyWindow::showPanel(PanelId id, bool show) {
+  if (Panel* p = panel(id)) p->setVisible(show);
+}
+
+void TMyWindow::refreshPanel(PanelId id) {
+  if (Panel* p = panel(id)) p->refresh();
+}
+
+void TMyWindow::setPanelHandler(PanelMessage message, std::function<void(Panel&)> handler) {
+  panelHandlers_[message] = std::move(handler);
+}
+
+void TMyWindow::onPanelMessage(PanelMessage message) {
+  auto it = panelHandlers_.find(message);
+  if (it == panelHandlers_.end()) return;
+  for (Panel* p : panels_) {
+    if (p && p->message() == message) {
+      it->second(*p);
+      return;
+    }
+  }
+}
+
+// --- redraw ------------------------------------------------------------------------------------
+
+void TMyWindow::rebuild() {
+  if (core().rebuildLayers) core().rebuildLayers(doc_);
+  refreshSelected();
+}
+
+void TMyWindow::refreshSelected() {
+  if (core().refreshSelected) core().refreshSelected(doc_);
+}
+
+void TMyWindow::compose() {
+  if (!created_) return;
+  if (core().buildDisplay) core().buildDisplay(doc_);
+  view_.setContent(doc_.imageWidth, doc_.imageHeight);
+  canvas_->showDisplay();
+}
+
+void TMyWindow::resetScrolling() {
+  compose();
+  QWidget* vp = canvas_->viewport();
+  view_.resetScrolling(vp->width(), vp->height());
+  canvas_->applyScrollRecords();
+}
+
+void TMyWindow::zoomIn() {
+  if (view_.zoomIn()) resetScrolling();
+}
+
+void TMyWindow::zoomOut() {
+  if (!view_.zoomOut()) return;
+  resetScrolling();
+  canvas_->viewport()->repaint();
+}
+
+// --- closing -----------------------------------------------------------------------------------
+
+bool TMyWindow::saveProjectAs() {
+  if (!core().saveProject) return false;
+  FileRequest request;
+  request.save = true;
+  request.filter = "TOVファイル|*.tov||";
+  request.defaultExtension = "*.tov";
+  request.initialName = paths_.project;
+  const std::optional<std::string> path = ui_->chooseFile(request);
+  if (!path) return false;
+  paths_.project = *path;
+  if (!core().saveProject(doc_, *path)) return false;
+  modified_ = false;
+  return true;
+}
+
+void TMyWindow::closeEvent(QCloseEvent* event) {
+  if (!modified_) {
+    event->accept();
+    return;
+  }
+  switch (ui_->ask(kSaveChanges, "確認", Buttons::YesNoCancel)) {
+    case Answer::Yes:
+      // A cancelled or failed save keeps the window, so nothing is lost by accident.
+      if (saveProjectAs()) event->accept(); else event->ignore();
+      break;
+    case Answer::No: event->accept(); break;
+    default: event->ignore(); break;
+  }
+}
+
+}  // namespace tovala
+
+namespace tovala {
+
+void TMyWindow::registerHandlers() {
+  modes_.add(kModeSelect, makeSelectMode());
+  modes_.add(kModeAddLine, makeAddLineMode());
+  modes_.add(kModeAddPoint, makeAddPointMode());
+  modes_.add(kModeMoveAll, makeMoveAllMode());
+  modes_.add(kModeDeform, makeDeformMode());
+  modes_.add(kModeMovePoints, makeMovePointsMode());
+  for (int shape = 1; shape <= 4; ++shape) tempModes_.add(shape, makeShapeTempMode(shape));
+  tempModes_.add(20, makeRotateTempMode());
+  tempModes_.add(22, makeRangeSelectTempMode());
+  leaveMotion = [](TMyWindow& w) { leaveMotionPose(w.doc()); };
+}
+
+}  // namespace tovala

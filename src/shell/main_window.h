@@ -1,0 +1,185 @@
+#pragma once
+// TMyWindow, the editor's one top-level window. It owns the document, the undo rings, the view
+// and every panel; mouse, keys, menus and panel messages all end up here, and every change ends
+// with compose(), which redraws the canvas.
+
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/edit_modes.h"
+#include "model/document.h"
+#include "shell/command_table.h"
+#include "shell/modes/mode_handler.h"
+#include "shell/paint_ring.h"
+#include "shell/panel.h"
+#include "shell/undo_ring.h"
+#include "shell/view_state.h"
+
+class QMenu;
+
+namespace tovala {
+
+class CanvasWidget;
+class QtUi;
+class Ui;
+
+inline constexpr int kSubModeReleased = 3;
+inline constexpr int kSubModeNoHandles = 103;
+
+struct MouseState {
+  int leftDown = 0;
+  CanvasPoint current, press, release;
+};
+
+// The last paths the file dialogs used; each opens on its own.
+struct PathBuffers {
+  std::string startFolder;
+  std::string image = "noname.bmp";
+  std::string project = "noname.tov";
+  std::string parts = "noname.tovp";
+  std::string face = "sample.fmk";
+};
+
+// What the temporary modes picked: line, point, hit-guide index and a fourth value, the end
+// pick of the two-point mode, and that mode's phase.
+struct TempPicks {
+  std::array<int, 4> first{-1, -1, -1, -1};
+  std::array<int, 4> second{-1, -1, -1, -1};
+  int phase = 0;
+};
+
+class TMyWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `ui` answers every message box and file dialog; nullptr uses real Qt dialogs.
+  explicit TMyWindow(Ui* ui = nullptr);
+  ~TMyWindow() override;
+
+  Document& doc() { return doc_; }
+  Ui& ui() { return *ui_; }
+  ViewState& view() { return view_; }
+  UndoRing& undoRing() { return undo_; }
+  PaintRing& paintRing() { return paint_; }
+  PathBuffers& paths() { return paths_; }
+  MouseState& mouse() { return mouse_; }
+  TempPicks& picks() { return picks_; }
+  CommandTable& commands() { return commands_; }
+  HandlerTable<ModeHandler>& modes() { return modes_; }
+  HandlerTable<TempModeHandler>& tempModes() { return tempModes_; }
+  CanvasWidget* canvas() { return canvas_; }
+  QMenu* contextMenu() { return contextMenu_; }
+  bool created() const { return created_ != 0; }
+
+  // --- panels ------------------------------------------------------------------------------
+  // Panels are installed by the parts of the editor that build them; until then a panel is
+  // simply absent and everything that would show, hide or refresh it does nothing.
+  void installPanel(Panel* panel, bool visible);
+  Panel* panel(PanelId id) const { return panels_[size_t(id)]; }
+  bool panelVisible(PanelId id) const;
+  void showPanel(PanelId id, bool show);
+  void refreshPanel(PanelId id);
+  // The window's answer to one panel message; replaces any earlier one for that message.
+  void setPanelHandler(PanelMessage message, std::function<void(Panel&)> handler);
+  int editBusy = 0;          // an edit-tool interaction is open
+  int objectsPickState = 0;  // the objects panel waits for a pick on the canvas
+
+  // --- redraw ------------------------------------------------------------------------------
+  // Every layer again (lines other than the selected one changed), then the selected line.
+  void rebuild();
+  // The selected line's layer and the model picture.
+  void refreshSelected();
+  // The display buffer from the model picture, then the window; the only way the canvas is drawn.
+  void compose();
+  void resetScrolling();
+  void zoomIn();
+  void zoomOut();
+
+  // --- modes -------------------------------------------------------------------------------
+  // Stores `mode` and runs the mode change with the previous one.
+  void setMode(int mode, const char* name);
+  void modeChange(int previousMode, const char* name);
+  // Motion mode's entry and exit, supplied by the part of the editor that runs motion mode.
+  std::function<void(TMyWindow&)> enterMotion;
+  std::function<void(TMyWindow&)> leaveMotion;
+  void selectionChanged(int previousLine, int previousPoint);
+  void cancelTempMode();
+  bool motion() const { return doc_.edit.mode == kModeMotion; }
+  bool hasLines() const { return doc_.lineCount() > 1; }
+  bool lineSelected() const { return hasLines() && doc_.isValidLine(doc_.curLine); }
+  bool pointSelected() const { return doc_.isValidPick(doc_.curLine, doc_.curPoint) == 1; }
+
+  // --- side view ---------------------------------------------------------------------------
+  bool sideView() const { return sideView_; }
+  void setSideView(bool on);
+
+  // --- undo --------------------------------------------------------------------------------
+  void snapshot(std::string_view reason);
+  void resetUndo();
+  void undo();
+  void redo();
+
+  // --- commands and mouse ------------------------------------------------------------------
+  bool runCommand(int id) { return commands_.execute(*this, id); }
+  void leftDown(CanvasPoint p);
+  void mouseMoved(CanvasPoint p);
+  void leftUp(CanvasPoint p);
+  void rightDown(CanvasPoint p, const QPoint& globalPos);
+  void rightUp(CanvasPoint p);
+  // The cursor hovering at `p` asks for; the canvas cursor when nothing applies.
+  Qt::CursorShape hoverCursor(CanvasPoint p);
+  void clearMouse() { mouse_ = MouseState{}; }
+  // Menu states as the rules give them; the menus run this for their own items when they open.
+  void updateAction(QAction* action, int id);
+
+  // --- document state the close question uses ----------------------------------------------
+  bool modified() const { return modified_; }
+  void setModified(bool m) { modified_ = m; }
+
+  // --- projects ------------------------------------------------------------------------------
+  // Asks for a name and saves; false when cancelled or failed.
+  bool saveProjectAs();
+  // Opens a project (the command after its dialog, and a file named on the command line).
+  bool openProject(const std::string& path);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void registerHandlers();
+  void prepareTempFolder();
+  void onPanelMessage(PanelMessage message);
+  void finishStep(const StepResult& r, int previousLine, int previousPoint);
+
+  Document doc_;
+  std::unique_ptr<QtUi> qtUi_;
+  Ui* ui_;
+  int created_ = 0;
+  ViewState view_;
+  MouseState mouse_;
+  PathBuffers paths_;
+  TempPicks picks_;
+  UndoRing undo_;
+  PaintRing paint_;
+  CommandTable commands_;
+  HandlerTable<ModeHandler> modes_;
+  HandlerTable<TempModeHandler> tempModes_;
+  std::array<Panel*, size_t(PanelId::Count)> panels_{};
+  std::map<PanelMessage, std::function<void(Panel&)>> panelHandlers_;
+  CanvasWidget* canvas_ = nullptr;
+  QMenu* contextMenu_ = nullptr;
+  bool sideView_ = false;
+  bool modified_ = false;
+};
+
+}  // namespace tovala

@@ -1,0 +1,95 @@
+#pragma once
+// The undo ring: twenty snapshots taken before each edit, either as copies of the one line the
+// edit touches (memory kind) or as whole-document project files in the work folder (file kind,
+// chosen by the document's fileUndo). Undo and redo walk the same ring. Qt-free, so the walk can
+// be checked against documents directly.
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "model/document.h"
+
+namespace tovala {
+
+inline constexpr int kUndoSlots = 20;
+
+// What a memory slot says about its line.
+enum UndoAction : int { kLineChanged = 0, kLineDeleted = 1, kLineAdded = 2 };
+
+struct UndoSlot {
+  int line = 0;
+  int action = kLineChanged;
+  LineRecord copy;
+};
+
+// The operations the ring needs from the layers below, handed in by the window.
+struct UndoOps {
+  // Inserts a copy of `line` as a new line at index `at`.
+  std::function<void(Document&, int at, const LineRecord& line)> insertLine;
+  std::function<void(Document&, int line)> deleteLine;
+  // The plain project form, one file; each returns false after showing its own message.
+  std::function<bool(const Document&, const std::string& path)> saveFile;
+  std::function<bool(Document&, const std::string& path)> loadFile;
+};
+
+enum class SnapshotResult { Skipped, Written, PaintStep };
+
+// What an undo or redo step did, so the window can finish it (selection update, redraw).
+struct StepResult {
+  bool stepped = false;
+  bool selectLineMode = false;  // a line was removed: the window runs OnTovLineSel
+};
+
+class UndoRing {
+ public:
+  UndoRing();
+
+  void setOps(UndoOps ops) { ops_ = std::move(ops); }
+  // The folder the file snapshots go to ("temp" in the start folder).
+  void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
+  const std::filesystem::path& folder() const { return folder_; }
+
+  // Every slot back to a default line, counters to 0.
+  void init(const Document& doc);
+  // Counters to 0 (opening, new document, switching the kind).
+  void reset();
+
+  // Takes the snapshot for `reason` before an edit. The editing mode and the side view decide
+  // whether one is taken; PaintStep asks the caller for a paint snapshot instead.
+  SnapshotResult snapshot(Document& doc, std::string_view reason, bool sideView);
+  // Takes back the latest snapshot (a click that turned out to hit nothing).
+  void withdraw();
+
+  StepResult undo(Document& doc, bool sideView);
+  StepResult redo(Document& doc);
+
+  // Applies a model-scale change to every slot's line so restored lines match the model.
+  void scaleSlots(float factor, const Vec3& origin);
+
+  int index() const { return index_; }
+  int undoCount() const { return undoCount_; }
+  int redoCount() const { return redoCount_; }
+  bool justOpened = false;
+
+  const UndoSlot& slot(int i) const { return slots_[size_t(i)]; }
+  std::string slotPath(int i) const;
+
+ private:
+  void record(Document& doc, int line, int action);
+  void advance();
+  int stepBack() const;
+  StepResult undoFromFile(Document& doc);
+  StepResult undoFromMemory(Document& doc);
+
+  std::array<UndoSlot, kUndoSlots> slots_;
+  int index_ = 0;
+  int undoCount_ = 0;
+  int redoCount_ = 0;
+  UndoOps ops_;
+  std::filesystem::path folder_ = "temp";
+};
+
+}  // namespace tovala

@@ -1,0 +1,57 @@
+// The key table of the main window.
+
+#include <QKeyEvent>
+
+#include "shell/main_window.h"
+#include "shell/side_view.h"
+
+namespace tovala {
+
+namespace {
+bool isZoomIn(const QKeyEvent* e) { return e->key() == Qt::Key_Plus; }
+bool isZoomOut(const QKeyEvent* e) { return e->key() == Qt::Key_Minus; }
+}  // namespace
+
+void TMyWindow::setSideView(bool on) {
+  if (sideView_ == on) return;
+  exchangeSideView(doc_, on);
+  sideView_ = on;
+  rebuild();
+  compose();
+}
+
+void TMyWindow::keyPressEvent(QKeyEvent* event) {
+  // The zoom keys are the window's alone; every other key also goes on to the default handling.
+  if (isZoomIn(event)) {
+    zoomIn();
+    return;
+  }
+  if (isZoomOut(event)) {
+    zoomOut();
+    return;
+  }
+  const int key = event->key();
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  if (key == Qt::Key_Backspace || key == Qt::Key_Delete) runCommand(40008);
+  // Ctrl is tested before Shift and both tests run, so Ctrl+Shift+Z is undo alone.
+  if (mods & Qt::ControlModifier) {
+    if (key == Qt::Key_Z) undo();
+    if (key == Qt::Key_Y) redo();
+  } else if (key == Qt::Key_Z && !sideView_) {
+    setSideView(true);
+  }
+  if (mods & Qt::ShiftModifier) {
+    if (key == Qt::Key_S) runCommand(40002);
+    if (key == Qt::Key_L) runCommand(40003);
+    if (key == Qt::Key_P) runCommand(40007);
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void TMyWindow::keyReleaseEvent(QKeyEvent* event) {
+  // Auto-repeat sends release and press pairs while Z is held; only the real release counts.
+  if (event->key() == Qt::Key_Z && !event->isAutoRepeat() && sideView_) setSideView(false);
+  QMainWindow::keyReleaseEvent(event);
+}
+
+}  // namespace tovala

@@ -1,0 +1,63 @@
+// The window's side of undo: which ring a snapshot or step goes to, and the redraw after a step.
+
+#include "shell/main_window.h"
+
+namespace tovala {
+
+void TMyWindow::snapshot(std::string_view reason) {
+  switch (undo_.snapshot(doc_, reason, sideView_)) {
+    case SnapshotResult::PaintStep:
+      paint_.snapshot(doc_, doc_.curLine);
+      modified_ = true;
+      break;
+    case SnapshotResult::Written:
+      if (reason != "OnUndo") modified_ = true;
+      break;
+    case SnapshotResult::Skipped: break;
+  }
+}
+
+void TMyWindow::resetUndo() {
+  undo_.reset();
+  paint_.reset();
+}
+
+void TMyWindow::finishStep(const StepResult& r, int previousLine, int previousPoint) {
+  if (!r.stepped) return;
+  if (r.selectLineMode) setMode(kModeSelect, "OnTovLineSel");
+  selectionChanged(previousLine, previousPoint);
+  rebuild();
+  compose();
+  refreshPanel(PanelId::LineList);
+  modified_ = true;
+}
+
+void TMyWindow::undo() {
+  if (motion()) return;
+  if (doc_.edit.mode == kModePaint) {
+    if (paint_.undo(doc_, doc_.curLine)) {
+      rebuild();
+      compose();
+    }
+    return;
+  }
+  const int line = doc_.curLine;
+  const int point = doc_.curPoint;
+  finishStep(undo_.undo(doc_, sideView_), line, point);
+}
+
+void TMyWindow::redo() {
+  if (motion()) return;
+  if (doc_.edit.mode == kModePaint) {
+    if (paint_.redo(doc_, doc_.curLine)) {
+      rebuild();
+      compose();
+    }
+    return;
+  }
+  const int line = doc_.curLine;
+  const int point = doc_.curPoint;
+  finishStep(undo_.redo(doc_), line, point);
+}
+
+}  // namespace tovala
