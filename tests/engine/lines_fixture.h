@@ -5,6 +5,7 @@
 #include <array>
 #include <initializer_list>
 #include <limits>
+#include <vector>
 
 #include "model/document.h"
 
@@ -14,7 +15,7 @@ using P3 = std::array<float, 3>;
 
 // Appends a line whose real points sit at `points` (reference = position, unit vectors of
 // length 1 along the world axes) in front of the sentinel line; returns its index.
-inline int addLine(Document& doc, std::initializer_list<P3> points, int kind = 0, int mode = 0) {
+inline int addLine(Document& doc, const std::vector<P3>& points, int kind = 0, int mode = 0) {
   LineRecord l = doc.makeDefaultLine();
   l.kind = kind;
   l.mode = mode;
@@ -39,6 +40,9 @@ inline int addLine(Document& doc, std::initializer_list<P3> points, int kind = 0
   doc.lineOrder.clear();
   for (int i = 0; i < doc.lineCount(); ++i) doc.lineOrder.push_back(i);
   return doc.lineCount() - 2;
+}
+inline int addLine(Document& doc, std::initializer_list<P3> points, int kind = 0, int mode = 0) {
+  return addLine(doc, std::vector<P3>(points), kind, mode);
 }
 
 inline PointRecord& pt(Document& doc, int line, int point) {
