@@ -119,6 +119,15 @@ class Document {
   Ui* ui;
   TextPainter* textPainter = nullptr;
 
+  // Kept by the renderer between frames (render/frame.cpp): the back layer with the front layer
+  // laid over it, so a drag step merges only the selected line. Not part of the model.
+  struct LayerMergeCache {
+    ImageSlot backAndFront;
+    uint32_t backColor = 0;
+    bool valid = false;
+    std::array<int32_t, 4> selectedArea{};  // left, top, right, bottom drawn on the selected layer
+  } layerMerge;
+
   // --- counts (sentinels included) -----------------------------------------------------------
   int lineCount() const { return int(lines.size()); }
   int pointCount(int line) const { return int(lines[size_t(line)].points.size()); }

@@ -12,9 +12,12 @@ namespace tovala {
 using LogFont = std::array<uint8_t, 60>;
 
 // A character rendered as a coverage mask: `alpha[y * width + x]` is 0..255, top-down rows.
+// Pixel (0, 0) is the top-left of the character cell, which text output places at the given
+// position; `advance` is how far the next character of a string starts to the right.
 struct GlyphMask {
   int width = 0;
   int height = 0;
+  int advance = 0;
   std::vector<uint8_t> alpha;
 };
 

@@ -1,0 +1,181 @@
+#include "render/frame.h"
+
+#include "model/brush_kernel.h"
+#include "model/document.h"
+#include "render/fill.h"
+#include "render/image_ops.h"
+#include "render/marks.h"
+#include "render/object_view.h"
+#include "render/stroke.h"
+#include "render/stroke_core.h"
+#include "render/text_line.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr int kMotionMode = 5;
+constexpr uint32_t kUnderlayKey = 0xFFFFFF;  // pure white underlay pixels are not laid
+constexpr int kUnderlayStrength = 100;
+
+void restoreDefaultKernel(Document& doc) {
+  doc.workImages.kernel =
+      buildKernel(doc.defBrush[0], doc.defBrush[1], doc.defBrush[2], doc.defBrush[3]);
+}
+
+void clearLayer(Document& doc, int slot) {
+  if (ImageSlot* layer = doc.workImages.image(slot))
+    fillRect(*layer, PixelRect::ofSize(layer->width, layer->height), doc.backColor);
+}
+
+// A line of at most one point draws nothing; a frame in the inverted background colour shows
+// where it is.
+void markLonePoint(Document& doc, int index, ImageSlot& layer) {
+  const LineRecord& line = doc.lines[size_t(index)];
+  if (line.pointCount() - 1 > 1) return;
+  const PointRecord& p = line.points.front();
+  const int x = toPixel(double(line.w) * p.vx + line.vx - doc.edit.viewOrigin.x);
+  const int y = toPixel(double(line.h) * p.vy + line.vy - doc.edit.viewOrigin.y);
+  markSquare(layer, x, y, doc.markSize, doc.backColor ^ 0xFFFFFF, false);
+}
+
+// The back layer with the front layer laid over it: what the model picture is wherever the
+// selected layer shows background.
+void mergeBackAndFront(Document& doc) {
+  auto& cache = doc.layerMerge;
+  cache.valid = false;
+  const ImageSlot* back = doc.workImages.image(kBackLayer);
+  const ImageSlot* front = doc.workImages.image(kFrontLayer);
+  if (!back || !front) return;
+  cache.backAndFront = *back;
+  composite(cache.backAndFront, 0, 0, front->width, front->height, *front, doc.backColor, kCopy,
+            false);
+  cache.backColor = doc.backColor;
+  cache.valid = true;
+}
+
+bool cacheFits(const Document& doc, const ImageSlot& model) {
+  const auto& cache = doc.layerMerge;
+  const ImageSlot* front = doc.workImages.image(kFrontLayer);
+  return cache.valid && cache.backColor == doc.backColor && front &&
+         cache.backAndFront.width == model.width && cache.backAndFront.height == model.height &&
+         front->width == model.width && front->height == model.height;
+}
+
+PixelRect selectedArea(const Document& doc) {
+  const auto& a = doc.layerMerge.selectedArea;
+  return {a[0], a[1], a[2], a[3]};
+}
+
+// Merges the three layers into the model picture; the selected layer is background outside
+// the area drawn on since it was cleared.
+void mergeLayers(Document& doc) {
+  const PixelRect selected = selectedArea(doc);
+  ImageSlot* model = doc.workImages.image(kModelImage);
+  ImageSlot* sel = doc.workImages.image(kSelectedLayer);
+  if (!model) return;
+  if (!cacheFits(doc, *model)) mergeBackAndFront(doc);
+  if (!cacheFits(doc, *model) || !copyPixels(*model, doc.layerMerge.backAndFront)) {
+    // Layers of odd sizes: the plain merge, clipped to each.
+    const ImageSlot* back = doc.workImages.image(kBackLayer);
+    if (back) composite(*model, 0, 0, back->width, back->height, *back, kNoKey, kCopy, false);
+    for (int slot : {kSelectedLayer, kFrontLayer})
+      if (const ImageSlot* layer = doc.workImages.image(slot))
+        composite(*model, 0, 0, layer->width, layer->height, *layer, doc.backColor, kCopy, false);
+    return;
+  }
+  if (!sel || sel->width != model->width || sel->height != model->height) return;
+  // Inside the selected line's area: the selected layer shows through where the front layer is
+  // background.
+  const ImageSlot& front = *doc.workImages.image(kFrontLayer);
+  const PixelRect area = selected.intersected(PixelRect::ofSize(model->width, model->height));
+  const uint8_t kb = uint8_t(doc.backColor >> 16), kg = uint8_t(doc.backColor >> 8),
+                kr = uint8_t(doc.backColor);
+  for (int y = area.top; y < area.bottom; ++y) {
+    const uint8_t* s = sel->row(y) + 3 * area.left;
+    const uint8_t* f = front.row(y) + 3 * area.left;
+    uint8_t* m = model->row(y) + 3 * area.left;
+    for (int x = area.left; x < area.right; ++x, s += 3, f += 3, m += 3) {
+      if (s[0] == kb && s[1] == kg && s[2] == kr) continue;
+      if (f[0] != kb || f[1] != kg || f[2] != kr) continue;
+      m[0] = s[0];
+      m[1] = s[1];
+      m[2] = s[2];
+    }
+  }
+}
+
+}  // namespace
+
+PixelRect drawLine(Document& doc, int line, int layer, int purpose) {
+  if (!doc.isValidLine(line)) return {};
+  const LineRecord& rec = doc.lines[size_t(line)];
+  switch (rec.kind) {
+    case 1:
+    case 2:
+      return drawFilledLine(doc, line, layer);
+    case 3: {
+      const PixelRect stroke =
+          strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
+      return stroke.united(drawTextLine(doc, line, layer));
+    }
+    default:
+      return strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
+  }
+}
+
+void rebuildLayers(Document& doc) {
+  clearLayer(doc, kBackLayer);
+  clearLayer(doc, kFrontLayer);
+  if (doc.objectView == 1) {
+    orderObjects(doc);
+    for (int i = 0; i + 1 < doc.objectCount(); ++i)
+      if (i != doc.curObject) drawObject(doc, i, i < doc.curObject ? kBackLayer : kFrontLayer);
+  } else {
+    for (int i = 0; i + 1 < doc.lineCount(); ++i) {
+      if (i == doc.curLine) continue;
+      const int layer = i < doc.curLine ? kBackLayer : kFrontLayer;
+      drawLine(doc, i, layer, kStrokeDraw);
+      if (ImageSlot* image = doc.workImages.image(layer)) markLonePoint(doc, i, *image);
+    }
+  }
+  restoreDefaultKernel(doc);
+  mergeBackAndFront(doc);
+}
+
+void refreshSelected(Document& doc) {
+  clearLayer(doc, kSelectedLayer);
+  PixelRect drawn;
+  if (doc.objectView == 1) {
+    if (doc.curObject >= 0 && doc.curObject + 1 < doc.objectCount())
+      drawn = drawObject(doc, doc.curObject, kSelectedLayer);
+  } else {
+    drawn = drawLine(doc, doc.curLine, kSelectedLayer, kStrokeSelected);
+  }
+  restoreDefaultKernel(doc);
+  doc.layerMerge.selectedArea = {drawn.left, drawn.top, drawn.right, drawn.bottom};
+  mergeLayers(doc);
+  if (doc.objectView == 1 && doc.edit.mode == kMotionMode) drawJointMarks(doc, kModelImage);
+}
+
+void mergeSelectedLayer(Document& doc, const PixelRect& added) {
+  const PixelRect area = selectedArea(doc).united(added);
+  doc.layerMerge.selectedArea = {area.left, area.top, area.right, area.bottom};
+  mergeLayers(doc);
+}
+
+void buildDisplay(Document& doc) {
+  ImageSlot* display = doc.workImages.image(kDisplayImage);
+  const ImageSlot* model = doc.workImages.image(kModelImage);
+  if (!display || !model) return;
+  if (!copyPixels(*display, *model))
+    composite(*display, 0, 0, model->width, model->height, *model, kNoKey, kCopy, false);
+  if (doc.showUnderlay == 1)
+    if (const ImageSlot* underlay = doc.workImages.image(kUnderlayImage))
+      composite(*display, 0, 0, underlay->width, underlay->height, *underlay, kUnderlayKey,
+                kUnderlayStrength, false);
+  drawSelectedLineMarks(doc, kDisplayImage);
+  drawJointMarks(doc, kDisplayImage);
+}
+
+}  // namespace tovala

@@ -1,0 +1,116 @@
+#include "render/marks.h"
+
+#include <algorithm>
+
+#include "model/document.h"
+#include "render/image_ops.h"
+#include "render/kernel_stamps.h"
+#include "render/pixel_rect.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr int kMotionMode = 5;
+constexpr int kBatchJoint = 1000;
+constexpr int kJoint = 2000;
+
+// A point's mark position: its raw position less the view origin, truncated.
+void markCentre(const Document& doc, const PointRecord& p, int& x, int& y) {
+  x = toPixel(double(p.vx) - doc.edit.viewOrigin.x);
+  y = toPixel(double(p.vy) - doc.edit.viewOrigin.y);
+}
+
+}  // namespace
+
+void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour) {
+  if (!image.present || halfW < 0 || halfH < 0) return;
+  const int64_t l = int64_t(x) - halfW, r = int64_t(x) + halfW;
+  const int64_t t = int64_t(y) - halfH, b = int64_t(y) + halfH;
+  auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
+  fillRect(image, {pin(l), pin(t), pin(r + 1), pin(t + 1)}, colour);
+  fillRect(image, {pin(l), pin(b), pin(r + 1), pin(b + 1)}, colour);
+  fillRect(image, {pin(l), pin(t), pin(l + 1), pin(b + 1)}, colour);
+  fillRect(image, {pin(r), pin(t), pin(r + 1), pin(b + 1)}, colour);
+}
+
+void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled) {
+  if (!filled) {
+    markFrame(image, x, y, half, half, colour);
+    return;
+  }
+  if (!image.present || half < 0) return;
+  auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
+  fillRect(image, {pin(int64_t(x) - half), pin(int64_t(y) - half), pin(int64_t(x) + half + 1),
+                   pin(int64_t(y) + half + 1)},
+           colour);
+}
+
+void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour) {
+  // A one-cell kernel of weight 0 paints its colour exactly, so the clipped kernel line serves.
+  static const BrushKernel pixel = buildKernel(1, 1, -1, 0);
+  if (image.present) kernelLine(image, pixel, x0, y0, x1, y1, colour);
+}
+
+void drawSelectedLineMarks(Document& doc, int slot) {
+  ImageSlot* image = doc.workImages.image(slot);
+  if (!image || !doc.isValidLine(doc.curLine)) return;
+  const LineRecord& line = doc.lines[size_t(doc.curLine)];
+  if (line.sel != 1) return;
+  const int last = line.pointCount() - 1;
+  for (int i = 0; i < last; ++i) {
+    int x, y;
+    markCentre(doc, line.points[size_t(i)], x, y);
+    markSquare(*image, x, y, doc.markSize, kMarkRed, i == doc.curPoint);
+  }
+  if (doc.edit.mode != 0 || line.lmode != 1 || doc.isValidPick(doc.curLine, doc.curPoint) < 0)
+    return;
+  // The brush of the selected point, for tapered lines.
+  const PointRecord& p = line.points[size_t(doc.curPoint)];
+  const int least = 2 * doc.markSize + 6;
+  const int halfW = std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pww)) + toPixel(2.0 * p.spdspx), least);
+  const int halfH = std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pwh)) + toPixel(2.0 * p.spdspy), least);
+  int x, y;
+  markCentre(doc, p, x, y);
+  markFrame(*image, x, y, halfW, halfH, kMarkGrey);
+}
+
+void drawJointMarks(Document& doc, int slot) {
+  ImageSlot* image = doc.workImages.image(slot);
+  if (!image || doc.edit.mode != kMotionMode) return;
+  for (int l = 0; l + 1 < doc.lineCount(); ++l) {
+    const LineRecord& line = doc.lines[size_t(l)];
+    for (int i = 0; i + 1 < line.pointCount(); ++i) {
+      const PointRecord& p = line.points[size_t(i)];
+      if (p.kind != kBatchJoint && p.kind != kJoint) continue;
+      int x, y;
+      markCentre(doc, p, x, y);
+      markSquare(*image, x, y, doc.markSize, p.kind == kJoint ? kMarkRed : kMarkBlue,
+                 l == doc.curLine && i == doc.curPoint);
+    }
+  }
+}
+
+void drawPointMarks(Document& doc, int slot, int first, int last, int line, int point,
+                    uint32_t highlight) {
+  ImageSlot* image = doc.workImages.image(slot);
+  if (!image) return;
+  first = std::max(first, 0);
+  last = std::min(last, doc.lineCount() - 2);
+  for (int l = first; l <= last; ++l) {
+    const LineRecord& rec = doc.lines[size_t(l)];
+    if (rec.sel == 0) continue;
+    for (int i = 0; i + 1 < rec.pointCount(); ++i) {
+      int x, y;
+      markCentre(doc, rec.points[size_t(i)], x, y);
+      markSquare(*image, x, y, doc.markSize, rec.points[size_t(i)].sel == 1 ? kMarkBlue : kMarkRed,
+                 false);
+    }
+  }
+  if (doc.isValidPick(line, point) < 0 || line < first || line > last) return;
+  int x, y;
+  markCentre(doc, doc.lines[size_t(line)].points[size_t(point)], x, y);
+  markSquare(*image, x, y, doc.markSize, highlight, true);
+}
+
+}  // namespace tovala

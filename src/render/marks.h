@@ -1,0 +1,38 @@
+#pragma once
+// Marks drawn over the picture: squares around points and one-pixel lines, painted in plain
+// colours (not blended). Positions are canvas pixels; everything clips to the image.
+
+#include <cstdint>
+
+#include "model/image_store.h"
+
+namespace tovala {
+
+class Document;
+
+inline constexpr uint32_t kMarkRed = 0x0000FF;
+inline constexpr uint32_t kMarkBlue = 0xFF0000;
+inline constexpr uint32_t kMarkGreen = 0x00FF00;
+inline constexpr uint32_t kMarkGrey = 0x7D7D7D;
+
+// The square from (x - half, y - half) to (x + half, y + half), both corners included: its
+// one-pixel border, or filled.
+void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled);
+// The border of the rectangle with half-width `halfW` and half-height `halfH` around (x, y).
+void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour);
+// A one-pixel line, both ends included.
+void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour);
+
+// The selected line's marks: a red frame around each point, the selected point filled, and in
+// editing mode 0 a grey frame showing the brush of a tapered line's selected point. Nothing when
+// the line's sel is 0.
+void drawSelectedLineMarks(Document& doc, int slot);
+// Motion mode's joint marks: blue squares on batch joint points, red on joint points, filled for
+// the selected point.
+void drawJointMarks(Document& doc, int slot);
+// The point marks of lines first .. last (those whose sel is not 0): a blue frame for a point
+// whose sel is 1, red otherwise, and the point (line, point) filled in `highlight`.
+void drawPointMarks(Document& doc, int slot, int first, int last, int line, int point,
+                    uint32_t highlight = kMarkGreen);
+
+}  // namespace tovala
