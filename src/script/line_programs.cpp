@@ -1,0 +1,44 @@
+#include "script/line_programs.h"
+
+#include "engine/motion_run.h"
+#include "model/document.h"
+#include "script/script_engine.h"
+
+namespace tovala {
+namespace {
+
+constexpr int kJointPointKind = 2000;
+constexpr int kShortestProgram = 3;  // start marker, one instruction, end marker
+
+void motionRunner(Document& doc, int line, int point) { runLinePrograms(doc, line, point); }
+
+}  // namespace
+
+int runLinePrograms(Document& doc, int line, int point) {
+  ScriptEngine engine(doc);
+  int failures = 0;
+  auto runLine = [&](int index) {
+    if (!doc.isValidLine(index)) return;
+    const CodeList& code = doc.lines[size_t(index)].code;
+    if (code.size() < size_t(kShortestProgram)) return;
+    // run() works on its own copy, so the program may change the model freely.
+    if (engine.run(code) < 0 && engine.lastStop() != script::RunStop::None) ++failures;
+  };
+
+  if (doc.isValidPick(line, point) == 1 &&
+      doc.lines[size_t(line)].points[size_t(point)].kind == kJointPointKind) {
+    runLine(line);
+    return failures;
+  }
+  // Positions 0 .. lineCount - 2 of lineOrder; an order entry that names no line is skipped.
+  for (int pos = 0; pos < doc.lineCount() - 1 && size_t(pos) < doc.lineOrder.size(); ++pos) {
+    runLine(doc.lineOrder[size_t(pos)]);
+  }
+  return failures;
+}
+
+int runLinePrograms(Document& doc) { return runLinePrograms(doc, doc.curLine, doc.curPoint); }
+
+void installScriptHooks() { setLineProgramRunner(&motionRunner); }
+
+}  // namespace tovala

@@ -1,0 +1,21 @@
+#pragma once
+// Line command programs: the compiled program each line may carry, run after every change of a
+// joint or of the whole-model movement or rotation so that the rest of the figure follows.
+
+namespace tovala {
+
+class Document;
+
+// Runs the programs once, each from its start with fresh locals: only line `line`'s program
+// when point `point` of it is a joint point (kind 2000), otherwise every line's program in
+// lineOrder. Lines without a program are skipped. Returns how many runs stopped on an error
+// (their messages were shown).
+int runLinePrograms(Document& doc, int line, int point);
+// The same for the document's selection (curLine, curPoint).
+int runLinePrograms(Document& doc);
+
+// Installs runLinePrograms as the engine's motion runner. The editor and tovala-cli call this
+// once at start.
+void installScriptHooks();
+
+}  // namespace tovala
