@@ -1,0 +1,27 @@
+#pragma once
+// The face motion behind the script's "FaceMoveAll": the face-part lines follow the face's
+// reference joint. Each part is placed from its rest positions (the points' references) every
+// time, so the motion never drifts:
+//
+// - turning the joint (its y rotation, as a drag turns it) swings each part sideways by its
+//   depth on the head (the nose most, the ears least) while the part's width shrinks with the
+//   cosine of the turn, so the far side of the face narrows and the near side widens;
+// - nodding (x rotation) moves the parts up or down by their depth the same way;
+// - the joint's z rotation tilts the whole face about the joint, and its movement (position
+//   minus reference) carries the face along.
+//
+// The contours swing by their own per-point travel (key 103), keeping the head's outline at the
+// ears while the chin follows the features. The head lines only follow the joint, and carry
+// the hair strands that hang from them. The parts are found by their numbers 315 .. 330 (with
+// findLineByNumber, whose result serves as the line index); a number not found is skipped.
+
+namespace tovala {
+
+class Document;
+
+// Moves the face whose reference joint is point `point` of line `line`. `selector` (the
+// script argument's low byte) is accepted and does not change the motion. 1 done, -1 when the
+// joint does not exist.
+int faceMoveAll(Document& doc, int line, int point, int selector);
+
+}  // namespace tovala

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/face_builder.h"
+#include "engine/face_move.h"
+#include "engine/face_reader.h"
+#include "engine/objects.h"
+#include "engine/param_splice.h"
+#include "engine/face_sample.h"
+#include "model/document.h"
+#include "platform/ui.h"
+#include "support/test_support.h"
+
+namespace tovala {
+namespace {
+
+using test::FaceFile;
+
+int lineOf(const Document& doc, int32_t nam) { return lineWithNumber(doc, nam); }
+
+const LineRecord& partLine(const Document& doc, int32_t nam) {
+  const int l = lineOf(doc, nam);
+  EXPECT_GE(l, 0) << nam;
+  return doc.lines[size_t(std::max(l, 0))];
+}
+
+// Mean and width of a part's points on the canvas.
+struct Box {
+  double minX = 1e9, maxX = -1e9, sumX = 0, sumY = 0;
+  int n = 0;
+  double cx() const { return sumX / n; }
+  double cy() const { return sumY / n; }
+  double width() const { return maxX - minX; }
+};
+Box boxOf(const LineRecord& l) {
+  Box b;
+  for (int i = 0; i + 1 < l.pointCount(); ++i) {
+    const PointRecord& p = l.points[size_t(i)];
+    b.minX = std::min(b.minX, double(p.vx));
+    b.maxX = std::max(b.maxX, double(p.vx));
+    b.sumX += p.vx;
+    b.sumY += p.vy;
+    ++b.n;
+  }
+  return b;
+}
+
+TEST(FaceReader, MinimalFileMakesTheSixteenPartsAndTheController) {
+  Document doc;
+  FaceFile f = test::sampleFace();
+  f.eyeArea = 4;
+  ASSERT_EQ(loadFaceData(doc, f.bytes()), 1);
+  // 16 part lines and the controller, then the sentinel.
+  ASSERT_EQ(doc.lineCount(), 18);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(doc.lines[size_t(i)].nam, 315 + i);
+    EXPECT_EQ(doc.lines[size_t(i)].category, 11);
+    EXPECT_EQ(doc.lines[size_t(i)].mode, 0);
+  }
+  const LineRecord& ctl = doc.lines[16];
+  EXPECT_EQ(ctl.nam, 463);
+  ASSERT_EQ(ctl.pointCount(), 2);
+  // No point numbered 10 existed: the controller's point became the reference joint, at the
+  // face's centre, turning itself.
+  const PointRecord& joint = ctl.points[0];
+  EXPECT_EQ(joint.nam, 10);
+  EXPECT_EQ(joint.kind, 1000);
+  EXPECT_FLOAT_EQ(joint.vx, 500.0f);
+  EXPECT_FLOAT_EQ(joint.vy, 1200 * 0.2f + 150);
+  const int co = findParam(joint.params, kCoRotationKey);
+  ASSERT_GE(co, 0);
+  EXPECT_EQ(joint.params[size_t(co)].asInt(), 16 << 16);
+  ASSERT_EQ(ctl.codeCount(), 4);
+  EXPECT_EQ(ctl.code[0], (CodeEntry{0xFF, 0}));
+  EXPECT_EQ(ctl.code[1], (CodeEntry{0x20, 0x02020024}));
+  EXPECT_EQ(ctl.code[2].code, uint32_t(16 << 16));
+  EXPECT_EQ(ctl.code[3], (CodeEntry{0xFF, 0}));
+  EXPECT_EQ(ctl.codeChanged, 1);
+  EXPECT_EQ(doc.lineOrder.size(), doc.lines.size());
+}
+
+TEST(FaceReader, SamplesArePlacedByThePartsProportions) {
+  Document doc;
+  const FaceFile f = test::sampleFace();
+  ASSERT_EQ(loadFaceData(doc, f.bytes()), 1);
+  const double H = 300, W = H / 1.3, cx = 500, cy = 240 + 150;
+  // The left eye's first sample (-1, 0.15): centre + (0.2 W, 0) + (-1 * 0.11 W, 0.15 * 0.055 H).
+  const PointRecord& p = partLine(doc, kLeftEye).points[0];
+  EXPECT_NEAR(p.vx, cx + 0.2 * W - 0.11 * W, 1e-3);
+  EXPECT_NEAR(p.vy, cy + 0.15 * 0.055 * H, 1e-3);
+  EXPECT_EQ(p.vx, p.v0x);  // the rest pose is where it was read
+  // Left parts lie right of the centre, right parts left of it; the nose above the mouth.
+  EXPECT_GT(boxOf(partLine(doc, kLeftEye)).cx(), cx);
+  EXPECT_LT(boxOf(partLine(doc, kRightEye)).cx(), cx);
+  EXPECT_GT(boxOf(partLine(doc, kLeftEar)).cx(), boxOf(partLine(doc, kLeftEye)).maxX);
+  EXPECT_LT(boxOf(partLine(doc, kRightBrow)).cy(), boxOf(partLine(doc, kRightEye)).cy());
+  EXPECT_LT(boxOf(partLine(doc, kNose)).cy(), boxOf(partLine(doc, kMouth)).cy());
+  EXPECT_EQ(partLine(doc, kLeftEye).pointCount() - 1, 10);
+  // Ten hair strands of category 12 follow the controller-less part lines.
+  for (int n = 334; n <= 343; ++n) EXPECT_EQ(partLine(doc, n).category, 12);
+}
+
+TEST(FaceReader, EmptyPartsFromLine330OnAreRemoved) {
+  Document doc;
+  FaceFile f = test::sampleFace();
+  f.shapes.erase(21);  // 330: every record of the part has a negative mode
+  f.shapes.erase(20);  // 329 stays although empty: it comes before 330
+  f.shapes.erase(27);  // 339 likewise, and it goes
+  ASSERT_EQ(loadFaceData(doc, f.bytes()), 1);
+  EXPECT_EQ(lineOf(doc, 330), -1);
+  EXPECT_EQ(lineOf(doc, 339), -1);
+  ASSERT_GE(lineOf(doc, 329), 0);
+  EXPECT_EQ(partLine(doc, 329).pointCount(), 1);
+  EXPECT_GE(lineOf(doc, 338), 0);
+  EXPECT_EQ(objectPieceCount(doc.objects[17]), 0);  // 前髪外右 lost its line
+
+  // Parts whose first point lands on the origin go too (a face of size 0 on a canvas of size
+  // 0 puts every part there), but only from 330 on.
+  Document doc2;
+  doc2.faceRef = 0;
+  doc2.imageWidth = 0;
+  doc2.imageHeight = 0;
+  ASSERT_EQ(loadFaceData(doc2, test::sampleFace().bytes()), 1);
+  for (int n = 334; n <= 343; ++n) EXPECT_EQ(lineOf(doc2, n), -1) << n;
+  EXPECT_EQ(lineOf(doc2, 330), -1);
+  EXPECT_GE(lineOf(doc2, 329), 0);
+  EXPECT_GE(lineOf(doc2, 463), 0);
+}
+
+TEST(FaceReader, AFaceOnAnExistingJointIsPlacedOnItAtHalfSize) {
+  Document doc;
+  LineRecord head = doc.makeDefaultLine();
+  head.nam = 2;
+  head.kind = 4;
+  PointRecord j = Document::makeDefaultPoint();
+  j.nam = 10;
+  j.kind = 1000;
+  j.mode = 0;
+  j.vx = j.v0x = 300;
+  j.vy = j.v0y = 200;
+  head.points.insert(head.points.begin(), j);
+  doc.lines.insert(doc.lines.begin(), head);
+  doc.lineOrder = {0, 1};
+
+  ASSERT_EQ(loadFaceData(doc, test::sampleFace().bytes()), 1);
+  const LineRecord& ctl = partLine(doc, 463);
+  EXPECT_EQ(ctl.points[0].nam, 10000);  // no second reference joint
+  EXPECT_EQ(ctl.points[0].kind, 0);
+  EXPECT_FLOAT_EQ(ctl.points[0].vx, 10);
+  EXPECT_FLOAT_EQ(ctl.points[0].vy, 30);
+  EXPECT_EQ(ctl.code[2].code, 0u);  // line 0, point 0
+  // The face is centred on the joint at half the reference size.
+  const Box c = boxOf(partLine(doc, kRightContour));
+  EXPECT_NEAR(c.minX, 300 - 0.5 * 150 / 1.3, 1e-3);
+  const Box chin = boxOf(partLine(doc, kLeftContour));
+  EXPECT_NEAR(chin.minX, 300, 1e-3);
+}
+
+TEST(FaceReader, RefusesCountsTheFileCannotHoldAndLeavesTheDocument) {
+  const FaceFile good = test::sampleFace();
+  auto refused = [](const std::vector<uint8_t>& bytes) {
+    Document doc;
+    RecordingUi ui;
+    doc.ui = &ui;
+    const auto before = doc.lines;
+    const int r = loadFaceData(doc, bytes);
+    return r == -1 && doc.lines == before && doc.objectCount() == 1 &&
+           ui.lastText() == "読込が出来ません。" && ui.shown.back().caption == "エラー";
+  };
+  std::vector<uint8_t> bytes = good.bytes();
+  EXPECT_TRUE(refused(std::vector<uint8_t>(bytes.begin(), bytes.end() - 1)));  // truncated
+  EXPECT_TRUE(refused({}));
+  FaceFile f = good;
+  f.rowsOverride = 63;  // beyond a part line's points
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.rowsOverride = 20;  // plausible, but the file holds fewer rows
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.eyeArea = 3;
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.eyeAreaOverride = 15;  // one more eye-area part than the rows hold
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.eyeAreaOverride = 1000000;
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.extraWords = -2;
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.pairsOverride = 3;  // pairs announced but not present
+  EXPECT_TRUE(refused(f.bytes()));
+  f = good;
+  f.pairsOverride = 0x7FFFFFFF;
+  EXPECT_TRUE(refused(f.bytes()));
+
+  test::TempDir dir;
+  Document doc;
+  RecordingUi ui;
+  doc.ui = &ui;
+  EXPECT_EQ(loadFaceData(doc, dir.file("missing.fmk")), -1);
+  EXPECT_EQ(ui.lastText(), "読込が出来ません。");
+  EXPECT_EQ(doc.lineCount(), 1);
+}
+
+TEST(FaceReader, ExtraWordsAndTuningPairsAreHonoured) {
+  FaceFile f = test::sampleFace();
+  f.extraWords = 3;
+  // Tune the nose's sideways travel (slot 0) to 42.
+  f.pairs.push_back({uint32_t(kNose << 8), std::bit_cast<uint32_t>(42.0f)});
+  Document doc;
+  ASSERT_EQ(loadFaceData(doc, f.bytes()), 1);
+  const LineRecord& nose = partLine(doc, kNose);
+  const int at = findParam(nose.params, kFaceSlotKey);
+  ASSERT_GE(at, 0);
+  EXPECT_FLOAT_EQ(nose.params[size_t(at)].asFloat(), 42.0f);
+  EXPECT_EQ(nose.params[size_t(findParam(nose.params, kFacePartKey))].asInt(), kNose);
+  EXPECT_EQ(partLine(doc, kLeftEye).pointCount() - 1, 10);
+}
+
+TEST(FaceBuilder, CreatesTheFaceObjectsInOrder) {
+  Document doc;
+  ASSERT_EQ(loadFaceData(doc, test::sampleFace().bytes()), 1);
+  ASSERT_EQ(doc.objectCount(), kFaceObjectCount + 1);
+  for (int i = 0; i < kFaceObjectCount; ++i) {
+    EXPECT_EQ(objectName(doc.objects[size_t(i)]), kFaceObjectNames[i]);
+    EXPECT_EQ(doc.objects[size_t(i)].header[kObjectNumber], 10000 + i);
+    EXPECT_EQ(doc.objects[size_t(i)].header[kObjectMode], kObjectModeFace);
+  }
+  const ObjectRecord& outline = doc.objects[4];  // 輪郭: both contours, the second reversed
+  EXPECT_EQ(outline.c[0], lineOf(doc, kRightContour));
+  EXPECT_EQ(outline.c[1], lineOf(doc, kLeftContour));
+  EXPECT_EQ(unpackPieceRule(outline.d[1]).d, kPieceBackward);
+  EXPECT_EQ(objectPieceCount(outline), 2);
+  const ObjectRecord& eye = doc.objects[9];
+  EXPECT_TRUE(isEyeObject(eye));
+  EXPECT_EQ(eye.c[0], lineOf(doc, kLeftEye));
+  EXPECT_EQ(eyeItemText(eye, kEyeWhiteColour), "ffffff");
+}
+
+// A face read into an empty document, with its joint.
+struct Face {
+  Document doc;
+  PointRecord* joint = nullptr;
+  int jl = -1;
+  Face() {
+    loadFaceData(doc, test::sampleFace().bytes());
+    jl = lineOf(doc, 463);
+    joint = &doc.lines[size_t(jl)].points[0];
+  }
+  void move() { ASSERT_EQ(faceMoveAll(doc, jl, 0, 0), 1); }
+};
+
+TEST(FaceMove, RestPoseKeepsEveryPointOnItsReference) {
+  Face f;
+  f.move();
+  for (const LineRecord& l : f.doc.lines)
+    for (int i = 0; i + 1 < l.pointCount(); ++i) {
+      EXPECT_NEAR(l.points[size_t(i)].vx, l.points[size_t(i)].v0x, 1e-3);
+      EXPECT_NEAR(l.points[size_t(i)].vy, l.points[size_t(i)].v0y, 1e-3);
+    }
+  EXPECT_EQ(faceMoveAll(f.doc, 99, 0, 0), -1);
+}
+
+TEST(FaceMove, TurningShiftsTheFeaturesAndNarrowsTheFarSide) {
+  Face f;
+  const Box eyeL0 = boxOf(partLine(f.doc, kLeftEye)), eyeR0 = boxOf(partLine(f.doc, kRightEye));
+  const Box nose0 = boxOf(partLine(f.doc, kNose)), mouth0 = boxOf(partLine(f.doc, kMouth));
+  const Box temple0 = boxOf(partLine(f.doc, kRightContour));
+  f.joint->rady = -0.6f;  // the face turns towards larger x
+  f.move();
+  const Box eyeL = boxOf(partLine(f.doc, kLeftEye)), eyeR = boxOf(partLine(f.doc, kRightEye));
+  const Box nose = boxOf(partLine(f.doc, kNose)), mouth = boxOf(partLine(f.doc, kMouth));
+  EXPECT_GT(eyeL.cx(), eyeL0.cx());
+  EXPECT_GT(eyeR.cx(), eyeR0.cx());
+  EXPECT_GT(mouth.cx(), mouth0.cx());
+  // The nose stands out furthest, so it travels furthest.
+  EXPECT_GT(nose.cx() - nose0.cx(), eyeL.cx() - eyeL0.cx());
+  // The far eye narrows, the near eye keeps more of its width.
+  EXPECT_LT(eyeL.width(), eyeL0.width() * 0.9);
+  EXPECT_GT(eyeR.width(), eyeL.width());
+  // The contour keeps the head's outline at the temple while the chin swings.
+  const LineRecord& rc = partLine(f.doc, kRightContour);
+  EXPECT_NEAR(rc.points[0].vx, rc.points[0].v0x, 1.0);
+  EXPECT_GT(rc.points[6].vx - rc.points[6].v0x, 10);
+  EXPECT_NEAR(temple0.minX, boxOf(rc).minX, 1.0);
+
+  // Turning the other way mirrors the travel.
+  f.joint->rady = 0.6f;
+  f.move();
+  EXPECT_LT(boxOf(partLine(f.doc, kNose)).cx(), nose0.cx());
+  EXPECT_LT(boxOf(partLine(f.doc, kRightEye)).width(), eyeR0.width() * 0.9);
+}
+
+TEST(FaceMove, NoddingTiltingAndMovingTheJoint) {
+  Face f;
+  const Box mouth0 = boxOf(partLine(f.doc, kMouth));
+  f.joint->radx = 0.4f;
+  f.move();
+  EXPECT_GT(boxOf(partLine(f.doc, kMouth)).cy(), mouth0.cy());
+
+  // Moving the joint carries the whole face; tilting turns it about the joint.
+  f.joint->radx = 0;
+  f.joint->vx += 30;
+  f.joint->vy -= 20;
+  f.move();
+  EXPECT_NEAR(boxOf(partLine(f.doc, kMouth)).cx(), mouth0.cx() + 30, 1e-2);
+  EXPECT_NEAR(boxOf(partLine(f.doc, kMouth)).cy(), mouth0.cy() - 20, 1e-2);
+  f.joint->vx -= 30;
+  f.joint->vy += 20;
+  f.joint->radz = float(M_PI / 2);
+  f.move();
+  // A quarter roll: the mouth, below the joint, ends up beside it.
+  const double dy0 = mouth0.cy() - f.joint->v0y;
+  EXPECT_NEAR(boxOf(partLine(f.doc, kMouth)).cy(), f.joint->v0y, 1e-2);
+  EXPECT_NEAR(std::fabs(boxOf(partLine(f.doc, kMouth)).cx() - f.joint->v0x), dy0, 1e-2);
+  // Hair strands follow the head lines they hang from.
+  const LineRecord& strand = partLine(f.doc, 335);
+  EXPECT_GT(std::fabs(strand.points[0].vx - strand.points[0].v0x), 1.0);
+}
+
+}  // namespace
+}  // namespace tovala
