@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "engine/direct_connect.h"
+#include "engine/face_move.h"
 #include "engine/joints.h"
 #include "model/document.h"
 #include "script/bytecode.h"
@@ -129,24 +131,44 @@ constexpr Binding kBound[] = {
 // ============================================================================================
 float notYetBound(Document&, std::span<const CodeEntry>) { return 0.0f; }
 
+// Direct connections: N references, lines named by number (findLineByNumber) or, in the "D"
+// forms, by index; the first reference's selector is the operation's mode.
+template <int (*Op)(Document&, std::span<const PointRef>, int), size_t N, bool byNumber>
+float directConnect(Document& doc, std::span<const CodeEntry> args) {
+  std::array<PointRef, N> refs;
+  for (size_t i = 0; i < N; ++i) {
+    const MacroRef r = decodeMacroRef(args[i]);
+    refs[i] = {r.line, r.point};
+  }
+  if (byNumber && !resolveLineNumbers(doc, refs)) return 0.0f;
+  Op(doc, refs, decodeMacroRef(args[0]).selector);
+  return 0.0f;
+}
+
+float macroFaceMoveAll(Document& doc, std::span<const CodeEntry> args) {
+  const MacroRef r = decodeMacroRef(args[0]);
+  faceMoveAll(doc, r.line, r.point, r.selector);
+  return 0.0f;
+}
+
 constexpr Binding kPending[] = {
     {0x12, 1, notYetBound},   // MakeAtari (line, point, block selector)
     {0x13, 1, notYetBound},   // MakeCLine (line)
     {0x1E, 0, notYetBound},   // MakeAtariAll
     {0x1F, 0, notYetBound},   // MakeCLineAll
-    {0x20, 4, notYetBound},   // ConnectDirect4 (lines by number)
-    {0x21, 10, notYetBound},  // ConnectDirect8
-    {0x22, 10, notYetBound},  // ConnectDirect8L
-    {0x23, 4, notYetBound},   // ConnectDirectF
-    {0x24, 1, notYetBound},   // FaceMoveAll (reference joint, selector)
+    {0x20, 4, directConnect<connectDirect4, 4, true>},     // ConnectDirect4 (lines by number)
+    {0x21, 10, directConnect<connectDirect8, 10, true>},   // ConnectDirect8
+    {0x22, 10, directConnect<connectDirect8L, 10, true>},  // ConnectDirect8L
+    {0x23, 4, directConnect<connectDirectF, 4, true>},     // ConnectDirectF
+    {0x24, 1, macroFaceMoveAll},  // FaceMoveAll (reference joint, selector)
     {0x25, 1, notYetBound},   // MakeOLine (line)
     {0x26, 0, notYetBound},   // MakeOLineAll
     {0x27, 1, notYetBound},   // ConnectOLine (line)
     {0x28, 0, notYetBound},   // ConnectOLineAll
-    {0x29, 4, notYetBound},   // ConnectDirect4D (lines by index)
-    {0x2A, 10, notYetBound},  // ConnectDirect8D
-    {0x2B, 10, notYetBound},  // ConnectDirect8LD
-    {0x2C, 4, notYetBound},   // ConnectDirectFD
+    {0x29, 4, directConnect<connectDirect4, 4, false>},    // ConnectDirect4D (lines by index)
+    {0x2A, 10, directConnect<connectDirect8, 10, false>},  // ConnectDirect8D
+    {0x2B, 10, directConnect<connectDirect8L, 10, false>}, // ConnectDirect8LD
+    {0x2C, 4, directConnect<connectDirectF, 4, false>},    // ConnectDirectFD
 };
 
 struct Slot {
