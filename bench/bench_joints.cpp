@@ -36,8 +36,8 @@ void buildFigure(Document& doc) {
     limbs.push_back(addLineOfPoints(doc, kCoRotating, 250 + 10.0f * float(j), 300, 0));
   setReference(doc, 0, -1);
 
-  JointRanges ranges{-100, 100, -100, 100, -100, 100, -3.1416f, 3.1416f,
-                     -3.1416f, 3.1416f, -3.1416f, 3.1416f};
+  JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
+                     -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
   for (int j = 0; j < kJoints; ++j) {
     PointRecord& p = doc.lines[size_t(joints)].points[size_t(j)];
     p.kind = 2000;

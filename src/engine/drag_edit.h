@@ -14,12 +14,12 @@ struct LineRecord;
 enum DragSubMode : int {
   kSubLineDrag = 3,
   kSubPointDrag = 103,
-  kSubBrushWidth = 104,   // left or right edge of the brush box
-  kSubBrushHeight = 105,  // top or bottom edge
-  kSubBrushCornerA = 106, // top-left or bottom-right corner
-  kSubBrushCornerB = 107, // top-right or bottom-left corner
-  kSubDeformWidth = 108,  // left or right edge of the bounding box
-  kSubDeformHeight = 109, // top or bottom edge
+  kSubBrushWidth = 104,    // left or right edge of the brush box
+  kSubBrushHeight = 105,   // top or bottom edge
+  kSubBrushCornerA = 106,  // top-left or bottom-right corner
+  kSubBrushCornerB = 107,  // top-right or bottom-left corner
+  kSubDeformWidth = 108,   // left or right edge of the bounding box
+  kSubDeformHeight = 109,  // top or bottom edge
   kSubDeformCorner = 110,
 };
 

@@ -42,8 +42,7 @@ float clampLimits(float v, double lo, double hi) {
 // only its unit vectors, about the world axes; every other target turns about the joint's local
 // axes, taken once before anything moves, with its unit vectors when it sits on a joint line.
 // `undo` applies the inverse sequence. -1 when the joint lists no co-rotating point.
-int turnCoRotating(Document& doc, int line, int point, double rx, double ry, double rz,
-                   bool undo) {
+int turnCoRotating(Document& doc, int line, int point, double rx, double ry, double rz, bool undo) {
   PointRecord& joint = doc.lines[size_t(line)].points[size_t(point)];
   const int first = findParam(joint.params, kCoRotationKey);
   if (first < 0) return -1;
@@ -109,9 +108,8 @@ void moveWhole(Document& doc, float dx, float dy, float dz) {
 
 void rotateWhole(Document& doc, const Rotation& r) {
   const DVec3 centre{doc.imageWidth * 0.5, doc.imageHeight * 0.5, 0.0};
-  forEachRealPoint(doc, [&](PointRecord& p, bool joint) {
-    rotatePointAbout(p, centre, r, true, joint);
-  });
+  forEachRealPoint(
+      doc, [&](PointRecord& p, bool joint) { rotatePointAbout(p, centre, r, true, joint); });
 }
 
 }  // namespace
@@ -182,9 +180,9 @@ int MacroMove(Document& doc) {
 }
 
 int MacroRot(Document& doc) {
-  rotateWhole(doc, Rotation::aboutX(doc.RadX)
-                       .then(Rotation::aboutY(doc.RadY))
-                       .then(Rotation::aboutZ(doc.RadZ)));
+  rotateWhole(
+      doc,
+      Rotation::aboutX(doc.RadX).then(Rotation::aboutY(doc.RadY)).then(Rotation::aboutZ(doc.RadZ)));
   return 0;
 }
 
@@ -196,9 +194,9 @@ int MacroMoveSel(Document& doc) {
 
 int MacroRotSel(Document& doc) {
   const auto& prev = doc.edit.prevWhole;
-  rotateWhole(doc, Rotation::aboutZ(-prev[5])
-                       .then(Rotation::aboutY(-prev[4]))
-                       .then(Rotation::aboutX(-prev[3])));
+  rotateWhole(
+      doc,
+      Rotation::aboutZ(-prev[5]).then(Rotation::aboutY(-prev[4])).then(Rotation::aboutX(-prev[3])));
   return MacroRot(doc);
 }
 

@@ -14,9 +14,7 @@ bool isJointPointKind(int kind) { return kind == 1000 || kind == 2000; }
 
 float clampAngle(double a) { return float(std::clamp(a, -kMaxDragAngle, kMaxDragAngle)); }
 
-PointMotion motionOf(const PointRecord& p) {
-  return {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz};
-}
+PointMotion motionOf(const PointRecord& p) { return {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz}; }
 
 // The selected point when it is a joint point, else nullptr.
 PointRecord* selectedJoint(Document& doc) {

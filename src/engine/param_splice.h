@@ -35,8 +35,8 @@ void replaceKindRange(LineRecord& owner, int32_t first, int32_t last,
 // rotations (radians).
 using JointRanges = std::array<float, 12>;
 
-inline constexpr int32_t kJointFirstKey = 6;   // x movement minimum
-inline constexpr int32_t kJointLastKey = 17;   // z rotation maximum
+inline constexpr int32_t kJointFirstKey = 6;  // x movement minimum
+inline constexpr int32_t kJointLastKey = 17;  // z rotation maximum
 inline constexpr int32_t kRotationFirstKey = 12;
 inline constexpr int32_t kCoRotationKey = 20;
 

@@ -102,7 +102,9 @@ int setModelScale(Document& doc, float scale) {
   // A current scale that is not a usable number (damaged file) is replaced without scaling.
   const double f = double(scale) / usableScale(doc.modelScale);
   const Vec3 o = doc.edit.viewOrigin;
-  const auto scaled = [&](float v, float origin) { return float(origin + f * (double(v) - origin)); };
+  const auto scaled = [&](float v, float origin) {
+    return float(origin + f * (double(v) - origin));
+  };
   for (int l = 0; l < doc.lineCount() - 1; ++l) {
     LineRecord& line = doc.lines[size_t(l)];
     const bool joint = line.kind == 4;

@@ -31,8 +31,7 @@ inline void makeJoint(Document& doc, int line, int point, const JointRanges& ran
 }
 
 inline JointRanges wideRanges() {
-  return {-100, 100, -100, 100, -100, 100, -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f,
-          3.1416f};
+  return {-100, 100, -100, 100, -100, 100, -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
 }
 
 // Lists (line, point) targets as the joint's co-rotating points.
@@ -41,8 +40,8 @@ inline void setCoRotating(Document& doc, int line, int point,
   std::vector<ParamEntry> entries;
   for (const auto& [l, p] : targets)
     entries.push_back(ParamEntry::ofInt(kCoRotationKey, 0, l * 65536 + p));
-  replaceKindRange(doc.lines[size_t(line)].points[size_t(point)], kCoRotationKey,
-                   kCoRotationKey, entries);
+  replaceKindRange(doc.lines[size_t(line)].points[size_t(point)], kCoRotationKey, kCoRotationKey,
+                   entries);
 }
 
 }  // namespace tovala::test

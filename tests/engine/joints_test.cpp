@@ -236,8 +236,8 @@ TEST(Joints, WholeModelMovesAndTurnsAboutTheCanvasCentre) {
   EXPECT_EQ(MacroMove(j.doc), 0);
   EXPECT_EQ(j.pt(1, 0).vx, 210.0f);
   EXPECT_EQ(j.pt(1, 0).vz, -2.0f);
-  EXPECT_EQ(j.pt(0, 0).unitX[0], tip[0] + 10);  // joint lines carry their tips along
-  EXPECT_EQ(j.pt(1, 0).unitX[0], 201.0f);       // plain lines do not
+  EXPECT_EQ(j.pt(0, 0).unitX[0], tip[0] + 10);        // joint lines carry their tips along
+  EXPECT_EQ(j.pt(1, 0).unitX[0], 201.0f);             // plain lines do not
   EXPECT_EQ(j.doc.lines[1].points[1].vx, sentinelX);  // sentinels stay
 
   // Undo the previous movement first, then apply the new one.

@@ -134,7 +134,7 @@ TEST(ToggleSelection, StrictRectangleAndLineFilters) {
   EXPECT_EQ(doc.lines[0].points[0].sel, 0);
   EXPECT_EQ(doc.lines[0].points[1].sel, 0);  // flipped off
   EXPECT_EQ(doc.lines[0].points[2].sel, 0);
-  EXPECT_EQ(doc.lines[1].points[0].sel, 0);  // not a joint line
+  EXPECT_EQ(doc.lines[1].points[0].sel, 0);                       // not a joint line
   EXPECT_EQ(toggleSelectionInRect(doc, 0, 0, 40, 40, -1, 4), 4);  // the sentinel too
   EXPECT_EQ(doc.lines[0].points[1].sel, 1);
   EXPECT_EQ(doc.lines[0].points[0].sel, 1);

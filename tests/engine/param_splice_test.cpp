@@ -16,7 +16,7 @@ std::vector<int32_t> keysOf(const ParamList& list) {
 TEST(ParamSplice, ReplacesTheRangeAndKeepsTheRest) {
   ParamList list{ParamEntry::ofFloat(3, 0, 1.0f), ParamEntry::ofFloat(6, 0, 2.0f),
                  ParamEntry::ofFloat(9, 0, 3.0f), ParamEntry::ofInt(20, 0, 5),
-                 ParamEntry::ofInt(101, 0, 7), ParamEntry::sentinel()};
+                 ParamEntry::ofInt(101, 0, 7),    ParamEntry::sentinel()};
   const std::vector<ParamEntry> fresh{ParamEntry::ofFloat(6, 0, 8.0f),
                                       ParamEntry::ofFloat(7, 0, 9.0f)};
   replaceKindRange(list, 6, 17, fresh);
