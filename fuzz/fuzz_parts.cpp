@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
+#include "fuzz_input.h"
 #include "model/document.h"
-#include "model/hc_container.h"
 #include "model/parts_file.h"
 #include "model/project_file.h"
 
@@ -32,10 +32,8 @@ const tovala::Document& target() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> payload(data, data + size);
-  if (size >= 2 && data[0] == 'H' && data[1] == 'C') {
-    if (tovala::decodeHc(std::span(data, size), payload) != tovala::HcStatus::Ok) return 0;
-  }
+  std::vector<uint8_t> payload;
+  if (!fuzzPayload(data, size, payload)) return 0;
   tovala::Document doc = target();
   const std::vector<uint8_t> before = tovala::writeProjectPayload(doc);
   if (!tovala::mergePartsPayload(doc, payload)) {
@@ -46,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> written = tovala::writeProjectPayload(doc);
   tovala::Document back = target();
   if (!tovala::readProjectPayload(back, written)) std::abort();
-  if (back.lines != doc.lines || back.objects != doc.objects) std::abort();
+  // Compared as bytes: merged floats may be NaN, which never compare equal.
+  if (tovala::writeProjectPayload(back) != written) std::abort();
   return 0;
 }

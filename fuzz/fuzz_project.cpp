@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
+#include "fuzz_input.h"
 #include "model/document.h"
-#include "model/hc_container.h"
 #include "model/project_file.h"
 
 namespace {
@@ -27,10 +27,8 @@ tovala::Document& document() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> payload(data, data + size);
-  if (size >= 2 && data[0] == 'H' && data[1] == 'C') {
-    if (tovala::decodeHc(std::span(data, size), payload) != tovala::HcStatus::Ok) return 0;
-  }
+  std::vector<uint8_t> payload;
+  if (!fuzzPayload(data, size, payload)) return 0;
   int32_t width = 0, height = 0;
   if (!tovala::inspectProjectPayload(payload, &width, &height)) return 0;
   if (int64_t(width) * height > kLargestAppliedCanvas) return 0;

@@ -2,7 +2,6 @@
 
 #include "model/byte_io.h"
 #include "model/document.h"
-#include "model/messages.h"
 #include "model/parts_remap.h"
 #include "model/project_file.h"
 #include "model/record_io.h"
@@ -98,12 +97,8 @@ bool saveParts(const Document& doc, const std::string& path, bool compressed) {
 }
 
 bool loadParts(Document& doc, const std::string& path, bool compressed) {
-  auto payload = readPayloadFile(*doc.ui, path, compressed);
-  if (!payload || !mergePartsPayload(doc, *payload)) {
-    doc.ui->message(msg::kReadFailed, msg::kCaptionError);
-    return false;
-  }
-  return true;
+  return loadPayloadFile(*doc.ui, path, compressed,
+                         [&doc](std::span<const uint8_t> payload) { return mergePartsPayload(doc, payload); });
 }
 
 }  // namespace tovala

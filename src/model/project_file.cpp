@@ -176,9 +176,12 @@ bool writePayloadFile(Ui& ui, const std::string& path, std::vector<uint8_t> payl
   return true;
 }
 
-std::optional<std::vector<uint8_t>> readPayloadFile(Ui& ui, const std::string& path,
-                                                    bool compressed) {
-  return compressed ? readHcFile(path, ui) : readWholeFile(path);
+bool loadPayloadFile(Ui& ui, const std::string& path, bool compressed,
+                     const std::function<bool(std::span<const uint8_t>)>& apply) {
+  auto payload = compressed ? readHcFile(path, ui) : readWholeFile(path);
+  if (payload && apply(*payload)) return true;
+  ui.message(msg::kReadFailed, msg::kCaptionError);
+  return false;
 }
 
 bool inspectProjectPayload(std::span<const uint8_t> payload, int32_t* width, int32_t* height) {
@@ -194,11 +197,8 @@ bool saveProject(const Document& doc, const std::string& path, bool compressed) 
 }
 
 bool loadProject(Document& doc, const std::string& path, bool compressed) {
-  auto payload = readPayloadFile(*doc.ui, path, compressed);
-  if (!payload || !readProjectPayload(doc, *payload)) {
-    doc.ui->message(msg::kReadFailed, msg::kCaptionError);
-    return false;
-  }
+  auto read = [&doc](std::span<const uint8_t> payload) { return readProjectPayload(doc, payload); };
+  if (!loadPayloadFile(*doc.ui, path, compressed, read)) return false;
   if (compressed) resetViewAfterOpen(doc);
   return true;
 }

@@ -11,7 +11,7 @@
 // back, front and selected layers (rebuildLayers, refreshSelected) and the canvas composition.
 
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,11 +50,12 @@ bool loadProject(Document& doc, const std::string& path, bool compressed);
 
 // The file forms shared with parts files: the payload written atomically, in the HC container
 // when `compressed`, with "ファイルの書出しに失敗しました。" on failure; and the payload read
-// back (the container's own message shown on failure, the caller adds its read failure).
+// back and handed to `apply`, with the container's message (if any) and then
+// "ファイルの読込みに失敗しました。" when the file cannot be read or `apply` refuses it.
 bool writePayloadFile(Ui& ui, const std::string& path, std::vector<uint8_t> payload,
                       bool compressed);
-std::optional<std::vector<uint8_t>> readPayloadFile(Ui& ui, const std::string& path,
-                                                    bool compressed);
+bool loadPayloadFile(Ui& ui, const std::string& path, bool compressed,
+                     const std::function<bool(std::span<const uint8_t>)>& apply);
 
 // The view and editing state after opening a project: each line with its own brush, editing
 // mode 1 with sub-mode 0 and no temporary mode, mark size 4, line and point 0, normal drawing
