@@ -56,15 +56,6 @@ std::vector<ParamEntry> resultEntries(int block, const HitGuide& g) {
   return out;
 }
 
-// The three values stored from key `key` on, when the keys run key, key + 1, key + 2.
-std::optional<DVec3> storedTriple(const ParamList& list, int32_t key) {
-  const int at = findParam(list, key);
-  if (at < 0 || size_t(at) + 3 > list.size()) return std::nullopt;
-  const ParamEntry* e = &list[size_t(at)];
-  if (e[1].key != key + 1 || e[2].key != key + 2) return std::nullopt;
-  return DVec3{e[0].asFloat(), e[1].asFloat(), e[2].asFloat()};
-}
-
 }  // namespace
 
 HitBlock::HitBlock() {
@@ -146,15 +137,24 @@ bool computeHitGuide(const Document& doc, int line, int point, const HitBlock& b
   return true;
 }
 
-std::optional<DVec3> storedAnchor(const ParamList& list, int anchor) {
-  if (anchor < 0 || anchor >= kHitAnchorCount) return std::nullopt;
-  return storedTriple(list, kHitAnchorKey + 3 * anchor);
+const ParamEntry* storedGuide(const ParamList& list) {
+  const int at = findParam(list, kHitResultFirstKey);
+  constexpr int kCount = kHitResultLastKey - kHitResultFirstKey + 1;
+  if (at < 0 || at + kCount > int(list.size())) return nullptr;
+  const ParamEntry* g = &list[size_t(at)];
+  for (int i = 1; i < kCount; ++i)
+    if (g[i].key != kHitResultFirstKey + i) return nullptr;
+  return g;
 }
 
-std::optional<ViewWeights> storedWeights(const ParamList& list) {
-  const auto w = storedTriple(list, kHitWeightKey);
-  if (!w) return std::nullopt;
-  return ViewWeights{w->x, w->y, w->z};
+DVec3 storedAnchor(const ParamEntry* guide, int anchor) {
+  const ParamEntry* a = guide + (kHitAnchorKey - kHitResultFirstKey) + 3 * anchor;
+  return {a[0].asFloat(), a[1].asFloat(), a[2].asFloat()};
+}
+
+ViewWeights storedWeights(const ParamEntry* guide) {
+  const ParamEntry* w = guide + (kHitWeightKey - kHitResultFirstKey);
+  return {w[0].asFloat(), w[1].asFloat(), w[2].asFloat()};
 }
 
 int makeAtari(Document& doc, int line, int point, int selector) {

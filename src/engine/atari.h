@@ -80,10 +80,15 @@ double lengthRatio(const DVec3& a, const DVec3& b);
 bool computeHitGuide(const Document& doc, int line, int point, const HitBlock& block,
                      HitGuide& out);
 
-// Anchor `anchor` (0..7) of the guide stored in `list`; nothing when the results are missing.
-std::optional<DVec3> storedAnchor(const ParamList& list, int anchor);
-// The weights stored with the guide; nothing when missing.
-std::optional<ViewWeights> storedWeights(const ParamList& list);
+// The stored guide: the entry of key 11000 when it and the 31 after it hold keys 11000 .. 11031
+// in order, as makeAtari writes them; nullptr when the point has no complete guide.
+const ParamEntry* storedGuide(const ParamList& list);
+// Anchor `anchor` (0..7), the weights and the angle factor of a stored guide.
+DVec3 storedAnchor(const ParamEntry* guide, int anchor);
+ViewWeights storedWeights(const ParamEntry* guide);
+inline double storedAngleFactor(const ParamEntry* guide) {
+  return guide[kHitAngleFactorKey - kHitResultFirstKey].asFloat();
+}
 
 // MakeAtari on (line, point) with block selector `selector`: 0 chooses the first block whose
 // ratio range holds the bone's ratio (strictly), 1..9 names a block. Returns 1 when results

@@ -87,7 +87,6 @@ bool clineEnds(const Document& doc, const CLineBlock& block, CLineEnds& out) {
   const int sLine = block.start >> 16, eLine = block.end >> 16;
   out.start = positionOf(*s);
   out.end = positionOf(*t);
-  out.weights = frameWeights(*t);
 
   if (block.method == kCLineCircleMethod) {
     if (sAnchor < kPointAnchor) {
@@ -96,27 +95,27 @@ bool clineEnds(const Document& doc, const CLineBlock& block, CLineEnds& out) {
       out.end = axisPosition(doc, eLine, refPointOf(block.end),
                              eAnchor == kPointAnchor ? 0 : eAnchor);
     }
+    out.weights = frameWeights(*t);
     return true;
   }
 
-  if (sAnchor < kPointAnchor && findParam(s->params, kHitResultFirstKey) >= 0) {
-    const auto a = storedAnchor(s->params, sAnchor);
-    if (a) {
-      out.start = *a;
-      // The end anchor indexes the same guide (anchors 4..7 sit at its partner end); anchor 8
-      // keeps the end point's own position.
-      if (const auto b = storedAnchor(s->params, eAnchor)) out.end = *b;
-      if (const auto w = storedWeights(s->params)) out.weights = *w;
-    }
+  const ParamEntry* guide = sAnchor < kPointAnchor ? storedGuide(s->params) : nullptr;
+  if (!guide) {
+    out.weights = frameWeights(*t);
+    return true;
   }
+  out.start = storedAnchor(guide, sAnchor);
+  // The end anchor indexes the same guide (anchors 4..7 sit at its partner end); anchor 8
+  // keeps the end point's own position.
+  if (eAnchor < kHitAnchorCount) out.end = storedAnchor(guide, eAnchor);
+  out.weights = storedWeights(guide);
   return true;
 }
 
 double clineAngleFactor(const Document& doc, const CLineBlock& block) {
   const PointRecord* s = refPointRecord(doc, block.start);
-  if (!s) return 1.0;
-  const int at = findParam(s->params, kHitAngleFactorKey);
-  return at < 0 ? 1.0 : double(s->params[size_t(at)].asFloat());
+  const ParamEntry* guide = s ? storedGuide(s->params) : nullptr;
+  return guide ? storedAngleFactor(guide) : 1.0;
 }
 
 const ParamEntry* findCLineRun(const ParamList& list, int32_t pointBase) {

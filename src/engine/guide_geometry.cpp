@@ -31,12 +31,14 @@ bool isValidAxisRef(const Document& doc, int32_t ref) {
   return pointAt(doc, axisRefLine(ref), axisRefPoint(ref)) != nullptr;
 }
 
-double lengthXY(const DVec3& v) { return std::hypot(v.x, v.y); }
+// Canvas coordinates are far from overflow, so the plain root serves (hypot is several times
+// slower, and this runs for every outline point on each motion step).
+double lengthXY(const DVec3& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
 double triangleAreaXY(const DVec3& a, const DVec3& b, const DVec3& d) {
-  const double ab = std::hypot(a.x - b.x, a.y - b.y);
-  const double bd = std::hypot(b.x - d.x, b.y - d.y);
-  const double da = std::hypot(d.x - a.x, d.y - a.y);
+  const double ab = lengthXY(a - b);
+  const double bd = lengthXY(b - d);
+  const double da = lengthXY(d - a);
   const double s = (ab + bd + da) / 2.0;
   const double q = s * (s - ab) * (s - bd) * (s - da);
   return q > 0 ? std::sqrt(q) : 0.0;
@@ -48,10 +50,22 @@ ViewWeights frameWeights(const PointRecord& joint) {
   return {triangleAreaXY(ux, uy, j), triangleAreaXY(ux, uz, j), triangleAreaXY(uy, uz, j)};
 }
 
+namespace {
+
+// w^e for a weight w >= 0. The exponents stored by the panels are nearly always 1 or 0.5, and
+// this runs for every value of every outline point on each motion step, so those skip pow.
+double weightPower(double w, double e) {
+  if (e == 1.0) return w;
+  if (e == 0.5) return std::sqrt(w);
+  return std::pow(w, e);
+}
+
+}  // namespace
+
 double blendView(const ViewWeights& w, double front, double top, double side, double exponent) {
-  const double f = std::pow(w.front, exponent);
-  const double t = std::pow(w.top, exponent);
-  const double s = std::pow(w.side, exponent);
+  const double f = weightPower(w.front, exponent);
+  const double t = weightPower(w.top, exponent);
+  const double s = weightPower(w.side, exponent);
   double den = f + t + s;
   if (den == 0) den = 1;
   return (f * front + t * top + s * side) / den;

@@ -211,10 +211,18 @@ TEST(CLine, CircleModeTurnsAboutTheStart) {
   bone.expectAt(2, 100, 120);
 
   // The start point's guide says the joint has turned over: angles mirror about the bone.
-  replaceKindRange(pt(bone.doc, bone.joints, 0), kHitAngleFactorKey, kHitAngleFactorKey,
-                   std::vector<ParamEntry>{ParamEntry::ofFloat(kHitAngleFactorKey, 1, -1.0f)});
+  PointRecord& start = pt(bone.doc, bone.joints, 0);
+  HitBlock h;
+  h.partner = bone.joints * 65536 + 1;
+  replaceKindRange(start, 100, 136, hitBlockEntries(1, h));
+  start.unitX = {99, 100, 0};
+  ASSERT_EQ(makeAtari(bone.doc, bone.joints, 0, 0), 1);
   ASSERT_EQ(MakeCLine(bone.doc, bone.cline), 1);
   bone.expectAt(1, 100, 110);
+  // An incomplete guide (a result entry removed by hand) counts as none.
+  replaceKindRange(start, kHitAngleFactorKey, kHitAngleFactorKey, {});
+  ASSERT_EQ(MakeCLine(bone.doc, bone.cline), 1);
+  bone.expectAt(1, 100, 90);
 }
 
 // --- the panel: capture, load, commit ----------------------------------------------------------
