@@ -48,8 +48,10 @@ Document& figure(int canvas) {
       pt.unitZ = {pt.vx, pt.vy, pt.vz + 1};
       if (pt.kind == 2000) {
         pt.params.clear();
-        for (int k = 6; k <= 17; ++k) pt.params.push_back(tovala::ParamEntry::ofFloat(k, 0, k < 12 ? -200.0f : -3.14f));
-        for (int k = 0; k < 5; ++k) pt.params.push_back(tovala::ParamEntry::ofInt(20, 0, ((i + k) % 2000) << 16 | k));
+        for (int k = 6; k <= 17; ++k)
+          pt.params.push_back(tovala::ParamEntry::ofFloat(k, 0, k < 12 ? -200.0f : -3.14f));
+        for (int k = 0; k < 5; ++k)
+          pt.params.push_back(tovala::ParamEntry::ofInt(20, 0, ((i + k) % 2000) << 16 | k));
         pt.params.push_back(tovala::ParamEntry::sentinel());
       }
       l.points.push_back(pt);
@@ -108,7 +110,8 @@ void BM_ProjectSave(benchmark::State& state) {
   const std::string path = scratchFile();
   for (auto _ : state)
     if (!tovala::saveProject(doc, path, true)) state.SkipWithError("save");
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(payload(int(state.range(0))).size()));
+  state.SetBytesProcessed(int64_t(state.iterations()) *
+                          int64_t(payload(int(state.range(0))).size()));
   std::filesystem::remove(path);
 }
 
@@ -118,7 +121,8 @@ void BM_ProjectLoad(benchmark::State& state) {
   Document doc;
   for (auto _ : state)
     if (!tovala::loadProject(doc, path, true)) state.SkipWithError("load");
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(payload(int(state.range(0))).size()));
+  state.SetBytesProcessed(int64_t(state.iterations()) *
+                          int64_t(payload(int(state.range(0))).size()));
   std::filesystem::remove(path);
 }
 

@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto again = tovala::encodeHc(payload);
   std::vector<uint8_t> back;
   if (!again || tovala::decodeHc(*again, back) != tovala::HcStatus::Ok) std::abort();
-  if (back.size() < length || !std::equal(payload.begin(), payload.end(), back.begin())) std::abort();
+  if (back.size() < length || !std::equal(payload.begin(), payload.end(), back.begin()))
+    std::abort();
   return 0;
 }

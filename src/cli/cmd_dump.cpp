@@ -32,7 +32,8 @@ int runDump(Args& args) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
   }
-  if (!writeFileAtomic(*out, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
+  if (!writeFileAtomic(*out,
+                       std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
     std::fprintf(stderr, "dump: cannot write %s\n", out->c_str());
     return kExitFailed;
   }

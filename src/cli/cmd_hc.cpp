@@ -7,7 +7,8 @@
 namespace tovala::cli {
 namespace {
 
-int runHc(Args& args, const char* name, bool (*convert)(const std::string&, const std::string&, Ui&)) {
+int runHc(Args& args, const char* name,
+          bool (*convert)(const std::string&, const std::string&, Ui&)) {
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 2) return usage(*findCommand(name));
   HeadlessUi ui;

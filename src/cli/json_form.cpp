@@ -94,10 +94,11 @@ template <class Owner>
 bool listsFromJson(FormReader& f, const Json& obj, const std::string& path, Owner& o) {
   f.member(obj, "paramChanged", path, o.paramChanged);
   f.member(obj, "codeChanged", path, o.codeChanged);
-  f.records(obj, "params", path, o.params, [&](const Json& e, const std::string& at, ParamEntry& p) {
-    return f.tuple(e, at, 3) && f.get(e[0], at + "[0]", p.key) && f.get(e[1], at + "[1]", p.sub) &&
-           f.get(e[2], at + "[2]", p.value);
-  });
+  f.records(obj, "params", path, o.params,
+            [&](const Json& e, const std::string& at, ParamEntry& p) {
+              return f.tuple(e, at, 3) && f.get(e[0], at + "[0]", p.key) &&
+                     f.get(e[1], at + "[1]", p.sub) && f.get(e[2], at + "[2]", p.value);
+            });
   f.records(obj, "code", path, o.code, [&](const Json& e, const std::string& at, CodeEntry& c) {
     return f.tuple(e, at, 2) && f.get(e[0], at + "[0]", c.flag) && f.get(e[1], at + "[1]", c.code);
   });
@@ -184,8 +185,10 @@ bool objectFromJson(FormReader& f, const Json& j, const std::string& path, Objec
   f.member(j, "B", path, o.b);
   f.member(j, "C", path, o.c);
   f.member(j, "D", path, o.d);
-  if (j.contains("nameBytes")) f.bytesMember(j, "nameBytes", path, o.name);
-  else if (j.contains("name")) f.textMember(j, "name", path, o.name);
+  if (j.contains("nameBytes"))
+    f.bytesMember(j, "nameBytes", path, o.name);
+  else if (j.contains("name"))
+    f.textMember(j, "name", path, o.name);
   return !f.failed();
 }
 
@@ -288,14 +291,15 @@ bool documentToJson(const Document& doc, Json& out, std::string& error,
   Json images = Json::array();
   for (int i = 0; i < doc.userImages.slotCount(); ++i) {
     Json e{{"key", size_t(i) < doc.imageKeys.size() ? doc.imageKeys[size_t(i)] : 0}};
-    if (!pictureToJson(doc.userImages.image(i), e, imageFolder,
-                       "userimage" + std::to_string(i), error))
+    if (!pictureToJson(doc.userImages.image(i), e, imageFolder, "userimage" + std::to_string(i),
+                       error))
       return false;
     images.push_back(std::move(e));
   }
   out["userImages"] = std::move(images);
   Json underlay = Json::object();
-  if (!pictureToJson(doc.workImages.image(kUnderlayImage), underlay, imageFolder, "underlay", error))
+  if (!pictureToJson(doc.workImages.image(kUnderlayImage), underlay, imageFolder, "underlay",
+                     error))
     return false;
   out["underlay"] = std::move(underlay);
   return true;
@@ -333,11 +337,14 @@ bool documentFromJson(const Json& form, Document& doc, std::string& error) {
     if (doc.lineOrder.size() != doc.lines.size())
       return f.fail("lineOrder", "needs one entry per line, the sentinel included");
   }
-  f.records(form, "texts", "", doc.texts,
-            [&](const Json& e, const std::string& at, TextRecord& t) { return textFromJson(f, e, at, t); });
+  f.records(form, "texts", "", doc.texts, [&](const Json& e, const std::string& at, TextRecord& t) {
+    return textFromJson(f, e, at, t);
+  });
   f.records(
       form, "objects", "", doc.objects,
-      [&](const Json& e, const std::string& at, ObjectRecord& o) { return objectFromJson(f, e, at, o); },
+      [&](const Json& e, const std::string& at, ObjectRecord& o) {
+        return objectFromJson(f, e, at, o);
+      },
       0);
   if (f.failed()) return false;
   return imagesFromJson(f, form, doc);

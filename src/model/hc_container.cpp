@@ -161,8 +161,7 @@ class Encoder {
     for (size_t m = n + 1; m < len_; m += 8) {
       const uint8_t* p = in + m;
       const uint64_t l0 = load64(p), l1 = load64(p + 1), l2 = load64(p + 2), l3 = load64(p + 3);
-      const uint64_t l4 = load64(p + 4), l5 = load64(p + 5), l6 = load64(p + 6),
-                     l7 = load64(p + 7);
+      const uint64_t l4 = load64(p + 4), l5 = load64(p + 5), l6 = load64(p + 6), l7 = load64(p + 7);
       const uint64_t stop = zeroLanes(l0 ^ l1) | zeroLanes((l0 ^ l2) | (l1 ^ l3)) |
                             zeroLanes((l0 ^ l3) | (l1 ^ l4) | (l2 ^ l5)) |
                             zeroLanes((l0 ^ l4) | (l1 ^ l5) | (l2 ^ l6) | (l3 ^ l7));
@@ -258,17 +257,31 @@ HcStatus decodeHc(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
     if (control & kRepeatBit) {
       const size_t k = size_t((control >> 5) & 3) + 1;
       size_t times = control & kRepeatCountMax;
-      if (times == kRepeatCountMax && !readCount(in, size, i, times)) { ok = false; break; }
-      if (k > size - i || times > (cap - written) / k) { ok = false; break; }
+      if (times == kRepeatCountMax && !readCount(in, size, i, times)) {
+        ok = false;
+        break;
+      }
+      if (k > size - i || times > (cap - written) / k) {
+        ok = false;
+        break;
+      }
       fillPattern(o + written, in + i, k, times * k);
       written += times * k;
       i += k;
     } else {
       size_t n = control & kLiteralCountMax;
-      if (n == kLiteralCountMax && !readCount(in, size, i, n)) { ok = false; break; }
-      if (n > size - i || n > cap - written) { ok = false; break; }
-      if (n <= 16 && size - i >= 16) std::memcpy(o + written, in + i, 16);
-      else std::memcpy(o + written, in + i, n);
+      if (n == kLiteralCountMax && !readCount(in, size, i, n)) {
+        ok = false;
+        break;
+      }
+      if (n > size - i || n > cap - written) {
+        ok = false;
+        break;
+      }
+      if (n <= 16 && size - i >= 16)
+        std::memcpy(o + written, in + i, 16);
+      else
+        std::memcpy(o + written, in + i, n);
       written += n;
       i += n;
     }

@@ -97,8 +97,9 @@ bool saveParts(const Document& doc, const std::string& path, bool compressed) {
 }
 
 bool loadParts(Document& doc, const std::string& path, bool compressed) {
-  return loadPayloadFile(*doc.ui, path, compressed,
-                         [&doc](std::span<const uint8_t> payload) { return mergePartsPayload(doc, payload); });
+  return loadPayloadFile(*doc.ui, path, compressed, [&doc](std::span<const uint8_t> payload) {
+    return mergePartsPayload(doc, payload);
+  });
 }
 
 }  // namespace tovala

@@ -9,8 +9,8 @@ namespace tovala {
 namespace {
 
 constexpr int32_t kCoRotationKey = 20;
-constexpr int32_t kMethodKey = 100;      // CLine blocks, OLine drawing method, face part
-constexpr int32_t kFirstPartKey = 102;   // first reference entry of a face or hair line
+constexpr int32_t kMethodKey = 100;     // CLine blocks, OLine drawing method, face part
+constexpr int32_t kFirstPartKey = 102;  // first reference entry of a face or hair line
 constexpr int32_t kPointMethodKey = 150;
 constexpr int32_t kConnectionKey = 181;
 constexpr int32_t kCallFlag = 0x20;
@@ -39,12 +39,22 @@ bool isJointReferenceKey(int32_t key) {
 // Argument entries of the built-in calls whose arguments are line ranges.
 int rangeArguments(uint32_t function) {
   switch (function) {
-    case 0x0202002C: case 0x02020029: return 4;
-    case 0x0202002A: case 0x0202002B: return 10;
-    case 0x02020015: case 0x02020016: return 2;
-    case 0x02020010: case 0x02020011: case 0x02020012: case 0x02020013:
-    case 0x02020017: case 0x02020018: case 0x02020019:
-    case 0x02020024: case 0x02020025: case 0x02020027: return 1;
+    case 0x0202002C:
+    case 0x02020029: return 4;
+    case 0x0202002A:
+    case 0x0202002B: return 10;
+    case 0x02020015:
+    case 0x02020016: return 2;
+    case 0x02020010:
+    case 0x02020011:
+    case 0x02020012:
+    case 0x02020013:
+    case 0x02020017:
+    case 0x02020018:
+    case 0x02020019:
+    case 0x02020024:
+    case 0x02020025:
+    case 0x02020027: return 1;
     default: return 0;
   }
 }
@@ -56,7 +66,8 @@ int faceReferenceOffset(int32_t part) {
     case 319: return 9;
     case 323: return 7;
     case 324: return 6;
-    case 327: case 328: return 0;
+    case 327:
+    case 328: return 0;
     case 333: return 12;
     default: return -1;
   }
@@ -103,7 +114,8 @@ uint32_t PartsRemap::clampedRangeRef(uint32_t v) const { return rewrite(v, true,
 void PartsRemap::remapDecorative(LineRecord& l) const {
   auto rangeAt = [this](ParamList& params, std::initializer_list<int32_t> keys) {
     for (int32_t key : keys)
-      if (int at = findEntry(params, key); at >= 0) params[size_t(at)].value = rangeRef(params[size_t(at)].value);
+      if (int at = findEntry(params, key); at >= 0)
+        params[size_t(at)].value = rangeRef(params[size_t(at)].value);
   };
   const int method = findEntry(l.params, kMethodKey);
   const size_t realPoints = l.points.empty() ? 0 : l.points.size() - 1;
@@ -119,9 +131,12 @@ void PartsRemap::remapDecorative(LineRecord& l) const {
         const int at = findEntry(params, kPointMethodKey);
         if (at < 0) return;  // a point without a method ends the rewriting of the line
         const ParamEntry& m = params[size_t(at)];
-        if (holdsCode(m, 100)) rangeAt(params, {151, 152});
-        else if (holdsCode(m, 200) || holdsCode(m, 400)) rangeAt(params, {151, 152, 153});
-        else if (holdsCode(m, 300)) rangeAt(params, {151});
+        if (holdsCode(m, 100))
+          rangeAt(params, {151, 152});
+        else if (holdsCode(m, 200) || holdsCode(m, 400))
+          rangeAt(params, {151, 152, 153});
+        else if (holdsCode(m, 300))
+          rangeAt(params, {151});
       }
     }
   }
@@ -131,8 +146,10 @@ void PartsRemap::remapDecorative(LineRecord& l) const {
     if (start < 0) continue;
     for (size_t j = size_t(start); j < params.size() && params[j].key == kConnectionKey; ++j) {
       ParamEntry& e = params[j];
-      if (e.sub == 101 || e.sub == 102) e.value = clampedRangeRef(e.value);
-      else if (e.sub == 11 || e.sub == 12 || (e.sub >= 110 && e.sub <= 112)) e.value = rangeRef(e.value);
+      if (e.sub == 101 || e.sub == 102)
+        e.value = clampedRangeRef(e.value);
+      else if (e.sub == 11 || e.sub == 12 || (e.sub >= 110 && e.sub <= 112))
+        e.value = rangeRef(e.value);
     }
   }
 }
@@ -202,7 +219,8 @@ bool PartsRemap::remapObject(ObjectRecord& o) const {
     uint32_t rule = uint32_t(o.d[i]);
     uint32_t start = (rule >> 16) & 0xFF, end = (rule >> 8) & 0xFF;
     if (doc_.isValidPick(line, int(start)) != 1) start = 0;
-    if (doc_.isValidPick(line, int(end)) != 1) end = uint32_t(std::max(0, doc_.pointCount(line) - 2));
+    if (doc_.isValidPick(line, int(end)) != 1)
+      end = uint32_t(std::max(0, doc_.pointCount(line) - 2));
     rule = (rule & 0xFF0000FFu) | (start << 16) | (end << 8);
     o.d[i] = int32_t(rule);
   }

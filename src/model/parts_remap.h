@@ -28,9 +28,9 @@ class PartsRemap {
 
   // The rewritten forms of the packed references (value bits in, value bits out). A reference
   // whose line lies outside the table is returned as it was.
-  uint32_t pointRef(uint32_t v) const;                    // line << 16 | point
-  uint32_t rangeRef(uint32_t v) const;                    // line << 16 | first << 8 | last
-  uint32_t clampedRangeRef(uint32_t v) const;             // ... and `last` kept inside the line
+  uint32_t pointRef(uint32_t v) const;         // line << 16 | point
+  uint32_t rangeRef(uint32_t v) const;         // line << 16 | first << 8 | last
+  uint32_t clampedRangeRef(uint32_t v) const;  // ... and `last` kept inside the line
 
   // Rewrites the references in a merged line's parameters (its own and its points') and code.
   void remapLine(LineRecord& line) const;

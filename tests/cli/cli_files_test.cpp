@@ -62,8 +62,11 @@ TEST(CliFiles, PartsSaveAndMerge) {
   ASSERT_TRUE(saveProject(target, dir.file("target.tov"), true));
   const auto before = test::readFileBytes(dir.file("target.tov"));
 
-  ASSERT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("p.tovp"), "--lines", "0,2"}).status, 0);
-  auto r = runCli({"parts-merge", dir.file("target.tov"), dir.file("p.tovp"), "-o", dir.file("m.tov")});
+  ASSERT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("p.tovp"), "--lines", "0,2"})
+                .status,
+            0);
+  auto r =
+      runCli({"parts-merge", dir.file("target.tov"), dir.file("p.tovp"), "-o", dir.file("m.tov")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(test::readFileBytes(dir.file("target.tov")), before);
   Document merged;
@@ -77,16 +80,24 @@ TEST(CliFiles, PartsSaveAndMerge) {
 
   // Every line when none are named: the object comes along, its lines remapped.
   ASSERT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("all.tovp")}).status, 0);
-  ASSERT_EQ(runCli({"parts-merge", dir.file("target.tov"), dir.file("all.tovp"), "-o", dir.file("n.tov")}).status, 0);
+  ASSERT_EQ(
+      runCli({"parts-merge", dir.file("target.tov"), dir.file("all.tovp"), "-o", dir.file("n.tov")})
+          .status,
+      0);
   Document all;
   ASSERT_TRUE(loadProject(all, dir.file("n.tov"), true));
   ASSERT_EQ(all.objectCount(), 3);
   EXPECT_EQ(all.objects[1].c[0], 2);
   EXPECT_EQ(all.objects[1].c[1], 3);
 
-  EXPECT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "7"}).status, 1);
-  EXPECT_EQ(runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "a"}).status, 2);
-  const auto bad = runCli({"parts-merge", dir.file("target.tov"), dir.file("src.tov"), "-o", dir.file("z.tov")});
+  EXPECT_EQ(
+      runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "7"}).status,
+      1);
+  EXPECT_EQ(
+      runCli({"parts-save", dir.file("src.tov"), "-o", dir.file("q.tovp"), "--lines", "a"}).status,
+      2);
+  const auto bad =
+      runCli({"parts-merge", dir.file("target.tov"), dir.file("src.tov"), "-o", dir.file("z.tov")});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("ファイルの読込みに失敗しました。"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.file("z.tov")));

@@ -45,7 +45,8 @@ TEST(JsonForm, DumpAndLoadJsonGiveTheSameProject) {
   ASSERT_TRUE(saveProject(doc, dir.file("a.tov"), true));
   // The pictures go out as BMP files, so the rebuilt project is the same byte for byte.
   std::filesystem::create_directory(dir.file("img"));
-  auto r = runCli({"dump", dir.file("a.tov"), "-o", dir.file("a.json"), "--images", dir.file("img")});
+  auto r =
+      runCli({"dump", dir.file("a.tov"), "-o", dir.file("a.json"), "--images", dir.file("img")});
   ASSERT_EQ(r.status, 0) << r.err;
   r = runCli({"load-json", dir.file("a.json"), "-o", dir.file("b.tov")});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -88,10 +89,19 @@ TEST(JsonForm, FloatsReadBackExactly) {
   doc.imageWidth = 12, doc.imageHeight = 12;
   doc.recreateWorkImages();
   LineRecord l = test::sampleLine(doc, 1, 2);
-  const float floats[] = {0.1f, 1.0f / 3.0f, FLT_MAX, -FLT_MAX, FLT_MIN, 1e-45f, -0.0f,
+  const float floats[] = {0.1f,
+                          1.0f / 3.0f,
+                          FLT_MAX,
+                          -FLT_MAX,
+                          FLT_MIN,
+                          1e-45f,
+                          -0.0f,
                           std::numeric_limits<float>::quiet_NaN(),
-                          -std::numeric_limits<float>::infinity(), 16777217.0f, 3.4e38f};
-  float* fields[] = {&l.w, &l.h, &l.depth, &l.vx, &l.vy, &l.vz, &l.v0x, &l.v0y, &l.v0z, &l.radx, &l.rady};
+                          -std::numeric_limits<float>::infinity(),
+                          16777217.0f,
+                          3.4e38f};
+  float* fields[] = {&l.w,   &l.h,   &l.depth, &l.vx,   &l.vy,  &l.vz,
+                     &l.v0x, &l.v0y, &l.v0z,   &l.radx, &l.rady};
   for (size_t i = 0; i < std::size(floats); ++i) *fields[i] = floats[i];
   l.spdspx = 0.1;
   l.spdspy = std::nextafter(1.0, 2.0);

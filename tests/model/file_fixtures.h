@@ -25,7 +25,8 @@ inline LineRecord sampleLine(const Document& doc, int seed, int points) {
   l.brw = 3, l.brh = 4, l.bra = 1.5f, l.brk = -1;
   l.spmin = 7, l.spmax = 77, l.spdspx = 0.1 + seed, l.spdspy = 1.0 / 3.0;
   l.paramChanged = 1;
-  l.params.insert(l.params.begin(), {ParamEntry::ofInt(100, 0, seed), ParamEntry::ofFloat(103, 2, 2.5f)});
+  l.params.insert(l.params.begin(),
+                  {ParamEntry::ofInt(100, 0, seed), ParamEntry::ofFloat(103, 2, 2.5f)});
   l.codeChanged = 1;
   l.code.insert(l.code.begin(), {CodeEntry{0x20, 0x02020010u}, CodeEntry{1, 0xDEADBEEFu}});
   l.points.clear();

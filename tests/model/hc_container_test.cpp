@@ -70,11 +70,16 @@ Bytes referenceEncode(const Bytes& in) {
   while (n < len) {
     uint8_t w[8];
     for (size_t j = 0; j < 8; ++j) w[j] = at(n + j);
-    if (w[0] == w[1] && w[1] == w[2] && w[2] == w[3]) byteRun();
-    else if (w[0] == w[4] && w[1] == w[5] && w[2] == w[6] && w[3] == w[7] && n + 4 < len) patternRun(4);
-    else if (w[0] == w[3] && w[1] == w[4] && w[2] == w[5] && n + 3 < len) patternRun(3);
-    else if (w[0] == w[2] && w[1] == w[3] && n + 2 < len) patternRun(2);
-    else if (w[0] == w[1]) byteRun();
+    if (w[0] == w[1] && w[1] == w[2] && w[2] == w[3])
+      byteRun();
+    else if (w[0] == w[4] && w[1] == w[5] && w[2] == w[6] && w[3] == w[7] && n + 4 < len)
+      patternRun(4);
+    else if (w[0] == w[3] && w[1] == w[4] && w[2] == w[5] && n + 3 < len)
+      patternRun(3);
+    else if (w[0] == w[2] && w[1] == w[3] && n + 2 < len)
+      patternRun(2);
+    else if (w[0] == w[1])
+      byteRun();
     else {
       const size_t start = n++;
       while (n < len && !stops(n)) ++n;
@@ -91,7 +96,8 @@ Bytes shapedData(std::mt19937& rng, size_t size) {
   while (out.size() < size) {
     const unsigned kind = rng() % 5;
     const size_t n = 1 + rng() % (kind == 0 ? 600 : 40);
-    if (kind == 0) out.insert(out.end(), n, uint8_t(rng() % 3));
+    if (kind == 0)
+      out.insert(out.end(), n, uint8_t(rng() % 3));
     else if (kind == 1) {
       const size_t k = 2 + rng() % 3;
       Bytes pat(k);

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "file_fixtures.h"
 #include "model/byte_io.h"
 #include "model/messages.h"
 #include "model/project_file.h"
 #include "model/record_io.h"
 #include "platform/ui.h"
 #include "support/test_support.h"
-#include "file_fixtures.h"
 
 namespace tovala {
 namespace {
@@ -43,17 +43,18 @@ Document sourceDocument() {
   src.lines.clear();
   LineRecord joint = lineWith(src, 10100, 2);
   joint.kind = 4;
-  joint.points[0].params = params({ent(20, 0, pointRef(2, 1)), ent(20, 0, pointRef(9, 1)),
-                                   ent(101, 0, pointRef(1, 0)), ent(102, 0, pointRef(2, 0)),
-                                   ent(104, 0, pointRef(3, 5))});
+  joint.points[0].params =
+      params({ent(20, 0, pointRef(2, 1)), ent(20, 0, pointRef(9, 1)), ent(101, 0, pointRef(1, 0)),
+              ent(102, 0, pointRef(2, 0)), ent(104, 0, pointRef(3, 5))});
   LineRecord skipped = lineWith(src, 10101, 1);
   skipped.sel = 0;
   LineRecord cline = lineWith(src, 10102, 3);
   cline.mode = 100;
   cline.params = params({ent(101, 0, 1), ent(102, 0, ref(0, 1, 9)), ent(103, 0, ref(1, 5, 2)),
                          ent(104, 0, ref(3, 0, 0)), ent(201, 0, 0), ent(204, 0, ref(0, 1, 1))});
-  cline.code = {{0x20, 0x02020015}, {1, ref(0, 1, 1)}, {1, ref(2, 0, 2)}, {1, ref(2, 0, 0)},
-                {0x20, 0x0202002C}, {1, ref(3, 0, 0)}, {0x20, 0}, {1, ref(3, 0, 0)}, {}};
+  cline.code = {{0x20, 0x02020015}, {1, ref(0, 1, 1)},  {1, ref(2, 0, 2)},
+                {1, ref(2, 0, 0)},  {0x20, 0x0202002C}, {1, ref(3, 0, 0)},
+                {0x20, 0},          {1, ref(3, 0, 0)},  {}};
   LineRecord oline = lineWith(src, 10103, 2);
   oline.mode = 101;
   oline.params = params({ent(100, 0, 0)});
@@ -124,17 +125,18 @@ TEST(PartsFile, MergeAppendsAndRemapsReferences) {
 
   // Joint: source 2 is now 4; source 1 was not stored and is found by number as line 1 (not
   // the order position 2 where that number was found); a point that line lacks becomes 0.
-  EXPECT_EQ(doc.lines[3].points[0].params,
-            params({ent(20, 0, pointRef(4, 1)), ent(20, 0, pointRef(9, 1)),
-                    ent(101, 0, pointRef(1, 0)), ent(102, 0, pointRef(2, 0)),
-                    ent(104, 0, pointRef(5, 0))}));
+  EXPECT_EQ(
+      doc.lines[3].points[0].params,
+      params({ent(20, 0, pointRef(4, 1)), ent(20, 0, pointRef(9, 1)), ent(101, 0, pointRef(1, 0)),
+              ent(102, 0, pointRef(2, 0)), ent(104, 0, pointRef(5, 0))}));
   // Connecting line: ranges keep a valid first point and always their last; block 2's entry 4
   // stays because its entry 201 is not 1.
   EXPECT_EQ(doc.lines[4].params,
             params({ent(101, 0, 1), ent(102, 0, ref(3, 1, 9)), ent(103, 0, ref(1, 0, 2)),
                     ent(104, 0, ref(5, 0, 0)), ent(201, 0, 0), ent(204, 0, ref(0, 1, 1))}));
-  const CodeList code{{0x20, 0x02020015}, {1, ref(3, 1, 1)}, {1, ref(4, 0, 2)}, {1, ref(2, 0, 0)},
-                      {0x20, 0x0202002C}, {1, ref(5, 0, 0)}, {0x20, 0}, {1, ref(3, 0, 0)}, {}};
+  const CodeList code{{0x20, 0x02020015}, {1, ref(3, 1, 1)},  {1, ref(4, 0, 2)},
+                      {1, ref(2, 0, 0)},  {0x20, 0x0202002C}, {1, ref(5, 0, 0)},
+                      {0x20, 0},          {1, ref(3, 0, 0)},  {}};
   EXPECT_EQ(doc.lines[4].code, code);
   // Decorative line: per-point method 100 rewrites 151 and 152, 300 only 151; connection
   // conditions (sub 101) are clamped to the target's last point.

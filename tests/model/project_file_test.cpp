@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
+#include "file_fixtures.h"
 #include "model/byte_io.h"
 #include "model/hc_container.h"
 #include "model/messages.h"
 #include "model/record_io.h"
 #include "platform/ui.h"
 #include "support/test_support.h"
-#include "file_fixtures.h"
 
 namespace tovala {
 namespace {
@@ -38,20 +38,20 @@ TEST(ProjectFile, NewDocumentRoundTripsAndHasTheLayout) {
   ASSERT_EQ(payload.size(), scale + 4 + 4 + 4 + kObjectBlockBytes + 4 + kTextBlockBytes);
   EXPECT_EQ(i32At(payload, 0), 0);
   EXPECT_EQ(i32At(payload, 4), 1);
-  EXPECT_EQ(i32At(payload, line + 4), 10000);                 // nam
-  EXPECT_EQ(i32At(payload, line + 20), 1);                    // sel
-  EXPECT_EQ(i32At(payload, line + 152), 1);                   // paramCount
-  EXPECT_EQ(i32At(payload, line + 160), kParamSentinelKey);   // the sentinel entry
-  EXPECT_EQ(i32At(payload, point - 4), 1);                    // pointCount
-  EXPECT_EQ(i32At(payload, point + 8), -1);                   // point mode
-  EXPECT_EQ(i32At(payload, point + 16), -1);                  // aux
-  EXPECT_EQ(i32At(payload, afterLines + 4), 10);              // width
+  EXPECT_EQ(i32At(payload, line + 4), 10000);                // nam
+  EXPECT_EQ(i32At(payload, line + 20), 1);                   // sel
+  EXPECT_EQ(i32At(payload, line + 152), 1);                  // paramCount
+  EXPECT_EQ(i32At(payload, line + 160), kParamSentinelKey);  // the sentinel entry
+  EXPECT_EQ(i32At(payload, point - 4), 1);                   // pointCount
+  EXPECT_EQ(i32At(payload, point + 8), -1);                  // point mode
+  EXPECT_EQ(i32At(payload, point + 16), -1);                 // aux
+  EXPECT_EQ(i32At(payload, afterLines + 4), 10);             // width
   EXPECT_EQ(uint32_t(i32At(payload, afterLines + 12)), kDefaultBackColor);
-  EXPECT_EQ(i32At(payload, afterLines + 16), 1);              // user image slots
+  EXPECT_EQ(i32At(payload, afterLines + 16), 1);  // user image slots
   EXPECT_EQ(i32At(payload, underlay), 40);
-  EXPECT_EQ(i32At(payload, underlay + 44), 64);               // pixel bytes
-  EXPECT_EQ(i32At(payload, scale + 8), 1);                    // objectCount
-  EXPECT_EQ(i32At(payload, scale + 12), -1);                  // object number
+  EXPECT_EQ(i32At(payload, underlay + 44), 64);  // pixel bytes
+  EXPECT_EQ(i32At(payload, scale + 8), 1);       // objectCount
+  EXPECT_EQ(i32At(payload, scale + 12), -1);     // object number
   EXPECT_EQ(i32At(payload, scale + 12 + 28), 64);
   EXPECT_EQ(i32At(payload, scale + 12 + kObjectBlockBytes + 4), kTextRecordSize);
 
