@@ -3,9 +3,13 @@
 #include <array>
 #include <cmath>
 
+#include "engine/atari.h"
+#include "engine/cline.h"
 #include "engine/direct_connect.h"
 #include "engine/face_move.h"
 #include "engine/joints.h"
+#include "engine/oline.h"
+#include "engine/oline_connect.h"
 #include "model/document.h"
 #include "script/bytecode.h"
 
@@ -125,11 +129,22 @@ constexpr Binding kBound[] = {
 };
 
 // ============================================================================================
-// Macros bound by the work on hit guides, connecting lines, decorative lines, the face and the
-// direct connections. Until that work binds them, each call changes nothing and yields 0; bind
-// one by replacing `notYetBound` in its row with its routine.
+// Macros of the work on hit guides, connecting lines, decorative lines, the face and the
+// direct connections.
 // ============================================================================================
-float notYetBound(Document&, std::span<const CodeEntry>) { return 0.0f; }
+
+// Hit guides, connecting and decorative lines: the reference names the joint point (with the
+// block selector in its low byte) or the line.
+float macroMakeAtari(Document& doc, std::span<const CodeEntry> args) {
+  const MacroRef r = decodeMacroRef(args[0]);
+  makeAtari(doc, r.line, r.point, r.selector);
+  return 0.0f;
+}
+template <int (*Op)(Document&, int)>
+float onLine(Document& doc, std::span<const CodeEntry> args) {
+  Op(doc, decodeMacroRef(args[0]).line);
+  return 0.0f;
+}
 
 // Direct connections: N references, lines named by number (findLineByNumber) or, in the "D"
 // forms, by index; the first reference's selector is the operation's mode.
@@ -152,19 +167,19 @@ float macroFaceMoveAll(Document& doc, std::span<const CodeEntry> args) {
 }
 
 constexpr Binding kPending[] = {
-    {0x12, 1, notYetBound},   // MakeAtari (line, point, block selector)
-    {0x13, 1, notYetBound},   // MakeCLine (line)
-    {0x1E, 0, notYetBound},   // MakeAtariAll
-    {0x1F, 0, notYetBound},   // MakeCLineAll
+    {0x12, 1, macroMakeAtari},  // MakeAtari (line, point, block selector)
+    {0x13, 1, onLine<MakeCLine>},  // MakeCLine (line)
+    {0x1E, 0, wholeModel<MakeAtariAll>},  // MakeAtariAll
+    {0x1F, 0, wholeModel<MakeCLineAll>},  // MakeCLineAll
     {0x20, 4, directConnect<connectDirect4, 4, true>},     // ConnectDirect4 (lines by number)
     {0x21, 10, directConnect<connectDirect8, 10, true>},   // ConnectDirect8
     {0x22, 10, directConnect<connectDirect8L, 10, true>},  // ConnectDirect8L
     {0x23, 4, directConnect<connectDirectF, 4, true>},     // ConnectDirectF
     {0x24, 1, macroFaceMoveAll},  // FaceMoveAll (reference joint, selector)
-    {0x25, 1, notYetBound},   // MakeOLine (line)
-    {0x26, 0, notYetBound},   // MakeOLineAll
-    {0x27, 1, notYetBound},   // ConnectOLine (line)
-    {0x28, 0, notYetBound},   // ConnectOLineAll
+    {0x25, 1, onLine<MakeOLine>},  // MakeOLine (line)
+    {0x26, 0, wholeModel<MakeOLineAll>},  // MakeOLineAll
+    {0x27, 1, onLine<ConnectOLine>},  // ConnectOLine (line)
+    {0x28, 0, wholeModel<ConnectOLineAll>},  // ConnectOLineAll
     {0x29, 4, directConnect<connectDirect4, 4, false>},    // ConnectDirect4D (lines by index)
     {0x2A, 10, directConnect<connectDirect8, 10, false>},  // ConnectDirect8D
     {0x2B, 10, directConnect<connectDirect8L, 10, false>}, // ConnectDirect8LD
