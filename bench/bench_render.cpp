@@ -5,8 +5,11 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 
 #include "model/document.h"
+#include "render/frame.h"
+#include "render/image_ops.h"
 #include "render/stroke.h"
 
 namespace tovala {
@@ -43,6 +46,95 @@ void BM_DrawStrokeDefault10Points(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawStrokeDefault10Points)->Unit(benchmark::kMillisecond);
+
+// A line of `kind` through `count` points on a loop around (cx, cy), in the default style.
+int addLoopLine(Document& doc, std::mt19937& rng, int kind, int count, float cx, float cy,
+                float radius) {
+  std::uniform_real_distribution<float> jitter(-0.25f, 0.25f);
+  LineRecord line = doc.makeDefaultLine();
+  line.kind = kind;
+  line.nam = doc.nextLineNumber();
+  line.cr = rng() & 0x7F7F7F;
+  line.cb = kind == 2 ? 0 : (rng() & 0xFFFFFF) | 0x404040;
+  line.points.clear();
+  // Fills close their loop; strokes stop three quarters of the way round.
+  const float sweep = kind == 0 || kind == 3 ? 4.7f : 6.2832f;
+  for (int i = 0; i < count; ++i) {
+    const float a = sweep * float(i) / float(count - 1);
+    PointRecord p = Document::makeDefaultPoint();
+    p.nam = kFirstNumber + i;
+    p.mode = 0;
+    p.vx = cx + radius * (1 + jitter(rng)) * std::cos(a);
+    p.vy = cy + radius * (1 + jitter(rng)) * std::sin(a);
+    line.points.push_back(p);
+  }
+  if (kind != 0 && kind != 3) line.points.back() = line.points.front();
+  line.points.push_back(doc.makeSentinelPoint(line.points.back(), kFirstNumber + count));
+  const int index = doc.lineCount() - 1;
+  doc.lines.insert(doc.lines.end() - 1, std::move(line));
+  doc.orderAfterInsert(index);
+  return index;
+}
+
+// 200 lines over the default 1000 x 1200 canvas: 130 strokes, 40 fills, 15 image lines and 15
+// text lines (their strokes; no fonts here), each of 5 to 10 points.
+std::unique_ptr<Document> heavyDocument() {
+  auto doc = std::make_unique<Document>();
+  std::mt19937 rng(12345);
+  const int picture = doc->sentinelImageSlot();
+  doc->userImages.makeBlank(picture, 160, 160, 0x3080C0);
+  doc->appendUserImage();
+  std::uniform_real_distribution<float> x(80, 920), y(80, 1120), r(20, 90);
+  std::uniform_int_distribution<int> points(5, 10);
+  for (int i = 0; i < 200; ++i) {
+    const int kind = i % 20 < 13 ? 0 : i % 20 < 17 ? 1 : i % 20 < 18 ? 2 : 3;
+    addLoopLine(*doc, rng, i % 40 == 39 ? 2 : kind, points(rng), x(rng), y(rng), r(rng));
+  }
+  doc->curLine = 100;
+  return doc;
+}
+
+void BM_RebuildHeavyDocument(benchmark::State& state) {
+  auto doc = heavyDocument();
+  for (auto _ : state) {
+    rebuildLayers(*doc);
+    refreshSelected(*doc);
+    buildDisplay(*doc);
+  }
+}
+BENCHMARK(BM_RebuildHeavyDocument)->Unit(benchmark::kMillisecond);
+
+// One mouse move while dragging a point of the selected line: the selected layer is redrawn
+// and merged, the display rebuilt.
+void BM_DragStep(benchmark::State& state) {
+  auto doc = heavyDocument();
+  rebuildLayers(*doc);
+  refreshSelected(*doc);
+  buildDisplay(*doc);
+  PointRecord& point = doc->lines[size_t(doc->curLine)].points[2];
+  float step = 3;
+  for (auto _ : state) {
+    point.vx += step;
+    step = -step;
+    refreshSelected(*doc);
+    buildDisplay(*doc);
+  }
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
+
+// Flood fill of the whole background of the canvas around a few shapes.
+void BM_FloodFillCanvas(benchmark::State& state) {
+  auto doc = heavyDocument();
+  rebuildLayers(*doc);
+  ImageSlot& image = *doc->workImages.image(kBackLayer);
+  uint32_t colours[2] = {0x00FF00, doc->backColor};
+  int turn = 0;
+  for (auto _ : state) {
+    floodFill(image, 0, 0, colours[turn]);
+    turn ^= 1;
+  }
+}
+BENCHMARK(BM_FloodFillCanvas)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tovala

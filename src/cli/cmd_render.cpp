@@ -120,7 +120,8 @@ TOVALA_CLI_COMMAND(
     "and front layers merged over the background colour) and writes the model picture to OUT "
     "as a 24-bit BMP or an RGB PNG, chosen by the extension. --display writes the display buffer "
     "instead: the picture with the underlay laid over it (pure white underlay pixels left out) "
-    "and the selected line's point marks. --objects draws in object view. --select L makes line L (an index from 0) the "
+    "and the selected line's point marks. --objects draws in object view. --select L makes line L "
+    "(an index from 0) the "
     "selected line first. Text lines need the Qt fonts; a tool built without Qt draws their "
     "strokes only and says so. The output is written atomically.",
     runRender);

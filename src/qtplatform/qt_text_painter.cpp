@@ -121,7 +121,8 @@ GlyphMask QtTextPainter::renderGlyph(std::span<const uint8_t> sjisChar, const Lo
   mask.alpha.resize(size_t(width) * size_t(height));
   for (int y = 0; y < height; ++y) {
     const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < width; ++x) mask.alpha[size_t(y) * size_t(width) + size_t(x)] = uint8_t(qAlpha(line[x]));
+    for (int x = 0; x < width; ++x)
+      mask.alpha[size_t(y) * size_t(width) + size_t(x)] = uint8_t(qAlpha(line[x]));
   }
   return mask;
 }

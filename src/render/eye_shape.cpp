@@ -61,13 +61,13 @@ void paintEye(ImageSlot& scratch, const ObjectRecord& eye, const EyeExtent& exte
   const double pw = ((iris >> 8) & 0xFF) ? ((iris >> 8) & 0xFF) / 100.0 : 0.5;
   const double ph = (iris & 0xFF) ? (iris & 0xFF) / 100.0 : 0.5;
   const uint32_t light = word(eye, 5);
-  const int lx = light ? offsetByte(light >> 24) : -30, ly = light ? offsetByte((light >> 16) & 0xFF) : -30;
+  const int lx = light ? offsetByte(light >> 24) : -30,
+            ly = light ? offsetByte((light >> 16) & 0xFF) : -30;
   const double lw = ((light >> 8) & 0xFF) ? ((light >> 8) & 0xFF) / 100.0 : 0.3;
   const double lh = (light & 0xFF) ? (light & 0xFF) / 100.0 : 0.3;
 
   paintEllipse(scratch, inside, irisShape, word(eye, 1) & 0xFFFFFF);
-  paintEllipse(scratch, inside,
-               {irisShape.cx, irisShape.cy, pw * irisShape.rx, ph * irisShape.ry},
+  paintEllipse(scratch, inside, {irisShape.cx, irisShape.cy, pw * irisShape.rx, ph * irisShape.ry},
                word(eye, 4) & 0xFFFFFF);
   paintEllipse(scratch, inside,
                {irisShape.cx + lx / 100.0 * irisShape.rx, irisShape.cy + ly / 100.0 * irisShape.ry,

@@ -112,15 +112,13 @@ PixelRect drawLine(Document& doc, int line, int layer, int purpose) {
   const LineRecord& rec = doc.lines[size_t(line)];
   switch (rec.kind) {
     case 1:
-    case 2:
-      return drawFilledLine(doc, line, layer);
+    case 2: return drawFilledLine(doc, line, layer);
     case 3: {
       const PixelRect stroke =
           strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
       return stroke.united(drawTextLine(doc, line, layer));
     }
-    default:
-      return strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
+    default: return strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
   }
 }
 

@@ -34,8 +34,8 @@ bool resolveKey(uint32_t key, const ImageSlot& source, uint32_t& colour) {
 
 }  // namespace
 
-void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source,
-               uint32_t key, int strength, bool keyOnTarget) {
+void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source, uint32_t key,
+               int strength, bool keyOnTarget) {
   if (!target.present || !source.present) return;
   // Source columns i and rows j that land inside both images.
   const int64_t i0 = std::max<int64_t>(0, -int64_t(x));

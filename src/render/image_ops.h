@@ -9,16 +9,16 @@
 
 namespace tovala {
 
-inline constexpr uint32_t kNoKey = 0xFF000000;       // this or above: no transparent colour
+inline constexpr uint32_t kNoKey = 0xFF000000;            // this or above: no transparent colour
 inline constexpr uint32_t kSourceCornerKey = 0xFE000000;  // top byte 254: the source's (0, 0)
-inline constexpr int kCopy = -1;                      // strength: copy the source pixel
+inline constexpr int kCopy = -1;                          // strength: copy the source pixel
 
 // Lays the w x h top-left part of `source` onto `target` with its top-left at (x, y). A source
 // pixel equal to `key` is skipped; with `keyOnTarget` only target pixels that differ from `key`
 // are written instead. With strength kCopy the source pixel is copied, otherwise each byte
 // becomes (strength * source + (255 - strength) * target) / 256.
-void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source,
-               uint32_t key, int strength, bool keyOnTarget);
+void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source, uint32_t key,
+               int strength, bool keyOnTarget);
 
 // Replaces the 4-connected region of pixels equal to pixel (x, y) by `colour`. The work list
 // holds filled runs only, so it never needs more entries than the image has runs.

@@ -22,12 +22,12 @@ inline void blendPixel(uint8_t* p, uint32_t k, uint32_t tb, uint32_t tg, uint32_
 // Eight bytes blended at once, each by its own weight and term.
 inline void blendEight(uint8_t* p, const uint16_t* k, const uint16_t* t) {
 #if defined(__SSE2__)
-  const __m128i v = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                                      _mm_setzero_si128());
+  const __m128i v =
+      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
   // k * old + (256 - k) * c is at most 256 * 255, so 16-bit lanes cannot overflow.
-  const __m128i sum = _mm_add_epi16(
-      _mm_mullo_epi16(v, _mm_load_si128(reinterpret_cast<const __m128i*>(k))),
-      _mm_load_si128(reinterpret_cast<const __m128i*>(t)));
+  const __m128i sum =
+      _mm_add_epi16(_mm_mullo_epi16(v, _mm_load_si128(reinterpret_cast<const __m128i*>(k))),
+                    _mm_load_si128(reinterpret_cast<const __m128i*>(t)));
   const __m128i r = _mm_srli_epi16(sum, 8);
   _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(r, r));
 #else
@@ -159,15 +159,15 @@ void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, u
   const TaperEnd& b = reversed ? start : end;
   const LineWalk walk(a.x, a.y, b.x, b.y);
   // Every rectangle along the line is at most as large as the larger end's.
-  const int reach = xMajor ? std::max(stampSize(a.w), stampSize(b.w))
-                           : std::max(stampSize(a.h), stampSize(b.h));
+  const int reach =
+      xMajor ? std::max(stampSize(a.w), stampSize(b.w)) : std::max(stampSize(a.h), stampSize(b.h));
   const int limit = xMajor ? image.width : image.height;
   int64_t first = 0, last = 0;
   if (!walk.stepsWithin(-int64_t(reach) - 1, int64_t(limit) + reach, first, last)) return;
   walk.walk(first, last, [&](int x, int y, int64_t k) {
     stampRect(image, x, y, stampSize(taperAt(a.w, b.w, k, walk.length)),
-              stampSize(taperAt(a.h, b.h, k, walk.length)),
-              colour, stampWeight(taperAt(a.k, b.k, k, walk.length)));
+              stampSize(taperAt(a.h, b.h, k, walk.length)), colour,
+              stampWeight(taperAt(a.k, b.k, k, walk.length)));
   });
 }
 

@@ -53,9 +53,9 @@ class KernelStamper {
 
  private:
   struct Cell {
-    int i, j;      // position in the kernel
-    long offset;   // byte offset from the stamp's top-left pixel
-    uint32_t k;    // weight of the old byte
+    int i, j;             // position in the kernel
+    long offset;          // byte offset from the stamp's top-left pixel
+    uint32_t k;           // weight of the old byte
     uint32_t tb, tg, tr;  // (256 - k) * colour byte
   };
   // Eight consecutive bytes of one kernel row, blended together: per byte the weight and the
@@ -68,7 +68,7 @@ class KernelStamper {
   };
   void stampClipped(int left, int top) const;
   // A stamp lying wholly inside the image; `base` is the byte offset of its top-left pixel.
-  void stampInside(long base) const;
+  [[gnu::always_inline]] inline void stampInside(long base) const;
 
   ImageSlot& image_;
   int width_, height_;

@@ -8,8 +8,7 @@
 
 namespace tovala {
 
-LineShift::LineShift(Document& doc, std::span<const int> lines, double dx, double dy)
-    : doc_(doc) {
+LineShift::LineShift(Document& doc, std::span<const int> lines, double dx, double dy) : doc_(doc) {
   for (int line : lines) {
     if (!doc.isValidLine(line) ||
         std::any_of(saved_.begin(), saved_.end(), [&](const Saved& s) { return s.line == line; }))

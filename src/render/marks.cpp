@@ -41,8 +41,9 @@ void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool 
   }
   if (!image.present || half < 0) return;
   auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
-  fillRect(image, {pin(int64_t(x) - half), pin(int64_t(y) - half), pin(int64_t(x) + half + 1),
-                   pin(int64_t(y) + half + 1)},
+  fillRect(image,
+           {pin(int64_t(x) - half), pin(int64_t(y) - half), pin(int64_t(x) + half + 1),
+            pin(int64_t(y) + half + 1)},
            colour);
 }
 
@@ -68,8 +69,10 @@ void drawSelectedLineMarks(Document& doc, int slot) {
   // The brush of the selected point, for tapered lines.
   const PointRecord& p = line.points[size_t(doc.curPoint)];
   const int least = 2 * doc.markSize + 6;
-  const int halfW = std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pww)) + toPixel(2.0 * p.spdspx), least);
-  const int halfH = std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pwh)) + toPixel(2.0 * p.spdspy), least);
+  const int halfW =
+      std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pww)) + toPixel(2.0 * p.spdspx), least);
+  const int halfH =
+      std::max(toPixel(2.0 * (doc.markSize + 2.0 * p.pwh)) + toPixel(2.0 * p.spdspy), least);
   int x, y;
   markCentre(doc, p, x, y);
   markFrame(*image, x, y, halfW, halfH, kMarkGrey);

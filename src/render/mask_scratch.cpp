@@ -45,8 +45,8 @@ void scanInwards(ImageSlot& image, int x, int y, int dx, int dy, uint32_t inside
 bool placeMask(float left, float top, float right, float bottom, int layerWidth, int layerHeight,
                MaskPlacement& out) {
   const double w = double(right) - left, h = double(bottom) - top;
-  if (!std::isfinite(left) || !std::isfinite(top) || !(w >= 1) || !(h >= 1) ||
-      !std::isfinite(w) || !std::isfinite(h))
+  if (!std::isfinite(left) || !std::isfinite(top) || !(w >= 1) || !(h >= 1) || !std::isfinite(w) ||
+      !std::isfinite(h))
     return false;
   // Kept in 64 bits until cut: an absurd box may not fit an int.
   const int64_t x0 = int64_t(left), y0 = int64_t(top);
@@ -60,8 +60,8 @@ bool placeMask(float left, float top, float right, float bottom, int layerWidth,
     out.window = out.box;
     return !out.box.empty();
   }
-  out.window = out.box.intersected(
-      {-kCutRim, -kCutRim, layerWidth + kCutRim, layerHeight + kCutRim});
+  out.window =
+      out.box.intersected({-kCutRim, -kCutRim, layerWidth + kCutRim, layerHeight + kCutRim});
   return !out.window.empty();
 }
 
@@ -77,8 +77,8 @@ int windingAround(std::span<const IntPoint> polygon, int x, int y) {
     const IntPoint& a = polygon[i];
     const IntPoint& b = polygon[(i + 1) % n];
     // Sign of the cross product: which side of a->b the point lies on.
-    const int64_t side = (int64_t(b.x) - a.x) * (int64_t(y) - a.y) -
-                         (int64_t(x) - a.x) * (int64_t(b.y) - a.y);
+    const int64_t side =
+        (int64_t(b.x) - a.x) * (int64_t(y) - a.y) - (int64_t(x) - a.x) * (int64_t(b.y) - a.y);
     if (a.y <= y) {
       if (b.y > y && side > 0) ++winding;
     } else if (b.y <= y && side < 0) {
@@ -94,9 +94,7 @@ void clearOutside(ImageSlot& scratch, uint32_t inside, uint32_t back, OutsideCle
   inside &= 0xFFFFFF;
   back &= 0xFFFFFF;
   // Of a whole box every border pixel lies outside the shape; of a cut one only some do.
-  auto outside = [&](int x, int y) {
-    return !place.cut() || windingAround(outline, x, y) == 0;
-  };
+  auto outside = [&](int x, int y) { return !place.cut() || windingAround(outline, x, y) == 0; };
   if (how == OutsideClearing::kFlood) {
     if (!place.cut()) {
       floodFill(scratch, 0, 0, back);

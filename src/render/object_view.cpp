@@ -53,7 +53,8 @@ Extent measurePieces(const Document& doc, const std::vector<ObjectPiece>& pieces
       e.left = std::min(e.left, r.left), e.top = std::min(e.top, r.top);
       e.right = std::max(e.right, r.right), e.bottom = std::max(e.bottom, r.bottom);
     }
-    double brush = std::max(line.brw, line.brh), drift = std::max(std::abs(line.spdspx), std::abs(line.spdspy));
+    double brush = std::max(line.brw, line.brh),
+           drift = std::max(std::abs(line.spdspx), std::abs(line.spdspy));
     if (line.lmode == 1)
       for (int i : piece.points) {
         const PointRecord& p = line.points[size_t(i)];
@@ -73,7 +74,8 @@ std::vector<IntPoint> ellipsePolygon(double cx, double cy, double rx, double ry)
   pts.reserve(size_t(n));
   for (int i = 0; i < n; ++i) {
     const double a = 2 * std::numbers::pi * i / n;
-    pts.push_back({toPixel(std::round(cx + rx * std::cos(a))), toPixel(std::round(cy + ry * std::sin(a)))});
+    pts.push_back(
+        {toPixel(std::round(cx + rx * std::cos(a))), toPixel(std::round(cy + ry * std::sin(a)))});
   }
   return pts;
 }
@@ -112,7 +114,8 @@ std::vector<ObjectPiece> objectPieces(const Document& doc, const ObjectRecord& o
     if (last < 0) continue;
     const uint32_t rule = uint32_t(object.d[size_t(i)]);
     const int d = eye ? 0 : int(rule & 0xFF);
-    const int b = std::min(int((rule >> 16) & 0xFF), last), c = std::min(int((rule >> 8) & 0xFF), last);
+    const int b = std::min(int((rule >> 16) & 0xFF), last),
+              c = std::min(int((rule >> 8) & 0xFF), last);
     ObjectPiece piece{line, {}};
     if (d == 1) {
       for (int p = last; p >= 0; --p) piece.points.push_back(p);
@@ -180,8 +183,9 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
   const uint32_t marker = maskMarker(doc.backColor, inside, inside);
   std::vector<IntPoint> outline;
   if (shape == kShapeCircle) {
-    outline = ellipsePolygon((extent.left + extent.right) / 2 - ox, (extent.top + extent.bottom) / 2 - oy,
-                             (extent.right - extent.left) / 2, (extent.bottom - extent.top) / 2);
+    outline =
+        ellipsePolygon((extent.left + extent.right) / 2 - ox, (extent.top + extent.bottom) / 2 - oy,
+                       (extent.right - extent.left) / 2, (extent.bottom - extent.top) / 2);
     closedPolyline(scratch, pixel, outline, marker);
   } else {
     ImageRaster markerRaster(scratch, pixel, marker, RasterPath::kFast);
@@ -189,8 +193,8 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
     options.raster = &markerRaster;
     options.path = &outline;
     for (const ObjectPiece& piece : pieces)
-      runStroke(doc.lines[size_t(piece.line)], piece.points, maskStyle(doc.lines[size_t(piece.line)]),
-                options);
+      runStroke(doc.lines[size_t(piece.line)], piece.points,
+                maskStyle(doc.lines[size_t(piece.line)]), options);
     joinPieces(doc, pieces, scratch, pixel, marker);
   }
   clearOutside(scratch, inside, doc.backColor,

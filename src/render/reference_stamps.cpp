@@ -47,7 +47,8 @@ void blendPixel(ImageSlot& image, int x, int y, uint32_t colour, int k) {
 }
 
 void stampKernel(ImageSlot& image, const BrushKernel& kernel, int x, int y, uint32_t colour) {
-  if (kernel.weights.size() < size_t(std::max(kernel.width, 0)) * size_t(std::max(kernel.height, 0)))
+  if (kernel.weights.size() <
+      size_t(std::max(kernel.width, 0)) * size_t(std::max(kernel.height, 0)))
     return;
   for (int j = 0; j < kernel.height; ++j)
     for (int i = 0; i < kernel.width; ++i)
@@ -75,8 +76,8 @@ void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, u
   const int64_t length = xMajor ? std::llabs(int64_t(b.x) - a.x) : std::llabs(int64_t(b.y) - a.y);
   bresenham(a.x, a.y, b.x, b.y, [&](int x, int y, int64_t k) {
     reference::stampRect(image, x, y, stampSize(taperAt(a.w, b.w, k, length)),
-              stampSize(taperAt(a.h, b.h, k, length)), colour,
-              stampWeight(taperAt(a.k, b.k, k, length)));
+                         stampSize(taperAt(a.h, b.h, k, length)), colour,
+                         stampWeight(taperAt(a.k, b.k, k, length)));
   });
 }
 

@@ -73,14 +73,4 @@ int ParametricSpline::intervalOf(double t) const {
   return lo;
 }
 
-void ParametricSpline::evaluate(int interval, double t, double& x, double& y) const {
-  // value_i + d ((v_(i+1) - v_i) / h - h (2 s_i + s_(i+1)) + d (3 s_i + d (s_(i+1) - s_i) / h))
-  const size_t i = size_t(interval);
-  const double d = t - t_[i], h = h_[i];
-  const Cubic& a = cx_[i];
-  const Cubic& b = cy_[i];
-  x = a.v + d * (a.b + d * (a.c + d * a.ds / h));
-  y = b.v + d * (b.b + d * (b.c + d * b.ds / h));
-}
-
 }  // namespace tovala

@@ -11,7 +11,10 @@ namespace tovala {
 
 ImageRaster::ImageRaster(ImageSlot& image, const BrushKernel& kernel, uint32_t colour,
                          RasterPath path)
-    : image_(image), kernel_(kernel), colour_(colour), path_(path),
+    : image_(image),
+      kernel_(kernel),
+      colour_(colour),
+      path_(path),
       stamper_(kernel, colour, image) {}
 
 void ImageRaster::kernelLine(int x0, int y0, int x1, int y1) {
@@ -54,8 +57,8 @@ PixelRect strokeLine(Document& doc, int lineIndex, ImageSlot* image, uint32_t co
   if (!doc.isValidLine(lineIndex)) return {};
   LineRecord& line = doc.lines[size_t(lineIndex)];
   if (line.sel == 0) return {};
-  const int perLine = perLineOverride == 0 || perLineOverride == 1 ? perLineOverride
-                                                                    : (doc.perLine != 0 ? 1 : 0);
+  const int perLine =
+      perLineOverride == 0 || perLineOverride == 1 ? perLineOverride : (doc.perLine != 0 ? 1 : 0);
   BrushKernel own;
   const BrushKernel* kernel = nullptr;
   const StrokeStyle style = strokeStyleFor(doc, line, perLine, own, kernel);

@@ -11,10 +11,10 @@ class Document;
 
 // What drawStroke does with the line.
 enum StrokePurpose : int {
-  kStrokeMeasure = -1,   // nothing drawn; the bounding box is computed and stored
-  kStrokeDraw = 0,       // drawn, bounding box stored
-  kStrokeDrawMask = 1,   // drawn, range fields left alone (fill masks)
-  kStrokeSelected = 2,   // the selected line; behaves as kStrokeDraw
+  kStrokeMeasure = -1,  // nothing drawn; the bounding box is computed and stored
+  kStrokeDraw = 0,      // drawn, bounding box stored
+  kStrokeDrawMask = 1,  // drawn, range fields left alone (fill masks)
+  kStrokeSelected = 2,  // the selected line; behaves as kStrokeDraw
 };
 
 // Draws line `line` into work image `imageSlot` in `colour`. `perLineOverride` -1 takes the

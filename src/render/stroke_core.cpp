@@ -83,8 +83,8 @@ class StrokeWalker {
     }
     StrokeResult result{box_.left, box_.top, box_.right, box_.bottom, {}};
     if (hit_.any) {
-      result.touched = {hit_.left - reachX_ - 1, hit_.top - reachY_ - 1,
-                        hit_.right + reachX_ + 2, hit_.bottom + reachY_ + 2};
+      result.touched = {hit_.left - reachX_ - 1, hit_.top - reachY_ - 1, hit_.right + reachX_ + 2,
+                        hit_.bottom + reachY_ + 2};
     }
     return result;
   }

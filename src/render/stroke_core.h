@@ -68,8 +68,8 @@ struct StrokeResult {
 };
 
 struct StrokeOptions {
-  StrokeRaster* raster = nullptr;  // null: measure only
-  bool binarySearch = false;       // find spline intervals the plain way (reference path)
+  StrokeRaster* raster = nullptr;         // null: measure only
+  bool binarySearch = false;              // find spline intervals the plain way (reference path)
   std::vector<IntPoint>* path = nullptr;  // receives the drawn polyline's vertices in order
 };
 

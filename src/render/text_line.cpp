@@ -71,9 +71,9 @@ PixelRect drawTextLine(Document& doc, int lineIndex, int layerSlot) {
   for (int k = 0; k < chars && at < bytes.size(); ++k) {
     const size_t n = charLength(bytes, at);
     const PointRecord& p = line.points[size_t(k)];
-    touched = touched.united(drawText(*layer, *doc.textPainter, toPixel(p.vx), toPixel(p.vy),
-                                      bytes.subspan(at, n), text.font, uint32_t(text.color),
-                                      false));
+    touched =
+        touched.united(drawText(*layer, *doc.textPainter, toPixel(p.vx), toPixel(p.vy),
+                                bytes.subspan(at, n), text.font, uint32_t(text.color), false));
     at += n;
   }
   return touched;

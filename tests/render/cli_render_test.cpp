@@ -106,7 +106,8 @@ TEST(CliRender, TextLinesDrawnWithFontsOrNamedAsSkipped) {
   text.color = 0x0000FF;
   text.font[0] = 0xE0;  // lfHeight -32
   text.font[1] = text.font[2] = text.font[3] = 0xFF;
-  const uint8_t face[] = {0x82, 0x6C, 0x82, 0x72, 0x20, 0x83, 0x53, 0x83, 0x56, 0x83, 0x62, 0x83, 0x4E};
+  const uint8_t face[] = {0x82, 0x6C, 0x82, 0x72, 0x20, 0x83, 0x53,
+                          0x83, 0x56, 0x83, 0x62, 0x83, 0x4E};
   std::copy(std::begin(face), std::end(face), text.font.begin() + 28);  // "ＭＳ ゴシック"
   doc->storeText(text);
   ASSERT_TRUE(saveProject(*doc, dir.file("text.tov"), true));

@@ -158,7 +158,8 @@ TEST(Frame, DragStepMatchesFullRedraw) {
     const int count = pick(2, 7);
     for (int n = 0; n < count; ++n) {
       std::vector<test::Pt> pts;
-      for (int i = pick(1, 5); i > 0; --i) pts.push_back({float(pick(-10, 100)), float(pick(-10, 80))});
+      for (int i = pick(1, 5); i > 0; --i)
+        pts.push_back({float(pick(-10, 100)), float(pick(-10, 80))});
       const int l = addLine(*doc, pts, pick(0, 2) == 0 ? 1 : 0);
       doc->lines[size_t(l)].cr = uint32_t(pick(0, 0xFFFFFF));
       doc->lines[size_t(l)].cb = uint32_t(pick(0, 0xFFFFFF));

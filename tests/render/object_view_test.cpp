@@ -85,8 +85,10 @@ TEST(ObjectView, PiecesJoinIntoOneFilledOutline) {
   // The lines are back where they were.
   EXPECT_FLOAT_EQ(doc->lines[size_t(top)].vx, 0);
   // A piece range and a single point: rule (a, b, c, d) = (0, 2, 0, 2) is points 2 down to 0.
-  const std::vector<ObjectPiece> pieces =
-      objectPieces(*doc, doc->objects[size_t(addObject(*doc, 0, 0, {{top, 0x00020002}, {bottom, 0x00000103}, {99, 0}, {-1, 0}, {top, 0}}))]);
+  const std::vector<ObjectPiece> pieces = objectPieces(
+      *doc,
+      doc->objects[size_t(addObject(
+          *doc, 0, 0, {{top, 0x00020002}, {bottom, 0x00000103}, {99, 0}, {-1, 0}, {top, 0}}))]);
   ASSERT_EQ(pieces.size(), 2u);
   EXPECT_EQ(pieces[0].points, (std::vector<int>{2, 1, 0}));
   EXPECT_EQ(pieces[1].points, (std::vector<int>{1}));
@@ -99,9 +101,9 @@ TEST(ObjectView, CircleThroughTheExtent) {
   drawObject(*doc, obj, kFrontLayer);
   const ImageSlot& img = *doc->workImages.image(kFrontLayer);
   EXPECT_EQ(img.pixel(30, 25), kGreen);
-  EXPECT_EQ(img.pixel(11, 25), kGreen);  // near the ellipse's left end, inside
+  EXPECT_EQ(img.pixel(11, 25), kGreen);             // near the ellipse's left end, inside
   EXPECT_EQ(img.pixel(12, 12), kDefaultBackColor);  // the extent's corner lies outside it
-  EXPECT_EQ(img.pixel(30, 10), kGreen);  // the ellipse's top, drawn in the object colour
+  EXPECT_EQ(img.pixel(30, 10), kGreen);             // the ellipse's top, drawn in the object colour
 }
 
 TEST(ObjectView, EyeWithWhiteIrisPupilAndHighlight) {
@@ -118,11 +120,11 @@ TEST(ObjectView, EyeWithWhiteIrisPupilAndHighlight) {
   eye.d[9] = 0xF0F0F0;
   drawObject(*doc, obj, kFrontLayer);
   const ImageSlot& img = *doc->workImages.image(kFrontLayer);
-  EXPECT_EQ(img.pixel(40, 31), 0x000000u);   // pupil at the centre
-  EXPECT_EQ(img.pixel(40 + 9, 30), 0x00A000u);  // iris, outside the pupil (radius 6)
-  EXPECT_EQ(img.pixel(20, 30), 0xFFFFFFu);   // white beyond the iris (radius 12)
+  EXPECT_EQ(img.pixel(40, 31), 0x000000u);          // pupil at the centre
+  EXPECT_EQ(img.pixel(40 + 9, 30), 0x00A000u);      // iris, outside the pupil (radius 6)
+  EXPECT_EQ(img.pixel(20, 30), 0xFFFFFFu);          // white beyond the iris (radius 12)
   EXPECT_EQ(img.pixel(40 - 3, 30 - 4), 0xF0F0F0u);  // the highlight
-  EXPECT_EQ(img.pixel(12, 18), kDefaultBackColor);   // outside the eye
+  EXPECT_EQ(img.pixel(12, 18), kDefaultBackColor);  // outside the eye
 }
 
 TEST(ObjectView, RebuildDrawsObjectsAroundTheCurrentOne) {

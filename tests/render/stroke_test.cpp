@@ -68,7 +68,9 @@ TEST(Stamps, DefaultKernelBlendAndClipping) {
 TEST(Stamps, FastPrimitivesMatchReference) {
   std::mt19937 rng(7);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto real = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
   auto doc = smallDocument(37, 29);
   ImageSlot& fast = *doc->workImages.image(kFrontLayer);
   ImageSlot& plain = *doc->workImages.image(kBackLayer);
@@ -217,7 +219,8 @@ TEST(Stroke, SegmentRules) {
   EXPECT_EQ(corner, test::pixelsOf(*doc, kFrontLayer));
 
   // A split leaves a gap up to the next point; an end point stops the stroke.
-  const int split = addLine(*doc, {{5, 20}, {20, 20, 2}, {40, 20}, {60, 20}, {70, 50, -1}, {75, 55}});
+  const int split =
+      addLine(*doc, {{5, 20}, {20, 20, 2}, {40, 20}, {60, 20}, {70, 50, -1}, {75, 55}});
   drawn(*doc, split);
   const ImageSlot& img = *doc->workImages.image(kFrontLayer);
   EXPECT_NE(img.pixel(12, 20), kDefaultBackColor);
@@ -302,15 +305,17 @@ TEST(Stroke, FarOutsidePointsDrawTheVisiblePart) {
 TEST(Stroke, FastPathMatchesReferenceOnRandomDocuments) {
   std::mt19937 rng(2024);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto real = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
   const int modes[] = {0, 0, 0, 0, 1, 2, 3, 0};
   auto doc = smallDocument(90, 70);
   for (int round = 0; round < 60; ++round) {
     doc->lines.assign(1, doc->makeDefaultLine());
     doc->lineOrder.assign(1, 0);
     doc->perLine = pick(0, 3) == 0 ? 0 : 1;
-    doc->workImages.kernel = buildKernel(float(pick(1, 6)), float(pick(1, 6)), float(real(0.9, 2)),
-                                         float(real(-3, 0)));
+    doc->workImages.kernel =
+        buildKernel(float(pick(1, 6)), float(pick(1, 6)), float(real(0.9, 2)), float(real(-3, 0)));
     const int lines = pick(1, 4);
     for (int n = 0; n < lines; ++n) {
       std::vector<test::Pt> pts;

@@ -41,7 +41,8 @@ TEST(TextLine, OneCharacterPerPointLeadBytesTakeTwo) {
   doc->textPainter = &painter;
   const int line = addLine(*doc, {{5.7f, 4}, {20, 10}, {40, 30}}, 3);
   // "あいう" in Shift-JIS: three two-byte characters.
-  doc->storeText(textFor(doc->lines[size_t(line)].nam, {0x82, 0xA0, 0x82, 0xA2, 0x82, 0xA4}, 0x0000FF));
+  doc->storeText(
+      textFor(doc->lines[size_t(line)].nam, {0x82, 0xA0, 0x82, 0xA2, 0x82, 0xA4}, 0x0000FF));
   const PixelRect touched = drawTextLine(*doc, line, kFrontLayer);
   ASSERT_EQ(painter.calls.size(), 3u);
   EXPECT_EQ(painter.calls[2], (std::vector<uint8_t>{0x82, 0xA4}));
