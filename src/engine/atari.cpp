@@ -101,6 +101,18 @@ std::optional<HitBlock> readHitBlock(const ParamList& list, int block) {
   return v;
 }
 
+std::string hitEntryLabel(int32_t key) {
+  if (key < 100 || key >= 1000 || key % 100 > kHitBlockEntries - 1) return {};
+  static constexpr const char* kHeads[] = {"あたりモード", "相手の点番号", "距離の最小値 ",
+                                           "距離の最大値 ", "符号 "};
+  static constexpr const char* kGroups[kHitAnchorCount] = {
+      "自延長線上1 ", "自延長線上2 ", "自垂直線上1 ", "自垂直線上2 ",
+      "相延長線上1 ", "相延長線上2 ", "相垂直線上1 ", "相垂直線上2 "};
+  const int o = key % 100;
+  const char* text = o < hitGroupOffset(0) ? kHeads[o] : kGroups[(o - hitGroupOffset(0)) / 4];
+  return std::to_string(key / 100) + ":" + text;
+}
+
 double lengthRatio(const DVec3& a, const DVec3& b) {
   const DVec3 d = b - a;
   const double l3 = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/guide_geometry.h"
@@ -61,6 +62,10 @@ std::vector<ParamEntry> hitBlockEntries(int block, const HitBlock& values);
 // Block `block` as stored in `list`; nothing when its first entry (key 100·block) is missing.
 // Entries of the block that are missing keep their defaults.
 std::optional<HitBlock> readHitBlock(const ParamList& list, int block);
+
+// The joint panel's listing label of a hit-block entry ("1:あたりモード", "3:自延長線上1 ", ...):
+// for 100 <= key < 1000 with key mod 100 <= 36; empty for any other key.
+std::string hitEntryLabel(int32_t key);
 
 // The computed guide: the eight anchors, the view weights used and the bone measures.
 struct HitGuide {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/param_splice.h"
 #include "engine/point_math.h"
@@ -31,6 +32,21 @@ float CLineWork::sideSign() const { return std::bit_cast<float>(direction); }
 void CLineWork::setSideSign(float sign) { direction = std::bit_cast<uint32_t>(sign); }
 void CLineWork::setDirectionRef(int line, int point, int axis) {
   direction = uint32_t(packAxisRef(line, point, axis));
+}
+
+std::vector<std::string> clineParamListing(const ParamList& list, bool hex) {
+  if (list.size() <= 1) return {kNothingListed};
+  std::vector<std::string> out;
+  out.reserve(list.size());
+  char buf[48];
+  for (const ParamEntry& e : list) {
+    if (hex)
+      std::snprintf(buf, sizeof buf, "%4d,%08x", e.key, e.value);
+    else
+      std::snprintf(buf, sizeof buf, "%4d,%4.3f", e.key, double(e.asFloat()));
+    out.push_back(buf);
+  }
+  return out;
 }
 
 void resetCLineRuns(CLineWork& work, int realPoints) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/cline.h"
@@ -40,6 +41,12 @@ struct CLineWork {
   void setDirectionRef(int line, int point, int axis);
   int32_t base() const { return 100 * block; }
 };
+
+// The panel's two parameter lists: every entry of the line's list as "%4d,%08x" (key, value in
+// hex) or of the selected point's list as "%4d,%4.3f" (key, value as a float); a list of one
+// entry or less (the sentinel alone) shows the single line kNothingListed.
+inline constexpr const char* kNothingListed = "存在しません";
+std::vector<std::string> clineParamListing(const ParamList& list, bool hex);
 
 // The panel's defaults for a line of `realPoints` points: along-values i / (n − 1) in all three
 // views (0 for a single point), across-values 0, both with exponent 1.0; the run index 0.

@@ -198,6 +198,17 @@ TEST(HitGuide, BlockEntriesRoundTrip) {
   EXPECT_FALSE(readHitBlock(list, 1).has_value());
 }
 
+TEST(HitGuide, ListingLabelsNameBlockAndGroup) {
+  EXPECT_EQ(hitEntryLabel(100), "1:あたりモード");
+  EXPECT_EQ(hitEntryLabel(304), "3:符号 ");
+  EXPECT_EQ(hitEntryLabel(905), "9:自延長線上1 ");
+  EXPECT_EQ(hitEntryLabel(920), "9:自垂直線上2 ");
+  EXPECT_EQ(hitEntryLabel(936), "9:相垂直線上2 ");
+  EXPECT_EQ(hitEntryLabel(137), "");
+  EXPECT_EQ(hitEntryLabel(99), "");
+  EXPECT_EQ(hitEntryLabel(1000), "");
+}
+
 // --- hit editing ------------------------------------------------------------------------------
 
 TEST(HitEdit, PickFindsTheFirstAnchorWithinTheMarkSize) {

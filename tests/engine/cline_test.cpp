@@ -352,6 +352,16 @@ TEST(CLinePanel, CommitKeepsRotationConditionsAndOtherBlocks) {
   EXPECT_EQ(commitCLineWork(bone.doc, 99, work), -1);
 }
 
+TEST(CLinePanel, ParameterListings) {
+  ParamList list{ParamEntry::sentinel()};
+  EXPECT_EQ(clineParamListing(list, true), std::vector<std::string>{kNothingListed});
+  list.insert(list.begin(),
+              {ParamEntry::ofInt(101, 0, 100 * 65536), ParamEntry::ofFloat(151, 0, 0.5f)});
+  EXPECT_EQ(clineParamListing(list, true),
+            (std::vector<std::string>{" 101,00640000", " 151,3f000000", "268435455,00000000"}));
+  EXPECT_EQ(clineParamListing(list, false)[1], " 151,0.500");
+}
+
 TEST(CLinePanel, ForcedRunKindsFollowTheDisplayMethod) {
   Bone bone(2);
   bone.block(1, -1.0f, 2.0f, kCLineCircleMethod);
