@@ -12,6 +12,8 @@
 #include "shell/core_calls.h"
 #include "shell/menus.h"
 #include "shell/motion_exit.h"
+#include "shell/motion_mode.h"
+#include "shell/panels/control_panel.h"
 
 namespace tovala {
 
@@ -43,6 +45,8 @@ TMyWindow::TMyWindow(Ui* ui) {
   view_ = ViewState{};
   resetScrolling();
   clearMouse();
+  installControlPanel(*this);
+  installMotionMode(*this);
 
   undo_.init(doc_);
   paint_.reset();

@@ -1,0 +1,115 @@
+#include "shell/motion_mode.h"
+
+#include "engine/motion_drag.h"
+#include "engine/reference.h"
+#include "platform/ui.h"
+#include "script/line_programs.h"
+#include "script/motion_prepare.h"
+#include "shell/main_window.h"
+#include "shell/panels/move_panel.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr int kModeExe = 40031;
+constexpr int kInitialPose = 40046;
+
+// Some line has no real point, or only points whose reference is (0, 0, 0).
+bool referenceMissing(Document& d) { return d.lineCount() > 1 && checkReference(d, 0, -1) == -1; }
+
+void onMoveMessage(TMyWindow& w, MovePanel& panel) {
+  Document& d = w.doc();
+  switch (panel.action) {
+    case MovePanel::kLeaveKeepingPose:
+      // Straight to select mode, past the mode change that would restore the reference pose.
+      d.edit.mode = kModeSelect;
+      w.showPanel(PanelId::Move, false);
+      w.refreshPanel(PanelId::Control);
+      w.refreshPanel(PanelId::LineList);
+      w.rebuild();
+      w.compose();
+      break;
+    case MovePanel::kLeaveRestoringPose:
+      w.setMode(kModeSelect, "OnTovLineSel");
+      break;
+    default:
+      if (const int tool = motionToolFor(panel.action)) d.edit.subMode = tool;
+      break;
+  }
+  panel.showTool();
+}
+
+}  // namespace
+
+void onModeExe(TMyWindow& w) {
+  Document& d = w.doc();
+  if (d.modelScale != 1.0f) {
+    w.ui().message(kScaledModelRefusal, "");
+    return;
+  }
+  if (d.edit.mode == kModeMotion) {
+    w.modeChange(kModeMotion, "OnModeExe");
+    return;
+  }
+  if (!w.lineSelected()) {
+    w.ui().message(kNoValidLine, "注意");
+    return;
+  }
+  w.showPanel(PanelId::Objects, false);
+  if (referenceMissing(d)) {
+    switch (w.ui().ask(kNoReferenceQuestion, "メッセージ", Buttons::YesNoCancel)) {
+      case Answer::Yes:
+        setReference(d, 0, -1);
+        w.setModified(true);
+        break;
+      case Answer::No: break;
+      default: return;
+    }
+  }
+  const int previous = d.edit.mode;
+  d.edit.mode = kModeMotion;
+  d.edit.subMode = kToolPointRotate;
+  w.showPanel(PanelId::Move, true);
+  w.refreshPanel(PanelId::Move);
+  w.modeChange(previous, "OnModeExe");
+  w.compose();
+}
+
+void initialPose(TMyWindow& w) {
+  Document& d = w.doc();
+  if (referenceMissing(d)) w.ui().message(kNoReferenceNotice, "メッセージ");
+  // The undo copies follow the model back to scale 1.
+  if (d.modelScale > 0.0f && d.modelScale != 1.0f)
+    w.undoRing().scaleSlots(1.0f / d.modelScale, d.edit.viewOrigin);
+  resetToReferencePose(d);
+  w.setModified(true);
+  w.rebuild();
+  w.compose();
+}
+
+void installMotionMode(TMyWindow& w) {
+  installScriptHooks();
+  w.modes().add(kModeMotion, makeMotionMode());
+  w.enterMotion = [](TMyWindow& win) {
+    prepareMotion(win.doc());
+    win.rebuild();
+  };
+
+  // The table already lists both commands with their rules; they get their operations here.
+  CommandTable& table = w.commands();
+  for (auto [id, run] : {std::pair<int, CommandHandler>{kModeExe, onModeExe},
+                         std::pair<int, CommandHandler>{kInitialPose, initialPose}}) {
+    Command c = table.find(id) ? *table.find(id) : Command{id};
+    c.run = run;
+    table.set(c);
+  }
+
+  auto* panel = new MovePanel(w.doc(), &w);
+  QObject::connect(panel, &MovePanel::command, &w, [&w](int id) { w.runCommand(id); });
+  w.setPanelHandler(PanelMessage::Move,
+                    [&w](Panel& p) { onMoveMessage(w, static_cast<MovePanel&>(p)); });
+  w.installPanel(panel, false);
+}
+
+}  // namespace tovala

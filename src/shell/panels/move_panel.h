@@ -1,0 +1,48 @@
+#pragma once
+// The move panel "動かす" (dialog 119), shown while the figure is posed: four buttons choose
+// the motion tool (the one in use shown pressed), two buttons leave motion mode, keeping the
+// pose ("線を戻さず終了") or returning to the reference pose ("線を戻して終了"), and "初期値"
+// runs the initial-pose command. Like every panel it only reports what was asked.
+
+#include <map>
+
+#include "shell/panel.h"
+
+class QPushButton;
+
+namespace tovala {
+
+class Document;
+
+class MovePanel : public Panel {
+  Q_OBJECT
+
+ public:
+  // Action codes besides the four tool buttons' ids (1047-1050).
+  static constexpr int kLeaveKeepingPose = 1;
+  static constexpr int kLeaveRestoringPose = -1;
+
+  MovePanel(const Document& doc, QWidget* parent);
+
+  // The button of the current motion tool pressed, the others released.
+  void showTool();
+  void refresh() override { showTool(); }
+  // A button by its control id (1047-1050, 1 and 2) or its command id (40046).
+  QPushButton* button(int id) const;
+
+ signals:
+  void command(int id);
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ private:
+  const Document& doc_;
+  std::map<int, QPushButton*> buttons_;
+};
+
+// The tool each button chooses: 1047 -> 300 ... 1050 -> 321; 0 for any other id.
+int motionToolFor(int buttonId);
+
+}  // namespace tovala
