@@ -171,11 +171,7 @@ int MakeCLine(Document& doc, int line) {
   return 1;
 }
 
-int MakeCLineAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
-    if (doc.lines[size_t(l)].mode == kCLineMode) MakeCLine(doc, l);
-  return 0;
-}
+int MakeCLineAll(Document& doc) { return forEachLineOfMode(doc, kCLineMode, MakeCLine); }
 
 int setupCLineBlock(Document& doc, int line, int block) {
   if (!doc.isValidLine(line) || block < 1 || block > kCLineBlockCount) return -1;

@@ -94,4 +94,10 @@ DVec3 scaledDirection(const DVec3& v, double scale) {
   return {v.x * scale / len, v.y * scale / len, scale};
 }
 
+int forEachLineOfMode(Document& doc, int mode, int (*op)(Document&, int)) {
+  for (int l = 0; l < doc.lineCount() - 1; ++l)
+    if (doc.lines[size_t(l)].mode == mode) op(doc, l);
+  return 0;
+}
+
 }  // namespace tovala

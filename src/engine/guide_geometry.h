@@ -70,4 +70,8 @@ DVec3 scaledDirection(const DVec3& v, double scale);
 // Length of the x-y part of v.
 double lengthXY(const DVec3& v);
 
+// Runs `op` on every line whose mode is `mode`, in index order (the ...All forms of the
+// connecting- and decorative-line operations); returns 0, as the script sees them.
+int forEachLineOfMode(Document& doc, int mode, int (*op)(Document&, int));
+
 }  // namespace tovala

@@ -153,10 +153,6 @@ int MakeOLine(Document& doc, int line) {
   }
 }
 
-int MakeOLineAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
-    if (doc.lines[size_t(l)].mode == kOLineMode) MakeOLine(doc, l);
-  return 0;
-}
+int MakeOLineAll(Document& doc) { return forEachLineOfMode(doc, kOLineMode, MakeOLine); }
 
 }  // namespace tovala

@@ -200,10 +200,6 @@ int ConnectOLine(Document& doc, int line) {
   return 1;
 }
 
-int ConnectOLineAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
-    if (doc.lines[size_t(l)].mode == kOLineMode) ConnectOLine(doc, l);
-  return 0;
-}
+int ConnectOLineAll(Document& doc) { return forEachLineOfMode(doc, kOLineMode, ConnectOLine); }
 
 }  // namespace tovala

@@ -1,45 +1,31 @@
 #pragma once
-// Small documents for the hit-guide, connecting-line and decorative-line tests, built straight
-// on the records so the tests depend only on the operations they check.
+// Small documents for the hit-guide, connecting-line and decorative-line tests.
 
 #include <array>
 #include <initializer_list>
 #include <limits>
 #include <vector>
 
+#include "engine/lines_points.h"
+#include "engine/reference.h"
 #include "model/document.h"
 
 namespace tovala::lines_test {
 
 using P3 = std::array<float, 3>;
 
-// Appends a line whose real points sit at `points` (reference = position, unit vectors of
-// length 1 along the world axes) in front of the sentinel line; returns its index.
+// Appends a line whose real points sit at `points`, with its reference pose set there (unit
+// vectors of the model scale's length along the world axes); returns its index.
 inline int addLine(Document& doc, const std::vector<P3>& points, int kind = 0, int mode = 0) {
-  LineRecord l = doc.makeDefaultLine();
-  l.kind = kind;
-  l.mode = mode;
-  l.nam = doc.nextLineNumber();
-  l.points.clear();
-  int32_t number = kFirstNumber;
+  const int line = appendLine(doc);
   for (const P3& p : points) {
-    PointRecord r = Document::makeDefaultPoint();
-    r.nam = number++;
-    r.mode = 0;
-    r.vx = r.v0x = p[0];
-    r.vy = r.v0y = p[1];
-    r.vz = r.v0z = p[2];
-    r.unitX = {p[0] + 1, p[1], p[2]};
-    r.unitY = {p[0], p[1] + 1, p[2]};
-    r.unitZ = {p[0], p[1], p[2] + 1};
-    l.points.push_back(r);
+    addPoint(doc, line);
+    setPoint(doc, line, -2, p[0], p[1], p[2]);
   }
-  l.points.push_back(l.points.empty() ? Document::makeDefaultPoint()
-                                      : doc.makeSentinelPoint(l.points.back(), number));
-  doc.lines.insert(doc.lines.end() - 1, l);
-  doc.lineOrder.clear();
-  for (int i = 0; i < doc.lineCount(); ++i) doc.lineOrder.push_back(i);
-  return doc.lineCount() - 2;
+  setReference(doc, line, line);
+  doc.lines[size_t(line)].kind = kind;
+  doc.lines[size_t(line)].mode = mode;
+  return line;
 }
 inline int addLine(Document& doc, std::initializer_list<P3> points, int kind = 0, int mode = 0) {
   return addLine(doc, std::vector<P3>(points), kind, mode);
