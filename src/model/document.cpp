@@ -133,6 +133,7 @@ void Document::clear() {
 void Document::recreateWorkImages() {
   for (int slot : {0, 1, 2, 4, 5, 6, 7})
     workImages.makeBlank(slot, imageWidth, imageHeight, backColor);
+  layerMerge.valid = false;  // the layers it was made from are gone
 }
 
 BrushKernel Document::paintKernel() { return buildKernel(6.0f, 6.0f, 1.0f, -3.0f); }

@@ -59,6 +59,12 @@ TEST(Frame, LayersFollowTheSelection) {
   EXPECT_NE(slot(*doc, kBackLayer).pixel(15, 20), kDefaultBackColor);
   EXPECT_NE(slot(*doc, kSelectedLayer).pixel(15, 35), kDefaultBackColor);
   EXPECT_EQ(pixelsOf(*doc, kModelImage), plainMerge(*doc));
+
+  // Work images made anew: the merge forgets the old back and front layers.
+  doc->recreateWorkImages();
+  refreshSelected(*doc);
+  EXPECT_EQ(slot(*doc, kModelImage).pixel(15, 5), kDefaultBackColor);
+  EXPECT_EQ(pixelsOf(*doc, kModelImage), plainMerge(*doc));
 }
 
 TEST(Frame, InvisibleAndUndrawnLines) {
