@@ -94,6 +94,13 @@ TEST(CLine, HitModePlacesPointsAlongAndAcrossTheEnds) {
   ASSERT_EQ(MakeCLine(bone.doc, bone.cline), 1);
   bone.expectAt(1, 90, 200);
   bone.expectAt(2, 104, 350);
+
+  // Ends that coincide in x and y: the across-values displace in z only.
+  pt(bone.doc, bone.joints, 1).vy = 100;
+  pt(bone.doc, bone.joints, 1).vz = 50;
+  ASSERT_EQ(MakeCLine(bone.doc, bone.cline), 1);
+  bone.expectAt(1, 100, 100);
+  EXPECT_FLOAT_EQ(pt(bone.doc, bone.cline, 1).vz, 0.5f * 50 + 10);
 }
 
 TEST(CLine, FirstBlockWhoseConditionsHoldIsUsed) {
