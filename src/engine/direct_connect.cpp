@@ -157,17 +157,22 @@ int connectDirect8L(Document& doc, std::span<const PointRef> refs, int) {
 int connectDirectF(Document& doc, std::span<const PointRef> refs, int mode) {
   if (!allValid(doc, refs, 4)) return -1;
   const DVec3 from = at(doc, refs[1]), corner = at(doc, refs[2]), to = at(doc, refs[3]);
-  const double bulge = ((mode & 15) ? (mode & 15) : 10) / 10.0;
-  // The control point between the chord's middle and the corner.
+  LineRecord& line = doc.lines[size_t(refs[0].line)];
+  if ((mode & 3) == 3) {
+    spreadAlong(line, refs[0].point, {from, corner, to});
+    return 1;
+  }
+  // The control point on the way from the chord's middle through the corner.
+  static constexpr double kPull[] = {1.0, 2.0, 0.5};
   const DVec3 mid = (from + to) * 0.5;
-  const DVec3 control = mid + (corner - mid) * bulge;
+  const DVec3 control = mid + (corner - mid) * kPull[mode & 3];
   std::vector<DVec3> path;
   constexpr int kSteps = 32;
   for (int s = 0; s <= kSteps; ++s) {
     const double t = double(s) / kSteps, u = 1.0 - t;
     path.push_back(from * (u * u) + control * (2 * u * t) + to * (t * t));
   }
-  spreadAlong(doc.lines[size_t(refs[0].line)], refs[0].point, path);
+  spreadAlong(line, refs[0].point, path);
   return 1;
 }
 

@@ -21,8 +21,9 @@
 //   equal to the one before it is left out, so fewer than nine places can be given.
 // - connectDirect8L: the same along straight segments between the anchors.
 // - connectDirectF (target, from, corner, to): the target line's points from the target point on
-//   are spread along a rounded corner, the quadratic curve from `from` to `to` pulled toward
-//   `corner`; `mode & 15` (0: 10) tenths say how far the curve bulges toward the corner.
+//   are spread along a rounded corner from `from` to `to`: by `mode & 3`, 0 the quadratic curve
+//   pulled toward `corner`, 1 the quadratic curve through `corner`, 2 one pulled half as far,
+//   3 the two straight legs through `corner`.
 
 #include <span>
 

@@ -277,7 +277,8 @@ void Builder::looks() {
       l.cr = k < d_.t1.size() && d_.t1[k] ? uint32_t(d_.t1[k]) : hair;
     }
   }
-  doc_.skinColor = orDefault(d_.t2[kT2Skin], kSkin);
+  // A face read onto a figure takes the figure's skin unless the file names its own.
+  doc_.skinColor = orDefault(d_.t2[kT2Skin], orDefault(doc_.skinColor, kSkin));
 }
 
 void Builder::addObject(int nameIndex, int32_t drawType, uint32_t colour, float offset,
@@ -318,7 +319,8 @@ void Builder::objects() {
   auto off = [&](int i, float fallback) {
     return orDefault(std::bit_cast<float>(d_.t6[size_t(i)]), fallback);
   };
-  const float front = off(0, 5), back = off(1, -25), middle = off(2, -15), lower = off(3, -20),
+  // The face in front of whatever head it sits on, the hair mass and the back hair behind it.
+  const float front = off(0, 10), back = off(1, -25), middle = off(2, -15), lower = off(3, -20),
               head = off(4, -10);
   const int32_t fill = kDrawFilled | kShapeNormal;
   const int32_t eye = kDrawFilled | kShapeEye;
@@ -326,13 +328,13 @@ void Builder::objects() {
   addObject(1, fill, hair, lower, {{kRightLowerHair, kPieceForward}});
   addObject(2, fill, skin, -3, {{kLeftEar, kPieceForward}});
   addObject(3, fill, skin, -3, {{kRightEar, kPieceForward}});
-  addObject(4, fill, skin, 0, {{kRightContour, kPieceForward}, {kLeftContour, kPieceBackward}});
-  addObject(5, fill, brow, 2, {{kLeftBrow, kPieceForward}});
-  addObject(6, fill, brow, 2, {{kRightBrow, kPieceForward}});
-  addObject(7, fill, lash, 3, {{kLeftLid, kPieceForward}});
-  addObject(8, fill, lash, 3, {{kRightLid, kPieceForward}});
-  addObject(9, eye, orDefault(d_.t2[kT2White], kEyeWhite), 1, {{kLeftEye, kPieceForward}});
-  addObject(10, eye, orDefault(d_.t2[kT2White], kEyeWhite), 1, {{kRightEye, kPieceForward}});
+  addObject(4, fill, skin, 5, {{kRightContour, kPieceForward}, {kLeftContour, kPieceBackward}});
+  addObject(5, fill, brow, 7, {{kLeftBrow, kPieceForward}});
+  addObject(6, fill, brow, 7, {{kRightBrow, kPieceForward}});
+  addObject(7, fill, lash, 8, {{kLeftLid, kPieceForward}});
+  addObject(8, fill, lash, 8, {{kRightLid, kPieceForward}});
+  addObject(9, eye, orDefault(d_.t2[kT2White], kEyeWhite), 6, {{kLeftEye, kPieceForward}});
+  addObject(10, eye, orDefault(d_.t2[kT2White], kEyeWhite), 6, {{kRightEye, kPieceForward}});
   addObject(11, fill, hair, head, {{kRightHead, kPieceForward}, {kLeftHead, kPieceBackward}});
   for (int i = 0; i < 6; ++i) addObject(12 + i, fill, hair, front, {{334 + i, kPieceForward}});
   addObject(18, fill, hair, back, {{340, kPieceForward}});

@@ -1,6 +1,7 @@
 #include "engine/face_move.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <vector>
@@ -22,9 +23,34 @@ struct Pose {
   double turnSin, turnCos, nodSin, nodCos, rollSin, rollCos;
 };
 
-Pose poseOf(const PointRecord& j) {
+// The joint's frame, when something has turned it (its parents, or its own rotation applied
+// by TPRot): the front axis (unitZ) leaning sideways is the turn, leaning down the nod, and the
+// x axis the tilt. False while the frame is still the reference frame.
+bool turnedFrame(const PointRecord& j, double scale, Pose& p) {
+  const double s = scale > 0 ? scale : 1.0;
+  auto axis = [&](const std::array<float, 3>& tip) {
+    return std::array<double, 3>{(tip[0] - j.vx) / s, (tip[1] - j.vy) / s, (tip[2] - j.vz) / s};
+  };
+  const auto ux = axis(j.unitX), uy = axis(j.unitY), uz = axis(j.unitZ);
+  // Only a frame of unit axes is a turned frame; tips left behind by a joint moved on its own
+  // say nothing about its turn.
+  constexpr double kEps = 1e-3;
+  for (const auto& u : {ux, uy, uz})
+    if (std::fabs(u[0] * u[0] + u[1] * u[1] + u[2] * u[2] - 1.0) > kEps) return false;
+  if (std::fabs(uz[0]) < 1e-5 && std::fabs(uz[1]) < 1e-5 && std::fabs(ux[1]) < 1e-5) return false;
+  p.turnSin = std::clamp(uz[0], -1.0, 1.0);
+  p.turnCos = std::sqrt(1.0 - p.turnSin * p.turnSin);
+  p.nodSin = std::clamp(uz[1], -1.0, 1.0);
+  p.nodCos = std::sqrt(1.0 - p.nodSin * p.nodSin);
+  const double roll = std::atan2(-ux[1], ux[0]);
+  p.rollSin = std::sin(roll), p.rollCos = std::cos(roll);
+  return true;
+}
+
+Pose poseOf(const PointRecord& j, double scale) {
   Pose p;
   p.cx0 = j.v0x, p.cy0 = j.v0y, p.cx = j.vx, p.cy = j.vy;
+  if (turnedFrame(j, scale, p)) return p;
   // A positive y rotation turns the face's front towards smaller x, as a joint's rotation about
   // its Y axis turns the points in front of it; a positive x rotation lowers the front.
   const double turn = -std::clamp(double(j.rady), -kQuarterTurn, kQuarterTurn);
@@ -161,7 +187,7 @@ void moveStrandsOf(Document& doc, int head, const Pose& p) {
 
 int faceMoveAll(Document& doc, int line, int point, int) {
   if (doc.isValidPick(line, point) < 0) return -1;
-  const Pose pose = poseOf(doc.lines[size_t(line)].points[size_t(point)]);
+  const Pose pose = poseOf(doc.lines[size_t(line)].points[size_t(point)], doc.modelScale);
   for (int32_t number = kLeftEye; number <= kRightLowerHair; ++number) {
     const int index = doc.findLineByNumber(number);
     if (!doc.isValidLine(index)) continue;

@@ -9,6 +9,9 @@
 // - nodding (x rotation) moves the parts up or down by their depth the same way;
 // - the joint's z rotation tilts the whole face about the joint, and its movement (position
 //   minus reference) carries the face along.
+// When the joint's frame has been turned (by the joints above it and its own rotation, as the
+// line programs of a posed figure turn it), the frame gives the turn, nod and tilt instead, so
+// the face follows a turned neck as well as the head.
 //
 // The contours swing by their own per-point travel (key 103), keeping the head's outline at the
 // ears while the chin follows the features. The head lines only follow the joint, and carry

@@ -12,6 +12,7 @@
 #include "model/file_io.h"
 #include "model/messages.h"
 #include "platform/ui.h"
+#include "render/frame.h"
 
 namespace tovala {
 
@@ -255,6 +256,8 @@ int loadFaceData(Document& doc, std::span<const uint8_t> bytes) {
   d.eyeAreaParts -= removeEmptyParts(doc, d.eyeAreaParts);
   addController(doc, frame, hasJoint, jl, jp);
   buildFace(doc, d, frame, aux, jl, jp);
+  rebuildLayers(doc);
+  refreshSelected(doc);
   return 1;
 }
 

@@ -145,9 +145,17 @@ TEST(DirectConnect, RoundsACorner) {
   // By symmetry the middle point is the curve's middle: a quarter of each end, half the corner.
   EXPECT_NEAR(pt(doc, target, 1).vx, 25, 0.5);
   EXPECT_NEAR(pt(doc, target, 1).vy, 25, 0.5);
-  // Half the bulge: the control point halfway between the chord's middle and the corner.
-  ASSERT_EQ(connectDirectF(doc, refs, 5), 1);
+  // Through the corner: the middle point is the corner itself.
+  ASSERT_EQ(connectDirectF(doc, refs, 1), 1);
+  EXPECT_NEAR(pt(doc, target, 1).vx, 0, 0.5);
+  EXPECT_NEAR(pt(doc, target, 1).vy, 0, 0.5);
+  // Half the pull: halfway between the chord's middle and the plain curve's.
+  ASSERT_EQ(connectDirectF(doc, refs, 2), 1);
   EXPECT_NEAR(pt(doc, target, 1).vx, 37.5, 0.5);
+  // Straight legs: the middle point by length is the corner.
+  ASSERT_EQ(connectDirectF(doc, refs, 3), 1);
+  EXPECT_NEAR(pt(doc, target, 1).vx, 0, 1e-3);
+  EXPECT_NEAR(pt(doc, target, 1).vy, 0, 1e-3);
 }
 
 TEST(DirectConnect, LineNumbersResolveThroughTheLineOrder) {

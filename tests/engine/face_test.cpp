@@ -288,6 +288,24 @@ TEST(FaceMove, TurningShiftsTheFeaturesAndNarrowsTheFarSide) {
   EXPECT_GT(rc.points[6].vx - rc.points[6].v0x, 10);
   EXPECT_NEAR(temple0.minX, boxOf(rc).minX, 1.0);
 
+  // A frame turned the same way (as the joints of a posed figure leave it) turns the face alike.
+  std::vector<LineRecord> byAngle = f.doc.lines;
+  f.joint->rady = 0;
+  const float si = std::sin(0.6f), co = std::cos(0.6f);
+  const float jx = f.joint->vx, jy = f.joint->vy, jz = f.joint->vz;
+  f.joint->unitX = {jx + co, jy, jz - si};
+  f.joint->unitY = {jx, jy + 1, jz};
+  f.joint->unitZ = {jx + si, jy, jz + co};
+  f.move();
+  for (int n = kLeftEye; n <= kRightLid; ++n) {
+    const LineRecord& a = partLine(f.doc, n);
+    const LineRecord& b = byAngle[size_t(lineOf(f.doc, n))];
+    for (int i = 0; i + 1 < a.pointCount(); ++i)
+      EXPECT_NEAR(a.points[size_t(i)].vx, b.points[size_t(i)].vx, 1e-3) << n;
+  }
+  f.joint->unitX = {jx + 1, jy, jz};
+  f.joint->unitZ = {jx, jy, jz + 1};
+
   // Turning the other way mirrors the travel.
   f.joint->rady = 0.6f;
   f.move();
