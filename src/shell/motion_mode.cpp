@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kModeExe = 40031;
 constexpr int kInitialPose = 40046;
+constexpr int kPanelGap = 8;
 
 // Some line has no real point, or only points whose reference is (0, 0, 0).
 bool referenceMissing(Document& d) { return d.lineCount() > 1 && checkReference(d, 0, -1) == -1; }
@@ -109,6 +110,9 @@ void installMotionMode(TMyWindow& w) {
   QObject::connect(panel, &MovePanel::command, &w, [&w](int id) { w.runCommand(id); });
   w.setPanelHandler(PanelMessage::Move,
                     [&w](Panel& p) { onMoveMessage(w, static_cast<MovePanel&>(p)); });
+  // Off the canvas: to the right of the control panel, which stands beside the window.
+  if (const Panel* control = w.panel(PanelId::Control))
+    panel->move(control->pos() + QPoint(control->width() + kPanelGap, 0));
   w.installPanel(panel, false);
 }
 

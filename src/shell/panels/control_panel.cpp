@@ -111,11 +111,15 @@ QGridLayout* ControlPanel::buildToolBar() {
   return grid;
 }
 
-QLineEdit* ControlPanel::addEdit(int id, int width) {
+QLineEdit* ControlPanel::addEdit(int id, int width, bool readOnly) {
   auto* e = new QLineEdit;
   e->setObjectName(QString::number(id));
   e->setFixedWidth(width);
   controls_[id] = e;
+  if (readOnly) {
+    e->setReadOnly(true);
+    return e;
+  }
   const bool detail = id >= 1015 && id <= 1022;
   connect(e, &QLineEdit::editingFinished, this, [this, detail] {
     if (!writing_) notifyWith(detail ? detailCode() : kControlApply);
@@ -136,8 +140,7 @@ QWidget* ControlPanel::buildLineGroup() {
   auto* box = new QGroupBox(QString::fromUtf8("線"));
   auto* g = new QGridLayout(box);
   g->setVerticalSpacing(2);
-  lineNumber_ = addEdit(1005, 64);
-  lineNumber_->setReadOnly(true);
+  lineNumber_ = addEdit(1005, 64, true);
   kind_ = addCombo(1003, {"塗らない", "塗る", "画像", "文字", "関節"});
   lineMode_ = addCombo(1004, {"通常", "CLine", "OLine"});
   imageMode_ = addCombo(1025, {"通常"});
@@ -182,8 +185,7 @@ QWidget* ControlPanel::buildPointGroup() {
   auto* box = new QGroupBox(QString::fromUtf8("点"));
   auto* g = new QGridLayout(box);
   g->setVerticalSpacing(2);
-  pointNumber_ = addEdit(1013, 64);
-  pointNumber_->setReadOnly(true);
+  pointNumber_ = addEdit(1013, 64, true);
   pointKind_ = addCombo(1012, {"通常", "一括関節点", "関節点"});
   pointType_ = addCombo(1014, {"-1:終点", "0:通常", "1:頂点", "2:分割", "3:無視"});
   g->addWidget(label("番号"), 0, 0);

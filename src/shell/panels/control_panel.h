@@ -14,7 +14,6 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -64,7 +63,7 @@ class ControlPanel : public Panel {
   QWidget* buildLineGroup();
   QWidget* buildPointGroup();
   QWidget* buildDetails();
-  QLineEdit* addEdit(int id, int width = 44);
+  QLineEdit* addEdit(int id, int width, bool readOnly = false);
   QComboBox* addCombo(int id, std::initializer_list<const char*> items);
 
   // Notify: the controls into the fields, the mode buttons, then the window's handler.
