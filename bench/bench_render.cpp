@@ -122,6 +122,28 @@ void BM_DragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
+// The same with the underlay shown: a sketch of grey lines on white paper.
+void BM_DragStepWithUnderlay(benchmark::State& state) {
+  auto doc = heavyDocument();
+  ImageSlot& underlay = *doc->workImages.image(kUnderlayImage);
+  fillRect(underlay, PixelRect::ofSize(underlay.width, underlay.height), 0xFFFFFF);
+  for (int i = 0; i < underlay.width; i += 25)
+    fillRect(underlay, {i, 0, i + 2, underlay.height}, 0x909090);
+  doc->showUnderlay = 1;
+  rebuildLayers(*doc);
+  refreshSelected(*doc);
+  buildDisplay(*doc);
+  PointRecord& point = doc->lines[size_t(doc->curLine)].points[2];
+  float step = 3;
+  for (auto _ : state) {
+    point.vx += step;
+    step = -step;
+    refreshSelected(*doc);
+    buildDisplay(*doc);
+  }
+}
+BENCHMARK(BM_DragStepWithUnderlay)->Unit(benchmark::kMillisecond);
+
 // Flood fill of the whole background of the canvas around a few shapes.
 void BM_FloodFillCanvas(benchmark::State& state) {
   auto doc = heavyDocument();

@@ -166,12 +166,16 @@ void buildDisplay(Document& doc) {
   ImageSlot* display = doc.workImages.image(kDisplayImage);
   const ImageSlot* model = doc.workImages.image(kModelImage);
   if (!display || !model) return;
-  if (!copyPixels(*display, *model))
-    composite(*display, 0, 0, model->width, model->height, *model, kNoKey, kCopy, false);
-  if (doc.showUnderlay == 1)
-    if (const ImageSlot* underlay = doc.workImages.image(kUnderlayImage))
+  const ImageSlot* underlay =
+      doc.showUnderlay == 1 ? doc.workImages.image(kUnderlayImage) : nullptr;
+  // The copy and the underlay in one pass when the sizes allow it.
+  if (!underlay || !layOver(*display, *model, *underlay, kUnderlayKey, kUnderlayStrength)) {
+    if (!copyPixels(*display, *model))
+      composite(*display, 0, 0, model->width, model->height, *model, kNoKey, kCopy, false);
+    if (underlay)
       composite(*display, 0, 0, underlay->width, underlay->height, *underlay, kUnderlayKey,
                 kUnderlayStrength, false);
+  }
   drawSelectedLineMarks(doc, kDisplayImage);
   drawJointMarks(doc, kDisplayImage);
 }

@@ -20,6 +20,11 @@ inline constexpr int kCopy = -1;                          // strength: copy the 
 void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source, uint32_t key,
                int strength, bool keyOnTarget);
 
+// `base` with `over` laid on it as composite(base, 0, 0, ..., over, key, strength, false) would,
+// written to `out` in one pass (all three the same size; false and nothing done otherwise).
+bool layOver(ImageSlot& out, const ImageSlot& base, const ImageSlot& over, uint32_t key,
+             int strength);
+
 // Replaces the 4-connected region of pixels equal to pixel (x, y) by `colour`. The work list
 // holds filled runs only, so it never needs more entries than the image has runs.
 void floodFill(ImageSlot& image, int x, int y, uint32_t colour);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "model/image_store.h"
 #include "render/image_ops.h"
 
@@ -57,6 +59,28 @@ TEST(Composite, KeysStrengthAndClipping) {
   ImageSlot black = blank(1, 1, 0x000000);
   composite(target, 0, 0, 1, 1, black, kNoKey, 100, false);
   EXPECT_EQ(target.pixel(0, 0), 0x9A9A9Au);  // 155 * 255 / 256 = 154
+}
+
+// layOver in one pass gives what a copy and a composite give.
+TEST(Composite, LayOverMatchesCopyThenComposite) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 20; ++round) {
+    const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 9);
+    ImageSlot base = blank(w, h, 0), over = blank(w, h, 0xFFFFFF), out = blank(w, h, 0x123456);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        base.setPixel(x, y, rng() & 0xFFFFFF);
+        // Mostly the key, in runs, as an underlay is.
+        if (rng() % 4 == 0) over.setPixel(x, y, rng() & 0xFFFFFF);
+      }
+    const int strength = round % 5 == 0 ? kCopy : int(rng() % 256);
+    ASSERT_TRUE(layOver(out, base, over, 0xFFFFFF, strength));
+    ImageSlot expected = base;
+    composite(expected, 0, 0, w, h, over, 0xFFFFFF, strength, false);
+    ASSERT_EQ(out.pixels, expected.pixels) << round;
+  }
+  ImageSlot small = blank(2, 2, 0), big = blank(3, 2, 0);
+  EXPECT_FALSE(layOver(small, small, big, kNoKey, 100));
 }
 
 TEST(FloodFill, FillsTheFourConnectedRegionOnly) {
