@@ -3,7 +3,6 @@
 #include "engine/motion_drag.h"
 #include "engine/reference.h"
 #include "platform/ui.h"
-#include "script/line_programs.h"
 #include "script/motion_prepare.h"
 #include "shell/main_window.h"
 #include "shell/panels/move_panel.h"
@@ -31,9 +30,7 @@ void onMoveMessage(TMyWindow& w, MovePanel& panel) {
       w.rebuild();
       w.compose();
       break;
-    case MovePanel::kLeaveRestoringPose:
-      w.setMode(kModeSelect, "OnTovLineSel");
-      break;
+    case MovePanel::kLeaveRestoringPose: w.setMode(kModeSelect, "OnTovLineSel"); break;
     default:
       if (const int tool = motionToolFor(panel.action)) d.edit.subMode = tool;
       break;
@@ -90,7 +87,6 @@ void initialPose(TMyWindow& w) {
 }
 
 void installMotionMode(TMyWindow& w) {
-  installScriptHooks();
   w.modes().add(kModeMotion, makeMotionMode());
   w.enterMotion = [](TMyWindow& win) {
     prepareMotion(win.doc());

@@ -2,10 +2,10 @@
 // figure with the move panel's tool and re-runs the line programs (the right button works on
 // depth; the window sets the drag axis for it).
 
+#include "shell/motion_mode.h"
 #include "engine/motion_drag.h"
 #include "shell/main_window.h"
 #include "shell/modes/mode_handler.h"
-#include "shell/motion_mode.h"
 
 namespace tovala {
 

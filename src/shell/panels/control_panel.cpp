@@ -24,19 +24,18 @@ struct ToolButton {
   int command;
 };
 // The tool bar, in the order it is laid out.
-constexpr ToolButton kToolBar[] = {
-    {"線の選択", 40002}, {"線の追加", 40003}, {"点の追加", 40007}, {"範囲選択", 40069},
-    {"点移動", 40068},   {"全移動", 40059},   {"変形", 40062},     {"回転", 40061},
-    {"一時拡大", 40058}, {"初期値", 40046},   {"原点", 40066},     {"ペイント", 40023},
-    {"文字", 40035},     {"基準", 40025},     {"全て基準", 40026}, {"命令文", 40029},
-    {"動きモード", 40031}};
+constexpr ToolButton kToolBar[] = {{"線の選択", 40002}, {"線の追加", 40003},  {"点の追加", 40007},
+                                   {"範囲選択", 40069}, {"点移動", 40068},    {"全移動", 40059},
+                                   {"変形", 40062},     {"回転", 40061},      {"一時拡大", 40058},
+                                   {"初期値", 40046},   {"原点", 40066},      {"ペイント", 40023},
+                                   {"文字", 40035},     {"基準", 40025},      {"全て基準", 40026},
+                                   {"命令文", 40029},   {"動きモード", 40031}};
 constexpr int kToolColumns = 4;
 
 // The button that shows each editing mode.
 const std::map<int, int> kModeButtons = {
-    {kModeSelect, 40002},  {kModeAddLine, 40003}, {kModeAddPoint, 40007},
-    {kModePaint, 40023},   {kModeMotion, 40031},  {kModeMoveAll, 40059},
-    {kModeDeform, 40062},  {kModeMovePoints, 40068}};
+    {kModeSelect, 40002}, {kModeAddLine, 40003}, {kModeAddPoint, 40007}, {kModePaint, 40023},
+    {kModeMotion, 40031}, {kModeMoveAll, 40059}, {kModeDeform, 40062},   {kModeMovePoints, 40068}};
 
 constexpr int kInitialPreset = 3;  // "綺麗"
 

@@ -17,9 +17,7 @@ void onControlMessage(TMyWindow& w, ControlPanel& panel) {
   ControlValues& v = panel.values();
   bool changed = false;
   switch (panel.action) {
-    case kControlReadBack:
-      panel.showDocument();
-      return;
+    case kControlReadBack: panel.showDocument(); return;
     case kControlPerLine:
       d.perLine = v.perLine;
       // Back to each line's own brush: the panel shows the selected line's values first, so

@@ -12,34 +12,34 @@ class Document;
 class Ui;
 
 // The panel's action codes.
-inline constexpr int kControlReadBack = -2;  // show the selection again
-inline constexpr int kControlApply = 0;      // apply with an undo snapshot
+inline constexpr int kControlReadBack = -2;   // show the selection again
+inline constexpr int kControlApply = 0;       // apply with an undo snapshot
 inline constexpr int kControlPerLine = 1000;  // "個別線" clicked, or defaults edited
 
 // One field per control; the comments give the control ids. Combo fields hold the item index,
 // -1 while nothing has been read back.
 struct ControlValues {
   // "線"
-  int lineNumber = 0;                  // 1005 (read-only)
-  int kind = -1;                       // 1003 "種別"
-  int lineMode = -1;                   // 1004 "モード": 0, 1 CLine (100), 2 OLine (101)
-  int imageMode = -1;                  // 1025 "画像"
-  std::array<int, 3> lineColour{};     // 1006-1008 "線の色" R, G, B
-  std::array<int, 3> fillColour{};     // 1009-1011 "塗り色" R, G, B
-  int lineVariation = -1;              // 1024 "線変化": 0 "通常", 1 "太さ有効"
+  int lineNumber = 0;               // 1005 (read-only)
+  int kind = -1;                    // 1003 "種別"
+  int lineMode = -1;                // 1004 "モード": 0, 1 CLine (100), 2 OLine (101)
+  int imageMode = -1;               // 1025 "画像"
+  std::array<int, 3> lineColour{};  // 1006-1008 "線の色" R, G, B
+  std::array<int, 3> fillColour{};  // 1009-1011 "塗り色" R, G, B
+  int lineVariation = -1;           // 1024 "線変化": 0 "通常", 1 "太さ有効"
   // "点"
-  int pointNumber = 0;                 // 1013 (read-only)
-  int pointKind = -1;                  // 1012: 0, 1 (1000), 2 (2000)
-  int pointType = -1;                  // 1014: point mode + 1
-  std::array<float, 3> position{};     // 1028-1030 "座標"
-  int opacity = 90;                    // 1026 "透明度", 0..100
+  int pointNumber = 0;              // 1013 (read-only)
+  int pointKind = -1;               // 1012: 0, 1 (1000), 2 (2000)
+  int pointType = -1;               // 1014: point mode + 1
+  std::array<float, 3> position{};  // 1028-1030 "座標"
+  int opacity = 90;                 // 1026 "透明度", 0..100
   // Brush and line shape: the selected line's own or the document's defaults, by perLine.
-  std::array<float, 4> brush{};        // 1015 "横", 1016 "縦", 1017 "薄さ", 1018 "勾配"
-  int shapeMax = 0;                    // 1019 "最大"
-  int shapeMin = 0;                    // 1020 "最小"
-  double shapeDx = 0;                  // 1021 "差x"
-  double shapeDy = 0;                  // 1022 "差y"
-  int perLine = 1;                     // 1027 "個別線"
+  std::array<float, 4> brush{};  // 1015 "横", 1016 "縦", 1017 "薄さ", 1018 "勾配"
+  int shapeMax = 0;              // 1019 "最大"
+  int shapeMin = 0;              // 1020 "最小"
+  double shapeDx = 0;            // 1021 "差x"
+  double shapeDy = 0;            // 1022 "差y"
+  int perLine = 1;               // 1027 "個別線"
 };
 
 // How much of the selection a read back found.
