@@ -27,8 +27,8 @@ class MotionPrepare : public ScriptTest {
     addLine({{0, 500, 0}});
     PointRecord& joint = pt(0, 0);
     joint.kind = 2000;
-    const JointRanges ranges{-100, 100, -100, 100, -100, 100, -3.1416f, 3.1416f,
-                             -3.1416f, 3.1416f, -3.1416f, 3.1416f};
+    const JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
+                             -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
     replaceKindRange(joint, kJointFirstKey, kJointLastKey, jointRangeEntries(ranges, 1.0f));
     const ParamEntry coRotating = ParamEntry::ofInt(kCoRotationKey, 0, 0 * 65536 + 1);
     replaceKindRange(joint, kCoRotationKey, kCoRotationKey, std::span(&coRotating, 1));
@@ -93,8 +93,8 @@ TEST_F(MotionPrepare, TheStillDragKeepsTheSelectionUnlessAJointSitsAtTheOrigin) 
 TEST_F(MotionPrepare, CliPoseWritesThePreparedFigure) {
   test::TempDir dir;
   ASSERT_TRUE(saveProject(doc, dir.file("in.tov"), true));
-  const auto r = test::runCli({"pose", dir.file("in.tov"), "-o", dir.file("out.tov")},
-                              dir.path().string());
+  const auto r =
+      test::runCli({"pose", dir.file("in.tov"), "-o", dir.file("out.tov")}, dir.path().string());
   ASSERT_EQ(r.status, 0) << r.err;
   Document posed;
   posed.ui = &ui;
@@ -104,8 +104,8 @@ TEST_F(MotionPrepare, CliPoseWritesThePreparedFigure) {
   expectPosed(posed);
 
   EXPECT_EQ(test::runCli({"pose", dir.file("in.tov")}, dir.path().string()).status, 2);
-  const auto missing = test::runCli({"pose", dir.file("none.tov"), "-o", dir.file("x.tov")},
-                                    dir.path().string());
+  const auto missing =
+      test::runCli({"pose", dir.file("none.tov"), "-o", dir.file("x.tov")}, dir.path().string());
   EXPECT_EQ(missing.status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.file("x.tov")));
 }
