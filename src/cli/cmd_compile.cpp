@@ -22,7 +22,8 @@ int runCompile(Args& args) {
   std::vector<std::string> pos;
   if (!out || !lineText || !args.positionals(pos) || pos.size() != 2) return usage(self);
   int line = -1;
-  const auto [end, ec] = std::from_chars(lineText->data(), lineText->data() + lineText->size(), line);
+  const auto [end, ec] =
+      std::from_chars(lineText->data(), lineText->data() + lineText->size(), line);
   if (ec != std::errc() || end != lineText->data() + lineText->size()) return usage(self);
 
   HeadlessUi ui;
@@ -42,8 +43,8 @@ int runCompile(Args& args) {
   const int selected = doc.curLine;
   doc.curLine = line;
   ScriptEngine engine(doc);
-  const int compiled = engine.lex(std::string_view(reinterpret_cast<const char*>(source->data()),
-                                                   source->size()));
+  const int compiled =
+      engine.lex(std::string_view(reinterpret_cast<const char*>(source->data()), source->size()));
   const int valid = engine.validate(line, -1);
   if (valid < 0) ui.message(engine.message(), script::msg::kCaptionError);
   doc.curLine = selected;

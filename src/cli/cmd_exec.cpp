@@ -20,8 +20,10 @@ void printLocals(const std::vector<float>& locals) {
   for (size_t i = 0; i < locals.size(); ++i) {
     if (i) std::printf(", ");
     // JSON has no infinities or not-a-number values.
-    if (std::isfinite(locals[i])) std::printf("%.9g", double(locals[i]));
-    else std::printf("null");
+    if (std::isfinite(locals[i]))
+      std::printf("%.9g", double(locals[i]));
+    else
+      std::printf("null");
   }
   std::printf("]\n");
 }
@@ -44,7 +46,8 @@ int runExec(Args& args) {
   }
   ScriptEngine engine(doc);
   engine.setStoreIntoLine(false);
-  if (engine.lex(std::string_view(reinterpret_cast<const char*>(source->data()), source->size())) < 0) {
+  if (engine.lex(std::string_view(reinterpret_cast<const char*>(source->data()), source->size())) <
+      0) {
     return kExitFailed;
   }
   const int ran = engine.run(engine.program());

@@ -24,7 +24,8 @@ int runRun(Args& args) {
   std::vector<std::string> pos;
   if (!out || !args.positionals(pos) || pos.size() != 1) return usage(self);
   int line = 0, point = 0;
-  if (select && (!parseInt((*select)[0], line) || !parseInt((*select)[1], point))) return usage(self);
+  if (select && (!parseInt((*select)[0], line) || !parseInt((*select)[1], point)))
+    return usage(self);
 
   HeadlessUi ui;
   Document doc;

@@ -66,38 +66,36 @@ float maximum(float x, float y) { return x > y ? x : y; }
 float minimum(float x, float y) { return x < y ? x : y; }
 
 constexpr std::array<Slot, kBuiltinSlots> kTable{{
-    {-1, nullptr},        // 0x00 "("
-    {-1, nullptr},        // 0x01 ")"
-    {1, factorial},       // 0x02
-    {2, power},           // 0x03
-    {1, sine},            // 0x04
-    {1, cosine},          // 0x05
-    {1, tangent},         // 0x06
-    {1, sineH},           // 0x07
-    {1, cosineH},         // 0x08
-    {1, tangentH},        // 0x09
-    {1, arcSine},         // 0x0A
-    {1, arcCosine},       // 0x0B
-    {1, arcTangent},      // 0x0C
-    {1, squareRoot},      // 0x0D
-    {1, naturalLog},      // 0x0E
-    {1, exponential},     // 0x0F
-    {1, step},            // 0x10
-    {1, absolute},        // 0x11
-    {1, random},          // 0x12
-    {2, delta},           // 0x13
-    {2, modulo},          // 0x14
-    {2, logarithm},       // 0x15
-    {2, hypotenuse},      // 0x16
-    {2, maximum},         // 0x17
-    {2, minimum},         // 0x18
+    {-1, nullptr},     // 0x00 "("
+    {-1, nullptr},     // 0x01 ")"
+    {1, factorial},    // 0x02
+    {2, power},        // 0x03
+    {1, sine},         // 0x04
+    {1, cosine},       // 0x05
+    {1, tangent},      // 0x06
+    {1, sineH},        // 0x07
+    {1, cosineH},      // 0x08
+    {1, tangentH},     // 0x09
+    {1, arcSine},      // 0x0A
+    {1, arcCosine},    // 0x0B
+    {1, arcTangent},   // 0x0C
+    {1, squareRoot},   // 0x0D
+    {1, naturalLog},   // 0x0E
+    {1, exponential},  // 0x0F
+    {1, step},         // 0x10
+    {1, absolute},     // 0x11
+    {1, random},       // 0x12
+    {2, delta},        // 0x13
+    {2, modulo},       // 0x14
+    {2, logarithm},    // 0x15
+    {2, hypotenuse},   // 0x16
+    {2, maximum},      // 0x17
+    {2, minimum},      // 0x18
 }};
 
 }  // namespace
 
-int builtinArgCount(uint32_t index) {
-  return index < kTable.size() ? kTable[index].argCount : -1;
-}
+int builtinArgCount(uint32_t index) { return index < kTable.size() ? kTable[index].argCount : -1; }
 
 float callBuiltinRoutine(uint32_t index, float x, float y) {
   if (index >= kTable.size() || !kTable[index].routine) return 0.0f;

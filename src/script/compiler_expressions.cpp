@@ -15,8 +15,16 @@ bool closesValue(const Token& t) {
 }
 
 // States of the expression check: what the previous token was.
-enum ExprState { kStart, kAfterNumber, kAfterVariable, kAfterOperator, kAfterFunction, kAfterOpen,
-                 kAfterClose, kAfterComma };
+enum ExprState {
+  kStart,
+  kAfterNumber,
+  kAfterVariable,
+  kAfterOperator,
+  kAfterFunction,
+  kAfterOpen,
+  kAfterClose,
+  kAfterComma
+};
 
 }  // namespace
 
@@ -141,7 +149,8 @@ int ScriptEngine::compileCall(size_t function) {
   const Token& f = tok(function);
   const bool builtin = f.tokenClass == "basef";
   const uint32_t index = codeIndex(f.code);
-  if (index >= uint32_t(builtin ? kBuiltinSlots : kMacroSlots)) return fail(f, msg::kNoSuchFunction);
+  if (index >= uint32_t(builtin ? kBuiltinSlots : kMacroSlots))
+    return fail(f, msg::kNoSuchFunction);
   const int argc = builtin ? builtinArgCount(index) : macroArgCount(index);
   if (argc < 0 || argc > kMaxCallArgs) return fail(f, msg::kBadFunctionArgs);
   emit(f);

@@ -10,7 +10,9 @@ namespace tovala::script {
 namespace {
 
 bool isOperand(const Token& t) { return isOperandFlag(t.flag); }
-bool isWord(const Token& t, std::string_view word) { return t.tokenClass == "loop" && t.text == word; }
+bool isWord(const Token& t, std::string_view word) {
+  return t.tokenClass == "loop" && t.text == word;
+}
 
 }  // namespace
 
@@ -170,8 +172,7 @@ int ScriptEngine::compileClose() {
       blocks_[size_t(--blockCount_)] = Block{};
       return 1;
     }
-    case 0:
-      return closeIf(top);
+    case 0: return closeIf(top);
     case 1:
       patch(top.head, uint32_t(codeList_.size()));
       blocks_[size_t(--blockCount_)] = Block{};
@@ -179,8 +180,7 @@ int ScriptEngine::compileClose() {
     case 4:
       if (!isWord(next, "while")) return fail(brace, msg::kUnusable);
       return closeDoLoop(top);
-    default:
-      return fail(brace, msg::kUnusable);
+    default: return fail(brace, msg::kUnusable);
   }
 }
 
@@ -253,7 +253,8 @@ int ScriptEngine::compileJump() {
 int ScriptEngine::compileStatementCall() {
   const int close = compileCall(cur_);
   if (close < 0) return -1;
-  if (tok(size_t(close) + 1).tokenClass != ";") return fail(tok(size_t(close) + 1), msg::kNoChaining);
+  if (tok(size_t(close) + 1).tokenClass != ";")
+    return fail(tok(size_t(close) + 1), msg::kNoChaining);
   cur_ = size_t(close) + 1;
   return 1;
 }

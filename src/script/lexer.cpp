@@ -158,7 +158,8 @@ bool ScriptEngine::parseIndex(std::string_view raw, std::string_view bracket, ui
                               bool& indirect) {
   auto leadingNumber = [](std::string_view s) {
     uint64_t v = 0;
-    for (size_t i = 0; i < s.size() && isDigit(s[i]); ++i) v = std::min<uint64_t>(v * 10 + uint64_t(s[i] - '0'), 0xFFFFFFFFu);
+    for (size_t i = 0; i < s.size() && isDigit(s[i]); ++i)
+      v = std::min<uint64_t>(v * 10 + uint64_t(s[i] - '0'), 0xFFFFFFFFu);
     return uint32_t(v);
   };
   if (!bracket.empty() && isDigit(bracket[0])) {

@@ -14,8 +14,9 @@ void motionRunner(Document& doc, int line, int point) { runLinePrograms(doc, lin
 
 }  // namespace
 
-int runLinePrograms(Document& doc, int line, int point) {
+int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
   ScriptEngine engine(doc);
+  engine.setInstructionBudget(budget);
   int failures = 0;
   auto runLine = [&](int index) {
     if (!doc.isValidLine(index)) return;

@@ -18,6 +18,7 @@
 
 #include "model/records.h"
 #include "script/bytecode.h"
+#include "script/fast_path.h"
 
 namespace tovala {
 
@@ -94,6 +95,11 @@ class ScriptEngine {
   RunStop lastStop() const { return stop_; }
   uint64_t executedInstructions() const { return executed_; }
   void setInstructionBudget(uint64_t budget) { budget_ = budget; }
+  // Whether statements that run again use their pre-decoded form (the default). Off, every
+  // record is interpreted as it stands; both give the same results.
+  void setFastPath(bool on) { fastPath_ = on; }
+  // How many statements of the last run were decoded into a quick form.
+  int decodedStatements() const;
 
   // --- model variables (variables.cpp) ------------------------------------------------------
   // Reads one operand record against the document and the current locals: 1 and the value, or
@@ -159,6 +165,26 @@ class ScriptEngine {
   float callBuiltin(uint32_t index);
   float callMacro(uint32_t index);
   const CodeEntry& at(uint32_t i) const { return i < count_ ? prog_[i] : kPastEnd; }
+  // The local a record names directly, when it exists: the common case, kept off the general
+  // variable path.
+  float* directLocal(const CodeEntry& e) {
+    const uint32_t i = e.code & 0x7FFF;
+    if (uint8_t(e.flag) != kFlagLocal || (e.code & kLocalIndirect) || i >= uint32_t(localCount_)) {
+      return nullptr;
+    }
+    return &locals_[i];
+  }
+
+  // vm_fast.cpp
+  bool fastStep();
+  bool decodeOperand(uint32_t i, FastOperand& out) const;
+  FastStatement decodeStatement(uint32_t j);
+  bool decodeExpression(uint32_t& p, int level, int& depth, int& stack, int& most);
+  bool decodePrimary(uint32_t& p, int& depth, int& stack, int& most);
+  float readFast(const FastOperand& o);
+  bool writeFast(const FastOperand& o, float value);
+  bool execute(const FastStatement& f);
+  float evalRpn(uint32_t begin, uint32_t end);
 
   // variables.cpp
   bool localAsIndex(uint32_t local, int& out) const;
@@ -204,6 +230,12 @@ class ScriptEngine {
   uint64_t executed_ = 0;
   uint64_t budget_ = kInstructionBudget;
   RunStop stop_ = RunStop::None;
+
+  // pre-decoded statements of the current run
+  bool fastPath_ = true;
+  std::vector<uint32_t> slots_;  // per record: times run, or kDecodedBit | index into pool_
+  std::vector<FastStatement> pool_;
+  std::vector<RpnOp> rpn_;
 };
 
 }  // namespace script

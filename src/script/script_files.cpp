@@ -40,7 +40,9 @@ std::string_view readLine(std::string_view data, size_t& pos) {
   return data.substr(start, pos - start);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // The first blank-delimited word of a line.
 std::string_view firstWord(std::string_view line) {
@@ -71,7 +73,8 @@ std::vector<std::pair<std::string, std::string>> listScriptFiles(const fs::path&
     if (!it->is_regular_file(ec)) continue;
     const std::string name = it->path().filename().string();
     std::string ext = it->path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return char(std::tolower(uint8_t(c))); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](char c) { return char(std::tolower(uint8_t(c))); });
     // A name the archive could not carry back is left out rather than corrupting the entries
     // that follow it.
     if (ext != ".txt" || !isPlainFileName(name)) continue;

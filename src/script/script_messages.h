@@ -36,7 +36,8 @@ inline constexpr const char* kBeforeOpen = "(の前は必ず数か変数では�
 inline constexpr const char* kBeforeClose = ")の前は必ず数か変数か否定か括弧です。";
 inline constexpr const char* kBadConditionToken = "条件式内に不正な文字があります。";
 inline constexpr const char* kBraceAfterCondition = "条件式が終わったら必ず{です。";
-inline constexpr const char* kExpressionToken = "数、変数、演算、基本関数、() ,以外は使用不可です。";
+inline constexpr const char* kExpressionToken =
+    "数、変数、演算、基本関数、() ,以外は使用不可です。";
 inline constexpr const char* kOpenAfterFunction = "基本関数の後は常に'('です。";
 inline constexpr const char* kCloseAfter = "演算か基本関数か(の後に)は来ません。";
 inline constexpr const char* kNumberAfter = "数、変数、基本関数、)の後に数は来ません。";

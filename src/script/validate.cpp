@@ -21,13 +21,14 @@ std::string format(const char* fmt, int a, int b = 0, int c = 0) {
 }  // namespace
 
 int ScriptEngine::validate(int line, int point) {
-  message_ = " ";
+  message_.assign(1, ' ');  // a single blank until a check fails
   if (!doc_->isValidLine(line)) {
     message_ = msg::kNoLine;
     return -1;
   }
   const LineRecord& l = doc_->lines[size_t(line)];
-  const CodeList& code = doc_->isValidPick(line, point) == 1 ? l.points[size_t(point)].code : l.code;
+  const CodeList& code =
+      doc_->isValidPick(line, point) == 1 ? l.points[size_t(point)].code : l.code;
   if (code.empty() || uint8_t(code.front().flag) != kFlagMarker ||
       uint8_t(code.back().flag) != kFlagMarker) {
     message_ = msg::kNoMarker;
@@ -50,10 +51,8 @@ int ScriptEngine::validateEntry(const CodeEntry& e, int locals) {
   switch (flag) {
     case kFlagPunct:
     case kFlagTarget:
-    case kFlagNumber:
-      return 1;
-    case kFlagLocal:
-      return localOk(e.code & 0x7FFF) ? 1 : -1;
+    case kFlagNumber: return 1;
+    case kFlagLocal: return localOk(e.code & 0x7FFF) ? 1 : -1;
     case kFlagFixed:
       if (isFixedField(e.code)) return 1;
       message_ = msg::kBadFixedVariable;
@@ -65,11 +64,8 @@ int ScriptEngine::validateEntry(const CodeEntry& e, int locals) {
     case kFlagPointVar:
     case kFlagPointParam:
     case kFlagLineVar:
-    case kFlagLineParam:
-      break;
-    default:
-      message_ = format(msg::kBadFlag, int(flag));
-      return -1;
+    case kFlagLineParam: break;
+    default: message_ = format(msg::kBadFlag, int(flag)); return -1;
   }
 
   // Line-based variables: the line first, then point, field code or parameter.

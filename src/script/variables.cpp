@@ -46,9 +46,15 @@ FieldRef pointField(PointRecord& p, uint32_t field) {
     case 0x40: return f32(p.vdx);
     case 0x41: return f32(p.vdy);
     case 0x42: return f32(p.vdz);
-    case 0x50: case 0x51: case 0x52: return f32(p.unitX[field - 0x50]);
-    case 0x60: case 0x61: case 0x62: return f32(p.unitY[field - 0x60]);
-    case 0x70: case 0x71: case 0x72: return f32(p.unitZ[field - 0x70]);
+    case 0x50:
+    case 0x51:
+    case 0x52: return f32(p.unitX[field - 0x50]);
+    case 0x60:
+    case 0x61:
+    case 0x62: return f32(p.unitY[field - 0x60]);
+    case 0x70:
+    case 0x71:
+    case 0x72: return f32(p.unitZ[field - 0x70]);
     case 0xA0: return f32(p.pww);
     case 0xA1: return f32(p.pwh);
     case 0xA2: return f32(p.pwa);
@@ -89,8 +95,14 @@ FieldRef lineField(LineRecord& l, uint32_t field) {
     case 0x51: return f32(l.recty);
     case 0x52: return f32(l.rectw);
     case 0x53: return f32(l.recth);
-    case 0x60: case 0x61: case 0x62: case 0x63: return colour(l.cr, int(field - 0x60));
-    case 0x70: case 0x71: case 0x72: case 0x73: return colour(l.cb, int(field - 0x70));
+    case 0x60:
+    case 0x61:
+    case 0x62:
+    case 0x63: return colour(l.cr, int(field - 0x60));
+    case 0x70:
+    case 0x71:
+    case 0x72:
+    case 0x73: return colour(l.cb, int(field - 0x70));
     case 0xA0: return f32(l.brw);
     case 0xA1: return f32(l.brh);
     case 0xA2: return f32(l.bra);
@@ -134,7 +146,9 @@ bool writeField(const FieldRef& f, float v) {
     case FieldType::I32: *static_cast<int32_t*>(f.ptr) = truncToInt(v); return true;
     case FieldType::F32: *static_cast<float*>(f.ptr) = v; return true;
     case FieldType::F64: *static_cast<double*>(f.ptr) = double(v); return true;
-    case FieldType::ColorWord: *static_cast<uint32_t*>(f.ptr) = std::bit_cast<uint32_t>(v); return true;
+    case FieldType::ColorWord:
+      *static_cast<uint32_t*>(f.ptr) = std::bit_cast<uint32_t>(v);
+      return true;
     case FieldType::ColorByte: {
       // Clear the byte and add the value in its place; values beyond 0..255 carry over.
       uint32_t& word = *static_cast<uint32_t*>(f.ptr);

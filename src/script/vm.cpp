@@ -13,6 +13,7 @@
 #include "script/macros.h"
 #include "script/script_engine.h"
 #include "script/script_messages.h"
+#include "script/vm_ops.h"
 
 namespace tovala::script {
 namespace {
@@ -20,44 +21,6 @@ namespace {
 // Deepest nesting of expression, condition and call evaluation; far beyond any hand-written
 // source, well below what the stack holds.
 constexpr int kMaxDepth = 1000;
-
-// 1.0E-7: stands in for a zero divisor inside expressions.
-const float kTinyDivisor = std::bit_cast<float>(uint32_t(0x33D6BF95));
-
-bool isInstruction(const CodeEntry& e, uint32_t code) {
-  return uint8_t(e.flag) == kFlagInstruction && e.code == code;
-}
-
-// Remainder of two truncated values; a zero divisor (or -1, whose remainder is always 0 and
-// whose division of INT32_MIN would trap) gives 0.
-float integerRemainder(float a, float b) {
-  const int32_t d = truncToInt(b);
-  if (d == 0 || d == -1) return 0.0f;
-  return float(truncToInt(a) % d);
-}
-
-// The value of the two-operand assignment forms: = + - * / %.
-float assignmentValue(uint32_t op, float a, float b) {
-  switch (op) {
-    case 0: return a;
-    case 1: return a + b;
-    case 2: return a - b;
-    case 3: return a * b;
-    case 4: return b == 0.0f ? 0.0f : a / b;
-    default: return integerRemainder(a, b);
-  }
-}
-
-bool compare(uint32_t op, float a, float b) {
-  switch (op) {
-    case kCodeEq: return a == b;
-    case kCodeLt: return !(a >= b);
-    case kCodeLe: return !(a > b);
-    case kCodeGt: return a > b;
-    case kCodeGe: return a >= b;
-    default: return a != b;
-  }
-}
 
 }  // namespace
 
@@ -69,6 +32,11 @@ bool ScriptEngine::begin(const CodeEntry* code, int count) {
   count_ = uint32_t(count);
   localCount_ = localCountOf(code[0].code);
   locals_.assign(size_t(localCount_), 0.0f);
+  if (fastPath_) {
+    slots_.assign(size_t(count), 0);
+    pool_.clear();
+    rpn_.clear();
+  }
   pc_ = 1;
   depth_ = 0;
   executed_ = 0;
@@ -83,7 +51,7 @@ int ScriptEngine::run(const CodeEntry* code, int count) {
       stop(RunStop::Budget, msg::kBudgetExceeded);
       break;
     }
-    if (!step()) break;
+    if (!(fastPath_ ? fastStep() : step())) break;
   }
   return stop_ == RunStop::None ? 1 : -1;
 }
@@ -130,9 +98,7 @@ bool ScriptEngine::step() {
       ++pc_;
       return true;
     }
-    default:
-      dispatch();
-      return stop_ == RunStop::None;
+    default: dispatch(); return stop_ == RunStop::None;
   }
   stop(RunStop::Analyze, msg::kAnalyze);
   return false;
@@ -163,20 +129,16 @@ float ScriptEngine::dispatch() {
           break;
         }
         const CodeEntry& target = prog_[pc_++];
-        if (writeVariable(uint8_t(target.flag), target.code, value) < 0) {
+        if (float* local = directLocal(target)) {
+          *local = value;
+        } else if (writeVariable(uint8_t(target.flag), target.code, value) < 0) {
           stop(RunStop::BadAccess, msg::kSetValue);
         }
       }
       break;
-    case kGroupBuiltin:
-      value = callBuiltin(index);
-      break;
-    case kGroupMacro:
-      value = callMacro(index);
-      break;
-    default:
-      ++pc_;
-      break;
+    case kGroupBuiltin: value = callBuiltin(index); break;
+    case kGroupMacro: value = callMacro(index); break;
+    default: ++pc_; break;
   }
   --depth_;
   return value;
@@ -199,7 +161,7 @@ float ScriptEngine::callBuiltin(uint32_t index) {
 float ScriptEngine::callMacro(uint32_t index) {
   const int argc = macroArgCount(index);
   ++pc_;
-  if (argc < 0) return 0.0f;
+  if (argc < 0 || stop_ != RunStop::None) return 0.0f;
   if (pc_ + uint32_t(argc) > count_) {
     stop(RunStop::Analyze, msg::kAnalyze);
     return 0.0f;
@@ -218,10 +180,9 @@ float ScriptEngine::getValue() {
     ++pc_;
     return std::bit_cast<float>(e.code);
   }
-  if (flag == kFlagLocal && (e.code & kLocalIndirect) == 0 &&
-      (e.code & 0x7FFF) < uint32_t(localCount_)) {
+  if (const float* local = directLocal(e)) {
     ++pc_;
-    return locals_[e.code & 0x7FFF];
+    return *local;
   }
   if (isVariableFlag(flag)) {
     ++pc_;
@@ -252,14 +213,10 @@ float ScriptEngine::evalExpression(int level) {
         value *= evalExpression(2);
       } else if (e.code == kCodeDiv) {
         ++pc_;
-        float r = evalExpression(2);
-        if (r == 0.0f) r = kTinyDivisor;
-        value /= r;
+        value = expressionDivide(value, evalExpression(2));
       } else if (e.code == kCodeRem) {
         ++pc_;
-        float r = evalExpression(2);
-        if (r == 0.0f) r = 1.0f;
-        value = integerRemainder(value, r);
+        value = expressionRemainder(value, evalExpression(2));
       } else {
         break;
       }
@@ -300,14 +257,14 @@ float ScriptEngine::evalPrimary() {
       // The argument is exactly the parenthesised group behind the function.
       ++pc_;
       const float x = evalExpression(2);
-      return callBuiltinRoutine(index, x, 0.0f);
+      return stop_ == RunStop::None ? callBuiltinRoutine(index, x, 0.0f) : 0.0f;
     }
     if (argc == 2) {
       // The comma is gone: the first group ends where the second operand starts.
       ++pc_;
       const float x = evalExpression(0);
       const float y = evalExpression(0);
-      return callBuiltinRoutine(index, x, y);
+      return stop_ == RunStop::None ? callBuiltinRoutine(index, x, y) : 0.0f;
     }
   }
   // A sign where an operand is expected applies to the primary behind it.
@@ -333,9 +290,12 @@ int ScriptEngine::evalCondition(uint32_t terminator) {
   int result = 1, truth = 0, connectives = 0;
   uint32_t pending = 0;
   auto combine = [&] {
-    if (pending == kCodeAnd) result = result && truth;
-    else if (pending == kCodeOr) result = result || truth;
-    else result = truth;
+    if (pending == kCodeAnd)
+      result = result && truth;
+    else if (pending == kCodeOr)
+      result = result || truth;
+    else
+      result = truth;
     pending = 0;
   };
   while (stop_ == RunStop::None) {
@@ -368,8 +328,10 @@ int ScriptEngine::evalCondition(uint32_t terminator) {
       ++connectives;
       ++pc_;
     } else if (e.code == kCodeNot) {
-      if (connectives == 0) truth = !truth;
-      else result = !result;
+      if (connectives == 0)
+        truth = !truth;
+      else
+        result = !result;
       ++pc_;
     } else {
       ++pc_;

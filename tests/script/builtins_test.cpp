@@ -16,7 +16,7 @@ TEST_F(BuiltinsTest, FactorialWrapsIn32Bits) {
   EXPECT_EQ(value("p[0] = factorial(0);"), 1.0f);
   EXPECT_EQ(value("p[0] = factorial(-3);"), -3.0f);
   EXPECT_EQ(value("p[0] = factorial(2.9);"), 2.0f);
-  EXPECT_EQ(value("p[0] = factorial(13);"), 1932053504.0f);  // 13! mod 2^32
+  EXPECT_EQ(value("p[0] = factorial(13);"), 1932053504.0f);   // 13! mod 2^32
   EXPECT_EQ(value("p[0] = factorial(33);"), -2147483648.0f);  // 2^31 times an odd number
   EXPECT_EQ(value("p[0] = factorial(34);"), 0.0f);
   EXPECT_EQ(value("p[0] = factorial(2000000000);"), 0.0f);  // at once, not by counting

@@ -42,8 +42,8 @@ TEST_F(ScriptCli, CompileStoresTheProgramOnTheLine) {
   const auto r = cli({"compile", in, "--line", "0", src, "-o", dir.file("out.tov")});
   EXPECT_EQ(r.status, 0) << r.err;
   const Document out = load("out.tov");
-  EXPECT_EQ(out.lines[0].code, (CodeList{marker(1), ins(0x2000000), num(7), {0x1C, 0x00010010},
-                                         marker()}));
+  EXPECT_EQ(out.lines[0].code,
+            (CodeList{marker(1), ins(0x2000000), num(7), {0x1C, 0x00010010}, marker()}));
   EXPECT_EQ(out.lines[0].codeChanged, 1);
   EXPECT_EQ(out.lines[1].codeCount(), 1);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "PreCom.txt"));
@@ -54,7 +54,8 @@ TEST_F(ScriptCli, CompileErrorsAreReportedAndWhatCompiledIsKept) {
   auto r = cli({"compile", in, "--line", "1", script("bad.txt", "p[0] = 1; p[0] = 1 2;"), "-o",
                 dir.file("out.tov")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("エラー: 2:数、変数、基本関数、)の後に数は来ません。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("エラー: 2:数、変数、基本関数、)の後に数は来ません。"), std::string::npos)
+      << r.err;
   EXPECT_EQ(load("out.tov").lines[1].code.size(), 5u);
   // A program that compiles but does not validate.
   r = cli({"compile", in, "--line", "1", script("v.txt", "L[5]vx = 1;"), "-o", dir.file("v.tov")});
@@ -64,8 +65,8 @@ TEST_F(ScriptCli, CompileErrorsAreReportedAndWhatCompiledIsKept) {
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.tov"));
   EXPECT_EQ(cli({"compile", in, script("ok.txt", "p[0] = 1;"), "-o", dir.file("x.tov")}).status, 2);
-  EXPECT_EQ(cli({"compile", in, "--line", "one", dir.file("ok.txt"), "-o", dir.file("x.tov")}).status,
-            2);
+  EXPECT_EQ(
+      cli({"compile", in, "--line", "one", dir.file("ok.txt"), "-o", dir.file("x.tov")}).status, 2);
 }
 
 TEST_F(ScriptCli, RunExecutesTheLinePrograms) {
@@ -93,8 +94,9 @@ TEST_F(ScriptCli, RunExecutesTheLinePrograms) {
 TEST_F(ScriptCli, ExecRunsAScratchProgramAndPrintsItsLocals) {
   ln(0).code = compile("VextX = 1;");
   const auto in = save("in.tov");
-  const auto src = script("e.txt", "param 4; p[0] = 1.5; p[1] = L[0]P[1]vy; p[2] = sqrt(-1); "
-                                   "L[1]vx = 9;");
+  const auto src = script("e.txt",
+                          "param 4; p[0] = 1.5; p[1] = L[0]P[1]vy; p[2] = sqrt(-1); "
+                          "L[1]vx = 9;");
   auto r = cli({"exec", in, src, "--locals", "-o", dir.file("out.tov")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "[1.5, 40, null, 0]\n");

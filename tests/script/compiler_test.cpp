@@ -20,12 +20,15 @@ TEST_F(CompilerTest, AssignmentFormsEmitTheirRecords) {
   EXPECT_EQ(compile("p[0] = p[1] * 2;"),
             (CodeList{marker(), ins(0x2000003), local(1), num(2), local(0), marker()}));
   // t = f(args) with a built-in and with a macro
-  EXPECT_EQ(compile("p[0] = pow(2, 10);"),
-            (CodeList{marker(), ins(0x2000000), ins(0x2010003), num(2), num(10), local(0),
-                      marker()}));
-  EXPECT_EQ(compile("p[0] = Distance(L[0]P[0]vx, L[0]P[1]vx);"),
-            (CodeList{marker(), ins(0x2000000), ins(0x2020015), {0x1A, 0x00000010},
-                      {0x1A, 0x00000110}, local(0), marker()}));
+  EXPECT_EQ(compile("p[0] = pow(2, 10);"), (CodeList{marker(), ins(0x2000000), ins(0x2010003),
+                                                     num(2), num(10), local(0), marker()}));
+  EXPECT_EQ(compile("p[0] = Distance(L[0]P[0]vx, L[0]P[1]vx);"), (CodeList{marker(),
+                                                                           ins(0x2000000),
+                                                                           ins(0x2020015),
+                                                                           {0x1A, 0x00000010},
+                                                                           {0x1A, 0x00000110},
+                                                                           local(0),
+                                                                           marker()}));
   // general expression: between calc records, commas left out
   EXPECT_EQ(compile("p[0] = 0 + max(1, 2) * 3;"),
             (CodeList{marker(), ins(0x10010), local(0), num(0), ins(0x2000001), ins(0x2010017),
@@ -35,9 +38,8 @@ TEST_F(CompilerTest, AssignmentFormsEmitTheirRecords) {
             (CodeList{marker(), ins(0x10010), local(0), num(1), ins(0x2000001), ins(0x2010004),
                       ins(0x2010000), num(1), ins(0x2010001), ins(0x10010), marker()}));
   // an empty expression (a statement must follow for the form to be recognised)
-  EXPECT_EQ(compile("p[0] = ; p[1] = 2;"),
-            (CodeList{marker(), ins(0x10010), local(0), ins(0x10010), ins(0x2000000), num(2),
-                      local(1), marker()}));
+  EXPECT_EQ(compile("p[0] = ; p[1] = 2;"), (CodeList{marker(), ins(0x10010), local(0), ins(0x10010),
+                                                     ins(0x2000000), num(2), local(1), marker()}));
   // statement calls
   EXPECT_EQ(compile("AllInit(); TPMove(L[1]P[2]vx);"),
             (CodeList{marker(), ins(0x2020001), ins(0x2020010), {0x1A, 0x00010210}, marker()}));
@@ -47,35 +49,34 @@ TEST_F(CompilerTest, AssignmentFormsEmitTheirRecords) {
 
 TEST_F(CompilerTest, IfElseJumpsIntoTheElseBlockAndOverIt) {
   EXPECT_EQ(compile("if (p[0] < 1) { p[0] = 2; } else { p[0] = 3; }"),
-            (CodeList{marker(), ins(0x10000), ins(0x2000101), local(0), num(1), jump(),
-                      target(12), ins(0x2000000), num(2), local(0), jump(), target(15),
-                      ins(0x2000000), num(3), local(0), marker()}));
-  EXPECT_EQ(compile("if (p[0] == 1 && (p[1] > 2 || p[2] != 3 !)) { }"),
-            (CodeList{marker(), ins(0x10000), ins(0x2000100), local(0), num(1), ins(0x2000200),
-                      ins(0x2010000), ins(0x2000103), local(1), num(2), ins(0x2000201),
-                      ins(0x2000105), local(2), num(3), ins(0x2000300), ins(0x2010001), jump(),
-                      target(18), marker()}));
+            (CodeList{marker(), ins(0x10000), ins(0x2000101), local(0), num(1), jump(), target(12),
+                      ins(0x2000000), num(2), local(0), jump(), target(15), ins(0x2000000), num(3),
+                      local(0), marker()}));
+  EXPECT_EQ(
+      compile("if (p[0] == 1 && (p[1] > 2 || p[2] != 3 !)) { }"),
+      (CodeList{marker(), ins(0x10000), ins(0x2000100), local(0), num(1), ins(0x2000200),
+                ins(0x2010000), ins(0x2000103), local(1), num(2), ins(0x2000201), ins(0x2000105),
+                local(2), num(3), ins(0x2000300), ins(0x2010001), jump(), target(18), marker()}));
 }
 
 TEST_F(CompilerTest, LoopsJumpBackAndBreaksLeaveThem) {
-  EXPECT_EQ(compile("do { p[0] += 1; } while (p[0] < 10);"),
-            (CodeList{marker(), ins(0x2000001), local(0), num(1), local(0), ins(0x10000),
-                      ins(0x2000101), local(0), num(10), ins(0x2000300), jump(), target(1),
-                      marker()}));
-  EXPECT_EQ(compile("param 1; while (p[0] < 5) { p[0] += 1; if (p[0] == 3) { break; } continue; }"),
-            (CodeList{marker(1), ins(0x10000), ins(0x2000101), local(0), num(5), jump(),
-                      target(23), ins(0x2000001), local(0), num(1), local(0), ins(0x10000),
-                      ins(0x2000100), local(0), num(3), jump(), target(19), jump(), target(23),
-                      jump(), target(1), jump(), target(1), marker()}));
+  EXPECT_EQ(
+      compile("do { p[0] += 1; } while (p[0] < 10);"),
+      (CodeList{marker(), ins(0x2000001), local(0), num(1), local(0), ins(0x10000), ins(0x2000101),
+                local(0), num(10), ins(0x2000300), jump(), target(1), marker()}));
+  EXPECT_EQ(
+      compile("param 1; while (p[0] < 5) { p[0] += 1; if (p[0] == 3) { break; } continue; }"),
+      (CodeList{marker(1),      ins(0x10000),   ins(0x2000101), local(0), num(5),     jump(),
+                target(23),     ins(0x2000001), local(0),       num(1),   local(0),   ins(0x10000),
+                ins(0x2000100), local(0),       num(3),         jump(),   target(19), jump(),
+                target(23),     jump(),         target(1),      jump(),   target(1),  marker()}));
   // for is a second word for while; continue in a do-loop goes to its condition
   EXPECT_EQ(compile("for (p[0] < 2) { p[0] += 1; }"),
-            (CodeList{marker(), ins(0x10000), ins(0x2000101), local(0), num(2), jump(),
-                      target(13), ins(0x2000001), local(0), num(1), local(0), jump(), target(1),
-                      marker()}));
+            (CodeList{marker(), ins(0x10000), ins(0x2000101), local(0), num(2), jump(), target(13),
+                      ins(0x2000001), local(0), num(1), local(0), jump(), target(1), marker()}));
   EXPECT_EQ(compile("do { continue; break; } while (p[0] < 1);"),
-            (CodeList{marker(), jump(), target(5), jump(), target(12), ins(0x10000),
-                      ins(0x2000101), local(0), num(1), ins(0x2000300), jump(), target(1),
-                      marker()}));
+            (CodeList{marker(), jump(), target(5), jump(), target(12), ins(0x10000), ins(0x2000101),
+                      local(0), num(1), ins(0x2000300), jump(), target(1), marker()}));
 }
 
 TEST_F(CompilerTest, JumpsOutsideLoopsEndTheProgramOrDoNothing) {
@@ -174,8 +175,8 @@ TEST_F(CompilerTest, OpenBlocksAndPendingJumpsAreReportedAndStillStored) {
   EXPECT_EQ(ui.shown[1].text, "jump命令が正確でない");
   // The loop's exit was never patched (0, the start marker, which ends a run); the pending
   // break points past the program and is stored as a jump to the end marker.
-  EXPECT_EQ(ln(line).code, (CodeList{marker(), ins(0x10000), ins(0x2000100), num(1), num(1),
-                                     jump(), target(0), jump(), target(9), marker()}));
+  EXPECT_EQ(ln(line).code, (CodeList{marker(), ins(0x10000), ins(0x2000100), num(1), num(1), jump(),
+                                     target(0), jump(), target(9), marker()}));
   EXPECT_EQ(ln(line).codeChanged, 1);
 }
 
@@ -185,8 +186,7 @@ TEST_F(CompilerTest, AnErrorStoresTheStatementsBeforeIt) {
   ScriptEngine e(doc);
   e.setDumpPath("");
   EXPECT_EQ(e.lex("param 2; p[0] = 1; p[1] = 2 3 4; p[0] = 5;"), -1);
-  EXPECT_EQ(ln(line).code,
-            (CodeList{marker(2), ins(0x2000000), num(1), local(0), marker()}));
+  EXPECT_EQ(ln(line).code, (CodeList{marker(2), ins(0x2000000), num(1), local(0), marker()}));
   // A failing if leaves neither its head nor an open block behind.
   ui.reset();
   EXPECT_EQ(e.lex("p[0] = 1; if (p[0] < ) { p[0] = 2; }"), -1);

@@ -138,7 +138,7 @@ TEST_F(LexerTest, KeywordsAndLiteralsTakeTheirTableRecords) {
   EXPECT_EQ(a.tokens[4].tokenClass, "basef");
   EXPECT_EQ(a.tokens[5].code, 0x2020001u);
   EXPECT_EQ(a.tokens[5].tokenClass, "func");
-  EXPECT_EQ(a.tokens[6].flag, 0x02);  // "$$$" finds the number template first
+  EXPECT_EQ(a.tokens[6].flag, 0x02);               // "$$$" finds the number template first
   EXPECT_EQ(lex("&").tokens[0].code, 0x2000005u);  // alone, & is the remainder operator
 }
 

@@ -1,7 +1,7 @@
 // Line command programs: which programs run, in which order, with fresh locals each time.
 
-#include "engine/motion_run.h"
 #include "script/line_programs.h"
+#include "engine/motion_run.h"
 #include "script_fixture.h"
 
 namespace tovala::script_test {

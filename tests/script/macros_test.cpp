@@ -1,8 +1,8 @@
 // Macros: measurements, AllInit, and the motion macros giving exactly what the engine
 // operations give when called directly.
 
-#include "engine/joints.h"
 #include "script/macros.h"
+#include "engine/joints.h"
 #include "script_fixture.h"
 
 namespace tovala::script_test {
@@ -68,7 +68,7 @@ TEST_F(MacrosTest, DistancesAndTriangleAreas) {
   EXPECT_NEAR(value("p[0] = TriangleAreaXY(L[0]P[0]vx);"), 0.5f, 1e-6f);
   pt(0, 0).unitZ = {0, 2, 1};
   EXPECT_NEAR(value("p[0] = TriangleAreaXZ(L[0]P[0]vx);"), 1.0f, 1e-6f);  // x and y only
-  EXPECT_EQ(value("p[0] = TriangleAreaYZ(L[0]P[0]vx);"), 0.0f);  // all on the y axis
+  EXPECT_EQ(value("p[0] = TriangleAreaYZ(L[0]P[0]vx);"), 0.0f);           // all on the y axis
   // Unit vectors along the view direction span no area.
   pt(0, 1).unitX = {3, 4, 13};
   pt(0, 1).unitY = {3, 4, 14};
@@ -101,8 +101,9 @@ TEST_F(MacrosTest, MotionMacrosMatchTheEngineOperations) {
   doc.curLine = direct.curLine = 0;
   doc.curPoint = direct.curPoint = 0;
 
-  exec("AllInit(); TPMoveAll(); TPRotAll(); MacroMove(); MacroRot(); TPMove(L[0]P[1]vx); "
-       "TPRot(L[0]P[0]vx); TPMoveSel(); TPRotSel(); MacroMoveSel(); MacroRotSel();");
+  exec(
+      "AllInit(); TPMoveAll(); TPRotAll(); MacroMove(); MacroRot(); TPMove(L[0]P[1]vx); "
+      "TPRot(L[0]P[0]vx); TPMoveSel(); TPRotSel(); MacroMoveSel(); MacroRotSel();");
   EXPECT_EQ(lastRun, 1);
   script::callMacroRoutine(direct, 0x01, {});  // AllInit has no engine counterpart
   TPMoveAll(direct);
@@ -146,11 +147,15 @@ TEST_F(MacrosTest, EveryMacroYieldsZeroAndIgnoresMissingReferences) {
     return s;
   };
   const std::vector<std::pair<const char*, int>> macros = {
-      {"TPMove", 1}, {"TPRot", 1}, {"MakeAtari", 1}, {"MakeCLine", 1}, {"MakeAtariAll", 0},
-      {"MakeCLineAll", 0}, {"ConnectDirect4", 4}, {"ConnectDirect8", 10},
-      {"ConnectDirect8L", 10}, {"ConnectDirectF", 4}, {"FaceMoveAll", 1}, {"MakeOLine", 1},
-      {"MakeOLineAll", 0}, {"ConnectOLine", 1}, {"ConnectOLineAll", 0},
-      {"ConnectDirect4D", 4}, {"ConnectDirect8D", 10}, {"ConnectDirect8LD", 10},
+      {"TPMove", 1},           {"TPRot", 1},
+      {"MakeAtari", 1},        {"MakeCLine", 1},
+      {"MakeAtariAll", 0},     {"MakeCLineAll", 0},
+      {"ConnectDirect4", 4},   {"ConnectDirect8", 10},
+      {"ConnectDirect8L", 10}, {"ConnectDirectF", 4},
+      {"FaceMoveAll", 1},      {"MakeOLine", 1},
+      {"MakeOLineAll", 0},     {"ConnectOLine", 1},
+      {"ConnectOLineAll", 0},  {"ConnectDirect4D", 4},
+      {"ConnectDirect8D", 10}, {"ConnectDirect8LD", 10},
       {"ConnectDirectFD", 4}};
   for (const auto& [name, argc] : macros) {
     const std::string source =
@@ -176,8 +181,9 @@ TEST_F(MacrosTest, TableHoldsThirtyThreeMacrosWithTheirArgumentCounts) {
   EXPECT_EQ(script::macroArgCount(0x2B), 10);
   EXPECT_EQ(script::macroArgCount(0x2C), 4);
   // The ten-argument forms compile with ten references.
-  compile("ConnectDirect8(L[0]P[0]vx, L[0]P[1]vx, L[0]P[2]vx, L[0]P[3]vx, L[0]P[4]vx, "
-          "L[0]P[5]vx, L[0]P[6]vx, L[0]P[7]vx, L[0]P[8]vx, L[0]P[9]vx);");
+  compile(
+      "ConnectDirect8(L[0]P[0]vx, L[0]P[1]vx, L[0]P[2]vx, L[0]P[3]vx, L[0]P[4]vx, "
+      "L[0]P[5]vx, L[0]P[6]vx, L[0]P[7]vx, L[0]P[8]vx, L[0]P[9]vx);");
   EXPECT_EQ(lastCompile, 1);
 }
 

@@ -37,7 +37,9 @@ TEST_F(ScriptFiles, TextFilesAreNamedAfterLineAndPoint) {
   EXPECT_EQ(loadScriptText(doc, dir.path()), std::optional<std::string>(""));  // no file yet
   ASSERT_TRUE(saveScriptText(doc, dir.path(), "p[0] = 1;\r\n"));
   EXPECT_EQ(read("temp/1-2.txt"), "p[0] = 1;\r\n");
-  write("temp/1-2.txt", "a\r\nb\n\xFF" "c");
+  write("temp/1-2.txt",
+        "a\r\nb\n\xFF"
+        "c");
   EXPECT_EQ(loadScriptText(doc, dir.path()), std::optional<std::string>("a\r\nb\r\nc"));
   doc.curLine = 2;  // the sentinel line: nothing is loaded or saved
   EXPECT_FALSE(loadScriptText(doc, dir.path()).has_value());
@@ -91,7 +93,8 @@ TEST_F(ScriptFiles, ImportChecksTheHeader) {
 
 TEST_F(ScriptFiles, UnsafeNamesAreSkippedAndTheirCharactersConsumed) {
   const std::string absolute = dir.file("abs.txt");
-  write("evil.txt", "Tovala\n../escape.txt\n3\nxyz" + absolute + "\n4\n1234sub/in.txt\n2\n..C:drive.txt\n1\n?.\n0\nok.txt\n4\nfine");
+  write("evil.txt", "Tovala\n../escape.txt\n3\nxyz" + absolute +
+                        "\n4\n1234sub/in.txt\n2\n..C:drive.txt\n1\n?.\n0\nok.txt\n4\nfine");
   ASSERT_TRUE(importScriptArchive(doc, dir.path(), "evil.txt"));
   EXPECT_EQ(read("temp/ok.txt"), "fine");
   EXPECT_FALSE(fs::exists(dir.path() / "escape.txt"));
@@ -100,7 +103,8 @@ TEST_F(ScriptFiles, UnsafeNamesAreSkippedAndTheirCharactersConsumed) {
   EXPECT_FALSE(fs::exists(dir.path() / "temp/C:drive.txt"));
   ASSERT_EQ(ui.shown.size(), 5u);
   for (const auto& s : ui.shown) EXPECT_EQ(s.text, "有効なファイルではありません。");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "temp"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "temp"), fs::directory_iterator()),
+            1);
 }
 
 TEST_F(ScriptFiles, AnEntryThatCannotBeWrittenIsSkipped) {

@@ -169,7 +169,7 @@ TEST_F(VariablesTest, ParametersAndFixedVariables) {
   exec("param 1; L[0]P[1]param[p[0]] = 3.5;");
   EXPECT_EQ(pt(0, 1).params[0].asFloat(), 3.5f);
   EXPECT_EQ(pt(0, 1).params[0].key, 20);  // only the value changes
-  exec("L[0]param[1] = 2;");               // the sentinel entry counts as an entry
+  exec("L[0]param[1] = 2;");              // the sentinel entry counts as an entry
   EXPECT_EQ(ln(0).params[1].asFloat(), 2.0f);
   EXPECT_EQ(ln(0).params[1].key, kParamSentinelKey);
   exec("L[0]param[2] = 1;");

@@ -100,10 +100,13 @@ TEST_F(VmTest, LoopsAndJumps) {
   EXPECT_EQ(value("param 1; do { p[0] += 1; } while (p[0] < 10);"), 10.0f);
   EXPECT_EQ(value("param 1; do { p[0] += 1; } while (p[0] < 0);"), 1.0f);  // runs once
   EXPECT_EQ(value("param 1; while (p[0] < 100) { p[0] += 1; if (p[0] == 7) { break; } }"), 7.0f);
-  EXPECT_EQ(exec("param 2; while (p[0] < 10) { p[0] += 1; if (p[0] > 3) { continue; } p[1] += 1; }")[1],
-            3.0f);
-  EXPECT_EQ(exec("param 2; do { p[0] += 1; if (p[0] > 3) { continue; } p[1] += 1; } while (p[0] < 10);")[1],
-            3.0f);
+  EXPECT_EQ(
+      exec("param 2; while (p[0] < 10) { p[0] += 1; if (p[0] > 3) { continue; } p[1] += 1; }")[1],
+      3.0f);
+  EXPECT_EQ(
+      exec("param 2; do { p[0] += 1; if (p[0] > 3) { continue; } p[1] += 1; } while (p[0] < 10);")
+          [1],
+      3.0f);
   EXPECT_EQ(value("param 1; if (p[0] == 0) { p[0] = 1; } else { p[0] = 2; }"), 1.0f);
   EXPECT_EQ(value("param 1; p[0] = 5; if (p[0] == 0) { p[0] = 1; } else { p[0] = 2; }"), 2.0f);
   EXPECT_EQ(value("param 1; p[0] = 1; return; p[0] = 2;"), 1.0f);
@@ -150,7 +153,8 @@ TEST_F(VmTest, BadIndicesStopTheRunWithTheirMessage) {
   exec("param 2; p[0] = -1; p[p[0]] = 1;");
   EXPECT_EQ(ui.lastText(), "SetValue");
   ui.reset();
-  EXPECT_EQ(exec("param 2; p[0] = 1; p[1] = p[p[0]] + L[0]P[p[0]]vy;")[1], 0.0f);  // point 1 missing
+  EXPECT_EQ(exec("param 2; p[0] = 1; p[1] = p[p[0]] + L[0]P[p[0]]vy;")[1],
+            0.0f);  // point 1 missing
   EXPECT_EQ(ui.lastText(), "GetValue");
   ui.reset();
   EXPECT_EQ(exec("param 2; p[1] = L[p[0]]P[p[0]]vy;")[1], 2.0f);

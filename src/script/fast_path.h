@@ -1,0 +1,50 @@
+#pragma once
+// Pre-decoded statements: the virtual machine's quick form of a statement it executes again
+// (loop bodies, loop conditions). Decoding follows the record interpreter step by step without
+// computing, so a decoded statement reads, computes and writes exactly what the interpreter
+// would, in the same order; anything the decoder does not cover stays with the interpreter.
+
+#include <cstdint>
+
+namespace tovala::script {
+
+// A number, a local named directly (checked against the local count when decoded) or any
+// other variable, read through the general accessors at run time.
+struct FastOperand {
+  enum Kind : uint8_t { Number, Local, Variable };
+  Kind kind = Number;
+  uint8_t flag = 0;
+  uint32_t code = 0;
+  float number = 0.0f;
+};
+
+enum class FastKind : uint8_t {
+  Generic,  // left to the record interpreter
+  Assign,   // [op][a]([b])[target]: = += -= *= /= %= and t = a op b
+  Head,     // [head][cmp][a][b]{!}[jump][target]: a single comparison, maybe negated
+  Jump,     // [jump][target]
+  Calc,     // [calc][target] expression [calc]
+};
+
+struct FastStatement {
+  FastKind kind = FastKind::Generic;
+  uint32_t op = 0;      // Assign: form 0..5; Head: comparison code
+  bool negate = false;  // Head: an odd number of "!" follows the comparison
+  FastOperand a, b, target;
+  uint32_t next = 0;  // where the program continues (Head: when the condition holds)
+  uint32_t jump = 0;  // Head: where it continues when the condition fails; Jump: target
+  uint32_t rpnBegin = 0, rpnEnd = 0;  // Calc: the expression in postfix order
+};
+
+// One step of a decoded expression, in postfix order.
+struct RpnOp {
+  enum Code : uint8_t { Push, Add, Sub, Mul, Div, Rem, Neg, Builtin1, Builtin2 };
+  Code code = Push;
+  uint32_t builtin = 0;
+  FastOperand operand;  // Push (a zero number for an empty expression)
+};
+
+// Most values a decoded expression holds at once; deeper expressions stay with the interpreter.
+inline constexpr int kRpnStack = 32;
+
+}  // namespace tovala::script

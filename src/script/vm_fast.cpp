@@ -1,0 +1,303 @@
+// The virtual machine's quick path. A statement position that runs a second time is decoded
+// once into a FastStatement; later runs of it execute the decoded form. The decoder walks the
+// records exactly as the interpreter does (evalExpression, evalCondition, dispatch) but emits
+// operations instead of values; it gives up (Generic) on anything outside the plain forms, so
+// every program gives the same reads, writes, values and messages on either path.
+
+#include <algorithm>
+#include <bit>
+
+#include "model/document.h"
+#include "script/builtins.h"
+#include "script/script_engine.h"
+#include "script/script_messages.h"
+#include "script/vm_ops.h"
+
+namespace tovala::script {
+namespace {
+
+constexpr uint32_t kDecodedBit = 0x80000000u;
+constexpr uint32_t kDecodeAfter = 2;  // runs of a position before it is decoded
+constexpr int kMaxDecodeDepth = 64;
+
+bool isCompare(uint32_t code) { return code >= kCodeEq && code <= kCodeNe; }
+
+}  // namespace
+
+bool ScriptEngine::fastStep() {
+  uint32_t j = pc_;
+  while (j < count_ && uint8_t(prog_[j].flag) != kFlagInstruction) ++j;
+  if (j < count_) {
+    uint32_t& slot = slots_[j];
+    if (slot & kDecodedBit) {
+      const FastStatement& f = pool_[slot & ~kDecodedBit];
+      if (f.kind != FastKind::Generic) return execute(f);
+    } else if (++slot == kDecodeAfter) {
+      pool_.push_back(decodeStatement(j));
+      slot = kDecodedBit | uint32_t(pool_.size() - 1);
+    }
+  }
+  return step();
+}
+
+int ScriptEngine::decodedStatements() const {
+  return int(std::count_if(pool_.begin(), pool_.end(),
+                           [](const FastStatement& f) { return f.kind != FastKind::Generic; }));
+}
+
+// --- decoding ----------------------------------------------------------------------------------
+
+bool ScriptEngine::decodeOperand(uint32_t i, FastOperand& out) const {
+  if (i >= count_) return false;
+  const CodeEntry& e = prog_[i];
+  const uint8_t flag = uint8_t(e.flag);
+  if (flag == kFlagNumber) {
+    out = {FastOperand::Number, flag, e.code, std::bit_cast<float>(e.code)};
+    return true;
+  }
+  if (!isVariableFlag(flag)) return false;
+  const bool local =
+      flag == kFlagLocal && !(e.code & kLocalIndirect) && (e.code & 0x7FFF) < uint32_t(localCount_);
+  out = {local ? FastOperand::Local : FastOperand::Variable, flag,
+         local ? (e.code & 0x7FFF) : e.code, 0.0f};
+  return true;
+}
+
+FastStatement ScriptEngine::decodeStatement(uint32_t j) {
+  FastStatement f;
+  const uint32_t code = prog_[j].code;
+  if (codeGroup(code) == kGroupOperator && codeIndex(code) <= 5) {
+    // dispatch(): the operands, then the record after them is the target.
+    const uint32_t op = codeIndex(code);
+    const uint32_t targetAt = j + (op == 0 ? 2 : 3);
+    if (!decodeOperand(j + 1, f.a) || (op != 0 && !decodeOperand(j + 2, f.b))) return f;
+    if (targetAt >= count_) return f;
+    if (!decodeOperand(targetAt, f.target)) {
+      // A target that is no variable is written nowhere; keep it with the interpreter.
+      return f;
+    }
+    f.kind = FastKind::Assign;
+    f.op = op;
+    f.next = targetAt + 1;
+  } else if (code == kCodeHead) {
+    // evalCondition(): one comparison, any number of "!" before the jump record.
+    if (j + 3 >= count_ || uint8_t(prog_[j + 1].flag) != kFlagInstruction ||
+        !isCompare(prog_[j + 1].code) || !decodeOperand(j + 2, f.a) || !decodeOperand(j + 3, f.b)) {
+      return f;
+    }
+    uint32_t i = j + 4;
+    bool negate = false;
+    for (; i < count_ && isInstruction(prog_[i], kCodeNot); ++i) negate = !negate;
+    if (i + 1 >= count_ || !isInstruction(prog_[i], kCodeJump)) return f;
+    f.kind = FastKind::Head;
+    f.op = prog_[j + 1].code;
+    f.negate = negate;
+    f.jump = prog_[i + 1].code;
+    f.next = i + 2;
+  } else if (code == kCodeJump) {
+    if (j + 1 >= count_) return f;
+    f.kind = FastKind::Jump;
+    f.jump = prog_[j + 1].code;
+  } else if (code == kCodeCalc) {
+    if (j + 1 >= count_ || !decodeOperand(j + 1, f.target)) return f;
+    const size_t begin = rpn_.size();
+    uint32_t p = j + 2;
+    int depth = 0, stack = 0, most = 0;
+    if (!decodeExpression(p, 0, depth, stack, most) || most > kRpnStack || stack != 1 ||
+        !isInstruction(at(p), kCodeCalc)) {
+      rpn_.resize(begin);
+      return f;
+    }
+    f.kind = FastKind::Calc;
+    f.rpnBegin = uint32_t(begin);
+    f.rpnEnd = uint32_t(rpn_.size());
+    f.next = p + 1;
+  }
+  return f;
+}
+
+// evalExpression(level) without the values: `p` moves as the interpreter's counter would,
+// `stack` follows how many values the emitted operations hold.
+bool ScriptEngine::decodeExpression(uint32_t& p, int level, int& depth, int& stack, int& most) {
+  if (++depth > kMaxDecodeDepth) return false;
+  auto emit = [&](RpnOp op, int effect) {
+    rpn_.push_back(op);
+    stack += effect;
+    most = std::max(most, stack);
+  };
+  if (!decodePrimary(p, depth, stack, most)) return false;
+  if (level != 2) {
+    for (;;) {
+      const CodeEntry& e = at(p);
+      if (uint8_t(e.flag) != kFlagInstruction) break;
+      RpnOp::Code c;
+      if (e.code == kCodeMul)
+        c = RpnOp::Mul;
+      else if (e.code == kCodeDiv)
+        c = RpnOp::Div;
+      else if (e.code == kCodeRem)
+        c = RpnOp::Rem;
+      else
+        break;
+      ++p;
+      if (!decodeExpression(p, 2, depth, stack, most)) return false;
+      emit(RpnOp{c, 0, {}}, -1);
+    }
+  }
+  if (level == 0) {
+    for (;;) {
+      const CodeEntry& e = at(p);
+      if (uint8_t(e.flag) != kFlagInstruction) break;
+      RpnOp::Code c;
+      if (e.code == kCodeAdd)
+        c = RpnOp::Add;
+      else if (e.code == kCodeSub)
+        c = RpnOp::Sub;
+      else
+        break;
+      ++p;
+      if (!decodeExpression(p, 1, depth, stack, most)) return false;
+      emit(RpnOp{c, 0, {}}, -1);
+    }
+    if (isInstruction(at(p), kCodeClose)) ++p;
+  }
+  --depth;
+  return true;
+}
+
+bool ScriptEngine::decodePrimary(uint32_t& p, int& depth, int& stack, int& most) {
+  auto emit = [&](RpnOp op, int effect) {
+    rpn_.push_back(op);
+    stack += effect;
+    most = std::max(most, stack);
+  };
+  const CodeEntry& e = at(p);
+  if (uint8_t(e.flag) != kFlagInstruction) {
+    RpnOp push;
+    if (!decodeOperand(p, push.operand)) return false;  // data records stay with the interpreter
+    ++p;
+    emit(push, 1);
+    return true;
+  }
+  if (e.code == kCodeCalc) {
+    emit(RpnOp{}, 1);  // the empty expression: 0
+    return true;
+  }
+  if (e.code == kCodeOpen) {
+    ++p;
+    return decodeExpression(p, 0, depth, stack, most);
+  }
+  if (codeGroup(e.code) == kGroupBuiltin) {
+    const uint32_t index = codeIndex(e.code);
+    const int argc = builtinArgCount(index);
+    if (argc == 1) {
+      ++p;
+      if (!decodeExpression(p, 2, depth, stack, most)) return false;
+      emit(RpnOp{RpnOp::Builtin1, index, {}}, 0);
+      return true;
+    }
+    if (argc == 2) {
+      ++p;
+      if (!decodeExpression(p, 0, depth, stack, most) ||
+          !decodeExpression(p, 0, depth, stack, most)) {
+        return false;
+      }
+      emit(RpnOp{RpnOp::Builtin2, index, {}}, -1);
+      return true;
+    }
+  }
+  if (e.code == kCodeSub || e.code == kCodeAdd) {
+    const bool negative = e.code == kCodeSub;
+    ++p;
+    if (!decodeExpression(p, 2, depth, stack, most)) return false;
+    if (negative) emit(RpnOp{RpnOp::Neg, 0, {}}, 0);
+    return true;
+  }
+  return false;  // calls through dispatch (macros, assignment forms) stay with the interpreter
+}
+
+// --- execution -------------------------------------------------------------------------------
+
+float ScriptEngine::readFast(const FastOperand& o) {
+  if (o.kind == FastOperand::Number) return o.number;
+  if (o.kind == FastOperand::Local) return locals_[o.code];
+  bool ok = true;
+  const float v = readVariable(o.flag, o.code, ok);
+  if (!ok) stop(RunStop::BadAccess, msg::kGetValue);
+  return v;
+}
+
+bool ScriptEngine::writeFast(const FastOperand& o, float value) {
+  if (o.kind == FastOperand::Local) {
+    locals_[o.code] = value;
+    return true;
+  }
+  if (writeVariable(o.flag, o.code, value) < 0) {
+    stop(RunStop::BadAccess, msg::kSetValue);
+    return false;
+  }
+  return true;
+}
+
+bool ScriptEngine::execute(const FastStatement& f) {
+  switch (f.kind) {
+    case FastKind::Assign: {
+      const float a = readFast(f.a);
+      const float b = f.op == 0 ? 0.0f : readFast(f.b);
+      if (stop_ != RunStop::None) return false;
+      if (!writeFast(f.target, assignmentValue(f.op, a, b))) return false;
+      pc_ = f.next;
+      return true;
+    }
+    case FastKind::Head: {
+      const float a = readFast(f.a);
+      const float b = readFast(f.b);
+      if (stop_ != RunStop::None) return false;
+      pc_ = compare(f.op, a, b) != f.negate ? f.next : f.jump;
+      return true;
+    }
+    case FastKind::Jump: pc_ = f.jump; return true;
+    case FastKind::Calc: {
+      const float value = evalRpn(f.rpnBegin, f.rpnEnd);
+      if (stop_ != RunStop::None) return false;
+      if (!writeFast(f.target, value)) return false;
+      pc_ = f.next;
+      return true;
+    }
+    case FastKind::Generic: break;
+  }
+  return step();
+}
+
+float ScriptEngine::evalRpn(uint32_t begin, uint32_t end) {
+  float stack[kRpnStack];
+  int top = 0;
+  for (uint32_t i = begin; i < end; ++i) {
+    const RpnOp& op = rpn_[i];
+    switch (op.code) {
+      case RpnOp::Push: stack[top++] = readFast(op.operand); break;
+      case RpnOp::Add: --top, stack[top - 1] += stack[top]; break;
+      case RpnOp::Sub: --top, stack[top - 1] -= stack[top]; break;
+      case RpnOp::Mul: --top, stack[top - 1] *= stack[top]; break;
+      case RpnOp::Div: --top, stack[top - 1] = expressionDivide(stack[top - 1], stack[top]); break;
+      case RpnOp::Rem:
+        --top, stack[top - 1] = expressionRemainder(stack[top - 1], stack[top]);
+        break;
+      case RpnOp::Neg: stack[top - 1] = -stack[top - 1]; break;
+      case RpnOp::Builtin1:
+        // After a failed read nothing more may happen (rand keeps its place in the sequence).
+        stack[top - 1] =
+            stop_ == RunStop::None ? callBuiltinRoutine(op.builtin, stack[top - 1], 0.0f) : 0.0f;
+        break;
+      case RpnOp::Builtin2:
+        --top;
+        stack[top - 1] = stop_ == RunStop::None
+                             ? callBuiltinRoutine(op.builtin, stack[top - 1], stack[top])
+                             : 0.0f;
+        break;
+    }
+  }
+  return stack[0];
+}
+
+}  // namespace tovala::script
