@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -127,12 +128,33 @@ GlyphMask QtTextPainter::renderGlyph(std::span<const uint8_t> sjisChar, const Lo
   return mask;
 }
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// A headless tool prints only its own messages: Qt's notes about the missing desktop session
+// (runtime folders, platform plugins) are dropped, real errors still go through.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type != QtCriticalMsg && type != QtFatalMsg) return;
+  if (previousHandler)
+    previousHandler(type, context, text);
+  else
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
 OffscreenGuiApplication::OffscreenGuiApplication() {
   if (QGuiApplication::instance()) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  previousHandler = qInstallMessageHandler(quietHandler);
   app_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 
-OffscreenGuiApplication::~OffscreenGuiApplication() = default;
+OffscreenGuiApplication::~OffscreenGuiApplication() {
+  if (!app_) return;
+  app_.reset();
+  qInstallMessageHandler(previousHandler);
+}
 
 }  // namespace tovala
