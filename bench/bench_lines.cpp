@@ -106,11 +106,10 @@ void addDecorations(Document& doc, const Figure& f) {
     const int jl = f.jointLines[size_t(d % kJointLines)];
     const int method = d % 4;
     if (method == 3) {
-      setEntries(l, 100, 103,
-                 {ParamEntry::ofInt(100, 0, kOLineWholeLine),
-                  ParamEntry::ofInt(101, 0, outline << 16),
-                  ParamEntry::ofInt(102, 0, packAxisRef(jl, 0, 0)),
-                  ParamEntry::ofFloat(103, 0, 5)});
+      setEntries(
+          l, 100, 103,
+          {ParamEntry::ofInt(100, 0, kOLineWholeLine), ParamEntry::ofInt(101, 0, outline << 16),
+           ParamEntry::ofInt(102, 0, packAxisRef(jl, 0, 0)), ParamEntry::ofFloat(103, 0, 5)});
       continue;
     }
     setEntries(l, 100, 100, {ParamEntry::ofInt(100, 0, kOLinePointByPoint)});
@@ -155,9 +154,8 @@ void BM_OutlinePass(benchmark::State& state) {
     MakeOLineAll(doc);
     benchmark::DoNotOptimize(doc.lines[size_t(f.outlines.back())].points[2].vx);
   }
-  state.SetItemsProcessed(state.iterations() *
-                          (kJointLines * kJointsPerLine + int64_t(f.outlines.size()) +
-                           kDecorativeLines));
+  state.SetItemsProcessed(state.iterations() * (kJointLines * kJointsPerLine +
+                                                int64_t(f.outlines.size()) + kDecorativeLines));
 }
 BENCHMARK(BM_OutlinePass)->Unit(benchmark::kMicrosecond);
 

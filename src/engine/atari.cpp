@@ -141,8 +141,7 @@ bool computeHitGuide(const Document& doc, int line, int point, const HitBlock& b
   double len[kHitAnchorCount];
   for (int k = 0; k < kHitAnchorCount; ++k) {
     const int o = hitGroupOffset(k);
-    len[k] = blendView(out.weights, block.at(o), block.at(o + 1), block.at(o + 2),
-                       block.at(o + 3));
+    len[k] = blendView(out.weights, block.at(o), block.at(o + 1), block.at(o + 2), block.at(o + 3));
   }
   out.anchors = {s + d * len[0], s - d * len[1], s + n * len[2], s - n * len[3],
                  e + d * len[4], e - d * len[5], e + n * len[6], e - n * len[7]};

@@ -71,9 +71,9 @@ std::string hitEntryLabel(int32_t key);
 struct HitGuide {
   std::array<DVec3, kHitAnchorCount> anchors{};
   ViewWeights weights;
-  double ratio = 0;     // x-y length / 3-D length, 0 for a bone of no length
-  double length3 = 0;   // 3-D length
-  double length2 = 0;   // x-y length
+  double ratio = 0;    // x-y length / 3-D length, 0 for a bone of no length
+  double length3 = 0;  // 3-D length
+  double length2 = 0;  // x-y length
   double angleFactor = 1;
 };
 

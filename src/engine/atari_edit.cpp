@@ -19,8 +19,7 @@ bool validGroup(int group) {
 
 }  // namespace
 
-int pickHitHandle(const Document& doc, int line, int point, const HitBlock& block1, int x,
-                  int y) {
+int pickHitHandle(const Document& doc, int line, int point, const HitBlock& block1, int x, int y) {
   HitGuide guide;
   if (!computeHitGuide(doc, line, point, block1, guide)) return -1;
   // Anchors are shown where a point of the joint line at that position would be.
@@ -48,8 +47,7 @@ bool dragHitHandle(const HitHandleDrag& drag, int x, HitBlock& block1, ParamList
   if (!validGroup(drag.group)) return false;
   block1.at(drag.group + drag.view) = drag.pressValue + float(x - drag.pressX) * kValuePerPixel;
   const std::vector<ParamEntry> entries = hitBlockEntries(kEditedBlock, block1);
-  replaceKindRange(working, 100 * kEditedBlock, 100 * kEditedBlock + kHitBlockEntries - 1,
-                   entries);
+  replaceKindRange(working, 100 * kEditedBlock, 100 * kEditedBlock + kHitBlockEntries - 1, entries);
   return true;
 }
 

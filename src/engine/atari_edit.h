@@ -21,8 +21,7 @@ enum HitView : int { kHitViewFront = 0, kHitViewTop = 1, kHitViewSide = 2 };
 // lies within the mark size of (x, y) in x and in y, bounds included; the anchors are those of
 // `block1` (the panel's working values) for joint (line, point). -1 when none is under the
 // mouse or the guide cannot be computed.
-int pickHitHandle(const Document& doc, int line, int point, const HitBlock& block1, int x,
-                  int y);
+int pickHitHandle(const Document& doc, int line, int point, const HitBlock& block1, int x, int y);
 
 // One drag of a hit handle, from press to release.
 struct HitHandleDrag {

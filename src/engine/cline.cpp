@@ -92,8 +92,8 @@ bool clineEnds(const Document& doc, const CLineBlock& block, CLineEnds& out) {
     if (sAnchor < kPointAnchor) {
       out.start = axisPosition(doc, sLine, refPointOf(block.start), sAnchor);
       // Anchor 8 names the end point's own position, as it does in hit mode.
-      out.end = axisPosition(doc, eLine, refPointOf(block.end),
-                             eAnchor == kPointAnchor ? 0 : eAnchor);
+      out.end =
+          axisPosition(doc, eLine, refPointOf(block.end), eAnchor == kPointAnchor ? 0 : eAnchor);
     }
     out.weights = frameWeights(*t);
     return true;
@@ -178,11 +178,14 @@ int setupCLineBlock(Document& doc, int line, int block) {
   LineRecord& l = doc.lines[size_t(line)];
   const int32_t b = 100 * block;
   l.mode = kCLineMode;
-  const std::vector<ParamEntry> lineEntries = {
-      ParamEntry::ofInt(b, 0, 0),          ParamEntry::ofInt(b + 1, 0, b * 65536),
-      ParamEntry::ofInt(b + 2, 0, 0),      ParamEntry::ofInt(b + 3, 0, 0),
-      ParamEntry::ofInt(b + 4, 0, 0),      ParamEntry::ofInt(b + 10, 0, 0),
-      ParamEntry::ofFloat(b + 11, 0, -1.0f), ParamEntry::ofFloat(b + 12, 0, 2.0f)};
+  const std::vector<ParamEntry> lineEntries = {ParamEntry::ofInt(b, 0, 0),
+                                               ParamEntry::ofInt(b + 1, 0, b * 65536),
+                                               ParamEntry::ofInt(b + 2, 0, 0),
+                                               ParamEntry::ofInt(b + 3, 0, 0),
+                                               ParamEntry::ofInt(b + 4, 0, 0),
+                                               ParamEntry::ofInt(b + 10, 0, 0),
+                                               ParamEntry::ofFloat(b + 11, 0, -1.0f),
+                                               ParamEntry::ofFloat(b + 12, 0, 2.0f)};
   // Rotation conditions (B+13 ..) entered elsewhere are kept.
   replaceKindRange(l, b, b + 12, lineEntries);
   static constexpr float kValues[kCLineRunValues] = {0, 0, 0, 0.5f, 0, 0, 0, 0.5f};

@@ -35,8 +35,8 @@ inline constexpr int kPointAnchor = 8;
 
 // The block a connecting line uses, decoded.
 struct CLineBlock {
-  int block = 1;           // 1..9
-  int32_t base = 100;      // B
+  int block = 1;            // 1..9
+  int32_t base = 100;       // B
   int32_t pointBase = 100;  // base of the point runs (B+50 ...)
   int method = kCLineHitMethod;
   int32_t start = 0, end = 0;  // packed line, point, anchor

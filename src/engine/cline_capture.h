@@ -28,12 +28,12 @@ inline constexpr const char* kCLineCannotMove = "この線は動きを設定で�
 struct CLineWork {
   int block = 1;  // 1..9
   int method = kCLineHitMethod;
-  int32_t start = 0;   // line · 65536 + point · 256 + anchor
+  int32_t start = 0;  // line · 65536 + point · 256 + anchor
   int32_t end = 0;
   uint32_t direction = 0;  // B+4: the side sign (f32) in hit mode, a reference in circle mode
   float minRatio = -1.0f;
   float maxRatio = 2.0f;
-  std::vector<float> runIndex;                          // value of each point's B+50 entry
+  std::vector<float> runIndex;                           // value of each point's B+50 entry
   std::vector<std::array<float, kCLineRunValues>> runs;  // each point's eight values
 
   float sideSign() const;

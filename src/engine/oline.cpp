@@ -97,14 +97,13 @@ std::optional<DVec3> offsetNormal(const Document& doc, int32_t reference, int32_
   } else if (k == m) {
     normal = turnedPerpendicular(r - q(k - 1), side, sm);
   } else {
-    normal = turnedPerpendicular(r - q(k - 1), side, sm) +
-             turnedPerpendicular(q(k + 1) - r, side, sm);
+    normal =
+        turnedPerpendicular(r - q(k - 1), side, sm) + turnedPerpendicular(q(k + 1) - r, side, sm);
   }
   return scaledDirection(normal, sm);
 }
 
-std::optional<DVec3> polarDirection(const DVec3& reference, const DVec3& direction,
-                                    double scale) {
+std::optional<DVec3> polarDirection(const DVec3& reference, const DVec3& direction, double scale) {
   const DVec3 v = direction - reference;
   const double len = lengthXY(v);
   if (len == 0) return std::nullopt;

@@ -159,8 +159,8 @@ bool connectPoint(Document& doc, int line, int point) {
 
 }  // namespace
 
-bool crossesPolyline(const Document& doc, const DVec3& a, const DVec3& b, int polyline,
-                     int first, int last) {
+bool crossesPolyline(const Document& doc, const DVec3& a, const DVec3& b, int polyline, int first,
+                     int last) {
   if (!polylineRange(doc, polyline, first, last)) return false;
   const LineRecord& l = doc.lines[size_t(polyline)];
   for (int i = first; i < last; ++i)

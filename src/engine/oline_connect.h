@@ -50,8 +50,8 @@ int ConnectOLineAll(Document& doc);
 // Whether the x-y segment a→b properly crosses the polyline of line `polyline` between points
 // `first` and `last` (segments first→first+1 up to last, never past the last real point).
 // Touching at an end does not count, so a path ending on the polyline does not cross it.
-bool crossesPolyline(const Document& doc, const DVec3& a, const DVec3& b, int polyline,
-                     int first, int last);
+bool crossesPolyline(const Document& doc, const DVec3& a, const DVec3& b, int polyline, int first,
+                     int last);
 
 // The point of line `polyline` between points `first` and `last` nearest to `p` in x and y (z
 // interpolated along the segment). False when the line or `first` is not valid.

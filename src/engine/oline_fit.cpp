@@ -77,7 +77,7 @@ bool fitPolar(const Document& doc, const LineRecord& l, const OLineWork& w, Runs
     const double radius = lengthXY(v) / scale;
     double angle = std::atan2(dotXY(v, across), dotXY(v, along));
     if (mirrored) angle = -angle;
-    runs[size_t(i)] = {ref(150, kPolarMethod), ref(151, rRef),  ref(152, dRef),   ref(153, sRef),
+    runs[size_t(i)] = {ref(150, kPolarMethod), ref(151, rRef),   ref(152, dRef),   ref(153, sRef),
                        val(155, radius),       val(155, radius), val(155, radius), val(155, ri),
                        val(156, angle),        val(156, angle),  val(156, angle),  val(156, ti)};
   }
@@ -96,10 +96,9 @@ bool fitFrame(const Document& doc, const LineRecord& l, const OLineWork& w, Runs
   if (std::abs(det) < 1e-12) return false;
   for (int i = 0; i < l.pointCount() - 1; ++i) {
     const DVec3 v = positionOf(l.points[size_t(i)]) - at;
-    runs[size_t(i)] = {ref(150, kFrameMethod), ref(151, jRef),
-                       val(152, dot3(v, crossOf(ay, az)) / det),
-                       val(152, dot3(ax, crossOf(v, az)) / det),
-                       val(152, dot3(ax, crossOf(ay, v)) / det)};
+    runs[size_t(i)] = {
+        ref(150, kFrameMethod), ref(151, jRef), val(152, dot3(v, crossOf(ay, az)) / det),
+        val(152, dot3(ax, crossOf(v, az)) / det), val(152, dot3(ax, crossOf(ay, v)) / det)};
   }
   return true;
 }

@@ -58,8 +58,10 @@ std::string padded(std::string_view label) {
   int width = 0;
   for (size_t i = 0; i < label.size(); ++i) {
     const auto c = static_cast<unsigned char>(label[i]);
-    if (c < 0x80) ++width;
-    else if ((c & 0xC0) != 0x80) width += 2;  // the first byte of a UTF-8 sequence
+    if (c < 0x80)
+      ++width;
+    else if ((c & 0xC0) != 0x80)
+      width += 2;  // the first byte of a UTF-8 sequence
   }
   return std::string(size_t(std::max(0, 8 - width)), ' ') + std::string(label);
 }
@@ -87,9 +89,7 @@ std::string listingLine(int method, size_t index, const OLineItem& item) {
   const char* const lc = l.c_str();
   char buf[128];
   switch (shape) {
-    case Shape::Hex:
-      std::snprintf(buf, sizeof buf, "%s:%3d,%3d,%08x", lc, e.key, e.sub, v);
-      break;
+    case Shape::Hex: std::snprintf(buf, sizeof buf, "%s:%3d,%3d,%08x", lc, e.key, e.sub, v); break;
     case Shape::Float:
       std::snprintf(buf, sizeof buf, "%s:%3d,%3d,%4.4f", lc, e.key, e.sub, double(e.asFloat()));
       break;

@@ -63,7 +63,7 @@ TEST(HitGuide, BlockChoiceUsesTheStrictRatioRange) {
   EXPECT_EQ(endOn.result(kHitResultFirstKey), 2.0f);
   EXPECT_EQ(endOn.result(kHitRatioKey), 0.0f);
   // The end-on bone still gets anchors spread around the joint (along its own Y axis).
-  EXPECT_FLOAT_EQ(endOn.result(kHitAnchorKey + 1), 150.0f);  // anchor 0 y = 100 + 50
+  EXPECT_FLOAT_EQ(endOn.result(kHitAnchorKey + 1), 150.0f);      // anchor 0 y = 100 + 50
   EXPECT_FLOAT_EQ(endOn.result(kHitAnchorKey + 3 * 2), 150.0f);  // anchor 2 x = 100 + 50
 }
 
@@ -104,7 +104,7 @@ TEST(HitGuide, AnchorsSitAroundTheBoneOnTheDirectionSide) {
   ASSERT_EQ(makeAtari(limb.doc, limb.line, 0, 0), 1);
 
   // At rest only the front view has area, so each length is its front value.
-  const float expected[8][2] = {{110, 100}, {85, 100}, {100, 80}, {100, 125},
+  const float expected[8][2] = {{110, 100}, {85, 100},  {100, 80}, {100, 125},
                                 {230, 100}, {165, 100}, {200, 60}, {200, 145}};
   for (int k = 0; k < kHitAnchorCount; ++k) {
     EXPECT_FLOAT_EQ(limb.result(kHitAnchorKey + 3 * k), expected[k][0]) << "anchor " << k;
@@ -219,8 +219,8 @@ TEST(HitEdit, PickFindsTheFirstAnchorWithinTheMarkSize) {
   // Anchor 0 (self extension 1) and anchor 5 (partner extension 2) both lie at (150, 100);
   // the first in anchor order wins.
   EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 150, 100), 5);
-  EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 104, 46), 13);  // anchor 2 at (100, 50)
-  EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 105, 50), -1);  // one past the mark size
+  EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 104, 46), 13);   // anchor 2 at (100, 50)
+  EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 105, 50), -1);   // one past the mark size
   EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 200, 150), 33);  // anchor 7
   v.partner = 99 * 65536;
   EXPECT_EQ(pickHitHandle(limb.doc, limb.line, 0, v, 150, 100), -1);

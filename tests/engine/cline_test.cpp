@@ -44,15 +44,14 @@ struct Bone {
   void block(int b, float minRatio = -1.0f, float maxRatio = 2.0f, int method = 0) {
     ASSERT_EQ(setupCLineBlock(doc, cline, b), 1);
     const int32_t base = 100 * b;
-    const std::vector<ParamEntry> e = {
-        ParamEntry::ofInt(base, 0, 0),
-        ParamEntry::ofInt(base + 1, 0, base * 65536 + method),
-        ParamEntry::ofInt(base + 2, 0, ref(0, kPointAnchor)),
-        ParamEntry::ofInt(base + 3, 0, ref(1, kPointAnchor)),
-        ParamEntry::ofFloat(base + 4, 0, 1.0f),
-        ParamEntry::ofInt(base + 10, 0, 0),
-        ParamEntry::ofFloat(base + 11, 0, minRatio),
-        ParamEntry::ofFloat(base + 12, 0, maxRatio)};
+    const std::vector<ParamEntry> e = {ParamEntry::ofInt(base, 0, 0),
+                                       ParamEntry::ofInt(base + 1, 0, base * 65536 + method),
+                                       ParamEntry::ofInt(base + 2, 0, ref(0, kPointAnchor)),
+                                       ParamEntry::ofInt(base + 3, 0, ref(1, kPointAnchor)),
+                                       ParamEntry::ofFloat(base + 4, 0, 1.0f),
+                                       ParamEntry::ofInt(base + 10, 0, 0),
+                                       ParamEntry::ofFloat(base + 11, 0, minRatio),
+                                       ParamEntry::ofFloat(base + 12, 0, maxRatio)};
     replaceKindRange(line(), base, base + 12, e);
   }
   // Point i's run of block b: along (or radius) and across (or angle), exponent 1.
@@ -374,8 +373,7 @@ TEST(CLinePanel, ForcedRunKindsFollowTheDisplayMethod) {
   bone.block(1, -1.0f, 2.0f, kCLineCircleMethod);
   ASSERT_EQ(forceCLineRunKinds(bone.doc, bone.cline, 1), 1);
   const ParamList& p = bone.line().points[1].params;
-  EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const ParamEntry& e) { return e.key == 152; }),
-            8);
+  EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const ParamEntry& e) { return e.key == 152; }), 8);
   EXPECT_TRUE(lines_test::wellFormed(p));
   EXPECT_EQ(forceCLineRunKinds(bone.doc, bone.cline, 3), -1);
 }

@@ -93,10 +93,10 @@ TEST(OLine, PolarFrameAndStepMethods) {
   const int o = decorative(doc, 4);
   const float quarter = float(std::numbers::pi / 2);
   auto polar = [&](int32_t sign) {
-    return std::vector<ParamEntry>{I(150, 200),  I(151, j * 65536), I(152, j * 65536 + 256),
-                                   I(153, sign), F(155, 20),        F(155, 20),
-                                   F(155, 20),   F(155, 1),         F(156, quarter),
-                                   F(156, quarter), F(156, quarter), F(156, 1)};
+    return std::vector<ParamEntry>{I(150, 200),     I(151, j * 65536), I(152, j * 65536 + 256),
+                                   I(153, sign),    F(155, 20),        F(155, 20),
+                                   F(155, 20),      F(155, 1),         F(156, quarter),
+                                   F(156, quarter), F(156, quarter),   F(156, 1)};
   };
   setRun(doc, o, 0, polar(j * 65536 + 2 * 256));  // sign point behind: angle as stored
   setRun(doc, o, 1, polar(j * 65536 + 3 * 256));  // reference in front of the sign: mirrored
@@ -106,8 +106,9 @@ TEST(OLine, PolarFrameAndStepMethods) {
   joint.unitY = {99, 100, 0};
   setRun(doc, o, 2, {I(150, 300), I(151, j * 65536), F(152, 10), F(152, 5), F(152, 2)});
   const int a = addLine(doc, {{0, 0, 0}, {10, 0, 0}, {5, -5, 0}});
-  setRun(doc, o, 3, {I(150, 400), I(151, a * 65536), I(152, a * 65536 + 256),
-                     I(153, a * 65536 + 512), F(154, 1), F(155, 0.5f)});
+  setRun(doc, o, 3,
+         {I(150, 400), I(151, a * 65536), I(152, a * 65536 + 256), I(153, a * 65536 + 512),
+          F(154, 1), F(155, 0.5f)});
   ASSERT_EQ(MakeOLine(doc, o), 1);
   expectAt(doc, o, 0, 100, 80);
   expectAt(doc, o, 1, 100, 120);
@@ -150,8 +151,9 @@ TEST(OLineWhole, PointsAreSharedOverTheRunsAndPushedFromTheCentre) {
   const int centre = addLine(doc, {{150, 200, 0}});
   auto line = [&](int n, float distance) {
     const int o = decorative(doc, n, kOLineWholeLine);
-    setLineEntries(doc, o, {I(100, kOLineWholeLine), I(101, ref << 16), I(102, centre * 65536),
-                            F(103, distance)});
+    setLineEntries(
+        doc, o,
+        {I(100, kOLineWholeLine), I(101, ref << 16), I(102, centre * 65536), F(103, distance)});
     EXPECT_EQ(MakeOLine(doc, o), 1);
     return o;
   };
@@ -257,11 +259,12 @@ TEST(OLineConnect, TwoPointLineSpansStartAndEnd) {
   setLineEntries(doc, o,
                  {I(100, kOLineTwoPoint), I(101, j * 65536), I(102, ends * 65536),
                   I(103, ends * 65536 + 256)});
-  setRun(doc, o, 0, {I(150, 0), F(151, 0.5f), F(151, 0.5f), F(151, 0.5f), F(151, 1), F(152, 20),
-                     F(152, 20), F(152, 20), F(152, 1)});
+  setRun(doc, o, 0,
+         {I(150, 0), F(151, 0.5f), F(151, 0.5f), F(151, 0.5f), F(151, 1), F(152, 20), F(152, 20),
+          F(152, 20), F(152, 1)});
   pt(doc, o, 1).vx = 9;
   ASSERT_EQ(ConnectOLine(doc, o), 1);
-  expectAt(doc, o, 0, 50, -20);  // towards the reference point's side
+  expectAt(doc, o, 0, 50, -20);       // towards the reference point's side
   EXPECT_EQ(pt(doc, o, 1).vx, 9.0f);  // no run: stays
   EXPECT_EQ(MakeOLine(doc, o), 1);
 
@@ -294,7 +297,7 @@ TEST(OLinePanel, EditingTheWorkingList) {
   EXPECT_TRUE(replaceOLineItem(w, 2, 152, 0, "0001ff00"));
   EXPECT_EQ(w.items[2].entry.value, 0x0001ff00u);
   const OLineWork before = w;
-  EXPECT_FALSE(replaceOLineItem(w, 3, 153, 0, "twelve"));  // a float entry
+  EXPECT_FALSE(replaceOLineItem(w, 3, 153, 0, "twelve"));     // a float entry
   EXPECT_FALSE(replaceOLineItem(w, 2, 152, 0, "123456789"));  // nine hex digits
   EXPECT_FALSE(replaceOLineItem(w, 9, 152, 0, "1"));
   EXPECT_EQ(w.items, before.items);
