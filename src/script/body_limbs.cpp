@@ -26,7 +26,8 @@ void addLimbOutlines(BodyTables& t) {
                 ankle = jointNumber(kLegL, 2);
   // Upper arm: the outer side starts on top of the shoulder cap, the inner side at the armpit.
   addPair(t, "upperOuter", shoulder, elbow,
-          {{-0.12, 22}, {0.05, 33}, {0.33, 33}, {0.58, 29.5}, {0.82, 26.5}, {1.0, 25}});
+          {{-0.1, 18}, {-0.05, 28}, {0.05, 33.5}, {0.33, 33}, {0.58, 29.5}, {0.82, 26.5},
+           {1.0, 25}});
   addPair(t, "upperInner", shoulder, elbow,
           {{0.3, -29}, {0.5, -28.5}, {0.7, -25.5}, {0.87, -23.5}, {1.0, -23}});
   // Forearm: full below the elbow, slim at the wrist.

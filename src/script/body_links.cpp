@@ -50,8 +50,8 @@ class Links {
     bend("foreInner" + S, "palmLittle" + S, wrist, elbow, palm, 2);
     corner("upperInner" + S, on("torso" + S, kTorsoArmpit), on("upperInner" + S, 2),
            on("upperInner" + S, -1));
-    curve("shoulder" + S,
-          {on("torso" + S, kTorsoTrapezius), on("shoulder" + S, 1), on("upperOuter" + S, 0)});
+    // Straight from the trapezius to the cap, which follows the arm wherever it turns.
+    curve("shoulder" + S, {on("torso" + S, kTorsoTrapezius), on("upperOuter" + S, 0)});
     bend("thighOuter" + S, "shinOuter" + S, knee, hip, ankle);
     bend("thighInner" + S, "shinInner" + S, knee, hip, ankle);
     bend("shinOuter" + S, "footOuter" + S, ankle, knee, toes, 2);

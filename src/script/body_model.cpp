@@ -245,13 +245,15 @@ std::string joinProgram(const Document& doc, const BodyTables& t, const std::vec
   return src;
 }
 
+// Each object's depth follows the joints its pieces hang between (a "several points" object),
+// not the outline points, whose depth carries their offset across the bone.
 void addObjects(Document& doc, const BodyTables& t, const std::vector<int>& numbers) {
   for (const body::ObjectSpec& spec : t.objects) {
     ObjectRecord o;
     setObjectName(o, spec.name);
     o.header[kObjectDrawType] = kDrawFilled | kShapeNormal;
     o.header[kObjectColour] = int32_t(kSkinColour);
-    o.header[kObjectMode] = kObjectModeNormal;
+    std::vector<int32_t> joints;
     int slot = 0;
     for (const body::Piece& piece : spec.pieces) {
       const int32_t number = piece.outline < 0 ? -1 : numbers[size_t(piece.outline)];
@@ -264,7 +266,15 @@ void addObjects(Document& doc, const BodyTables& t, const std::vector<int>& numb
       o.c[size_t(slot)] = line;
       o.d[size_t(slot)] = packPieceRule(r);
       ++slot;
+      for (int32_t j : {t.outlines[size_t(piece.outline)].from, t.outlines[size_t(piece.outline)].to})
+        if (std::find(joints.begin(), joints.end(), j) == joints.end()) joints.push_back(j);
     }
+    int n = 0;
+    for (int32_t j : joints) {
+      const At at = findPoint(doc, j);
+      if (at.found() && n + 1 < kObjectEntries) o.a[size_t(n++)] = packPointRef(at.line, at.point);
+    }
+    o.header[kObjectMode] = int32_t(uint32_t(kObjectModeSeveralPlus) | (uint32_t(n) << 24));
     addObject(doc, o);
   }
 }
@@ -287,9 +297,10 @@ void settle(Document& doc, const BodyTables& t) {
   }
   for (size_t i = 0; i < t.objects.size() && i + 1 < size_t(doc.objectCount()); ++i) {
     ObjectRecord& o = doc.objects[i];
-    o.a[0] = 0;
-    const float offset = float(t.objects[i].layer) - objectDepth(doc, o);
-    o.a[0] = std::bit_cast<int32_t>(offset);
+    // The offset follows the joints' references (the first value after them).
+    int32_t& offset = o.a[size_t(uint32_t(o.header[kObjectMode]) >> 24)];
+    offset = 0;
+    offset = std::bit_cast<int32_t>(float(t.objects[i].layer) - objectDepth(doc, o));
   }
 }
 
