@@ -11,9 +11,11 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/records.h"
@@ -179,8 +181,15 @@ class ScriptEngine {
   bool fastStep();
   bool decodeOperand(uint32_t i, FastOperand& out) const;
   FastStatement decodeStatement(uint32_t j);
-  bool decodeExpression(uint32_t& p, int level, int& depth, int& stack, int& most);
-  bool decodePrimary(uint32_t& p, int& depth, int& stack, int& most);
+  struct ExprDecode {
+    uint32_t p = 0;  // the record the interpreter's counter would be on
+    int depth = 0, stack = 0, most = 0;
+  };
+  bool decodeExpression(ExprDecode& d, int level);
+  bool decodePrimary(ExprDecode& d);
+  bool decodeOperators(ExprDecode& d, int operandLevel,
+                       std::initializer_list<std::pair<uint32_t, RpnOp::Code>> ops);
+  void emitRpn(ExprDecode& d, RpnOp op, int effect);
   float readFast(const FastOperand& o);
   bool writeFast(const FastOperand& o, float value);
   bool execute(const FastStatement& f);

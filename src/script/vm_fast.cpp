@@ -101,116 +101,97 @@ FastStatement ScriptEngine::decodeStatement(uint32_t j) {
   } else if (code == kCodeCalc) {
     if (j + 1 >= count_ || !decodeOperand(j + 1, f.target)) return f;
     const size_t begin = rpn_.size();
-    uint32_t p = j + 2;
-    int depth = 0, stack = 0, most = 0;
-    if (!decodeExpression(p, 0, depth, stack, most) || most > kRpnStack || stack != 1 ||
-        !isInstruction(at(p), kCodeCalc)) {
+    ExprDecode d{j + 2};
+    if (!decodeExpression(d, 0) || d.most > kRpnStack || d.stack != 1 ||
+        !isInstruction(at(d.p), kCodeCalc)) {
       rpn_.resize(begin);
       return f;
     }
     f.kind = FastKind::Calc;
     f.rpnBegin = uint32_t(begin);
     f.rpnEnd = uint32_t(rpn_.size());
-    f.next = p + 1;
+    f.next = d.p + 1;
   }
   return f;
 }
 
-// evalExpression(level) without the values: `p` moves as the interpreter's counter would,
-// `stack` follows how many values the emitted operations hold.
-bool ScriptEngine::decodeExpression(uint32_t& p, int level, int& depth, int& stack, int& most) {
-  if (++depth > kMaxDecodeDepth) return false;
-  auto emit = [&](RpnOp op, int effect) {
-    rpn_.push_back(op);
-    stack += effect;
-    most = std::max(most, stack);
-  };
-  if (!decodePrimary(p, depth, stack, most)) return false;
-  if (level != 2) {
-    for (;;) {
-      const CodeEntry& e = at(p);
-      if (uint8_t(e.flag) != kFlagInstruction) break;
-      RpnOp::Code c;
-      if (e.code == kCodeMul)
-        c = RpnOp::Mul;
-      else if (e.code == kCodeDiv)
-        c = RpnOp::Div;
-      else if (e.code == kCodeRem)
-        c = RpnOp::Rem;
-      else
-        break;
-      ++p;
-      if (!decodeExpression(p, 2, depth, stack, most)) return false;
-      emit(RpnOp{c, 0, {}}, -1);
-    }
+void ScriptEngine::emitRpn(ExprDecode& d, RpnOp op, int effect) {
+  rpn_.push_back(op);
+  d.stack += effect;
+  d.most = std::max(d.most, d.stack);
+}
+
+// One operator loop of evalExpression: while the record is one of `ops`, its right operand
+// (decoded at `operandLevel`) and then the operation.
+bool ScriptEngine::decodeOperators(ExprDecode& d, int operandLevel,
+                                   std::initializer_list<std::pair<uint32_t, RpnOp::Code>> ops) {
+  for (;;) {
+    const CodeEntry& e = at(d.p);
+    if (uint8_t(e.flag) != kFlagInstruction) return true;
+    const auto op =
+        std::find_if(ops.begin(), ops.end(), [&](auto& o) { return o.first == e.code; });
+    if (op == ops.end()) return true;
+    ++d.p;
+    if (!decodeExpression(d, operandLevel)) return false;
+    emitRpn(d, RpnOp{op->second, 0, {}}, -1);
+  }
+}
+
+// evalExpression(level) without the values: d.p moves as the interpreter's counter would,
+// d.stack follows how many values the emitted operations hold.
+bool ScriptEngine::decodeExpression(ExprDecode& d, int level) {
+  if (++d.depth > kMaxDecodeDepth || !decodePrimary(d)) return false;
+  if (level != 2 &&
+      !decodeOperators(d, 2,
+                       {{kCodeMul, RpnOp::Mul}, {kCodeDiv, RpnOp::Div}, {kCodeRem, RpnOp::Rem}})) {
+    return false;
   }
   if (level == 0) {
-    for (;;) {
-      const CodeEntry& e = at(p);
-      if (uint8_t(e.flag) != kFlagInstruction) break;
-      RpnOp::Code c;
-      if (e.code == kCodeAdd)
-        c = RpnOp::Add;
-      else if (e.code == kCodeSub)
-        c = RpnOp::Sub;
-      else
-        break;
-      ++p;
-      if (!decodeExpression(p, 1, depth, stack, most)) return false;
-      emit(RpnOp{c, 0, {}}, -1);
-    }
-    if (isInstruction(at(p), kCodeClose)) ++p;
+    if (!decodeOperators(d, 1, {{kCodeAdd, RpnOp::Add}, {kCodeSub, RpnOp::Sub}})) return false;
+    if (isInstruction(at(d.p), kCodeClose)) ++d.p;
   }
-  --depth;
+  --d.depth;
   return true;
 }
 
-bool ScriptEngine::decodePrimary(uint32_t& p, int& depth, int& stack, int& most) {
-  auto emit = [&](RpnOp op, int effect) {
-    rpn_.push_back(op);
-    stack += effect;
-    most = std::max(most, stack);
-  };
-  const CodeEntry& e = at(p);
+bool ScriptEngine::decodePrimary(ExprDecode& d) {
+  const CodeEntry& e = at(d.p);
   if (uint8_t(e.flag) != kFlagInstruction) {
     RpnOp push;
-    if (!decodeOperand(p, push.operand)) return false;  // data records stay with the interpreter
-    ++p;
-    emit(push, 1);
+    if (!decodeOperand(d.p, push.operand)) return false;  // data records stay with the interpreter
+    ++d.p;
+    emitRpn(d, push, 1);
     return true;
   }
   if (e.code == kCodeCalc) {
-    emit(RpnOp{}, 1);  // the empty expression: 0
+    emitRpn(d, RpnOp{}, 1);  // the empty expression: 0
     return true;
   }
   if (e.code == kCodeOpen) {
-    ++p;
-    return decodeExpression(p, 0, depth, stack, most);
+    ++d.p;
+    return decodeExpression(d, 0);
   }
   if (codeGroup(e.code) == kGroupBuiltin) {
     const uint32_t index = codeIndex(e.code);
     const int argc = builtinArgCount(index);
     if (argc == 1) {
-      ++p;
-      if (!decodeExpression(p, 2, depth, stack, most)) return false;
-      emit(RpnOp{RpnOp::Builtin1, index, {}}, 0);
+      ++d.p;
+      if (!decodeExpression(d, 2)) return false;
+      emitRpn(d, RpnOp{RpnOp::Builtin1, index, {}}, 0);
       return true;
     }
     if (argc == 2) {
-      ++p;
-      if (!decodeExpression(p, 0, depth, stack, most) ||
-          !decodeExpression(p, 0, depth, stack, most)) {
-        return false;
-      }
-      emit(RpnOp{RpnOp::Builtin2, index, {}}, -1);
+      ++d.p;
+      if (!decodeExpression(d, 0) || !decodeExpression(d, 0)) return false;
+      emitRpn(d, RpnOp{RpnOp::Builtin2, index, {}}, -1);
       return true;
     }
   }
   if (e.code == kCodeSub || e.code == kCodeAdd) {
     const bool negative = e.code == kCodeSub;
-    ++p;
-    if (!decodeExpression(p, 2, depth, stack, most)) return false;
-    if (negative) emit(RpnOp{RpnOp::Neg, 0, {}}, 0);
+    ++d.p;
+    if (!decodeExpression(d, 2)) return false;
+    if (negative) emitRpn(d, RpnOp{RpnOp::Neg, 0, {}}, 0);
     return true;
   }
   return false;  // calls through dispatch (macros, assignment forms) stay with the interpreter

@@ -13,27 +13,8 @@ class MacrosTest : public ScriptTest {
   // A two-joint arm on line 0 (joint points with limits, the first turning the second and a
   // plain line's points) and a plain line 1.
   static void buildArm(Document& d) {
-    auto line = [&d](std::initializer_list<P3> points, int kind) {
-      LineRecord l = d.makeDefaultLine();
-      l.kind = kind;
-      l.points.clear();
-      for (const P3& p : points) {
-        PointRecord r = Document::makeDefaultPoint();
-        r.mode = 0;
-        r.vx = r.v0x = p[0];
-        r.vy = r.v0y = p[1];
-        r.vz = r.v0z = p[2];
-        r.unitX = {p[0] + 1, p[1], p[2]};
-        r.unitY = {p[0], p[1] + 1, p[2]};
-        r.unitZ = {p[0], p[1], p[2] + 1};
-        l.points.push_back(r);
-      }
-      l.points.push_back(d.makeSentinelPoint(l.points.back(), 10099));
-      d.lines.insert(d.lines.end() - 1, l);
-    };
-    line({{100, 100, 0}, {150, 100, 0}}, 4);
-    line({{150, 120, 0}, {170, 130, 0}}, 0);
-    d.lineOrder = {0, 1, 2};
+    appendLine(d, {{100, 100, 0}, {150, 100, 0}}, 4);
+    appendLine(d, {{150, 120, 0}, {170, 130, 0}}, 0);
     for (int j = 0; j < 2; ++j) {
       PointRecord& p = d.lines[0].points[size_t(j)];
       p.kind = 2000;

@@ -38,36 +38,40 @@ inline CodeEntry target(uint32_t index) { return {0x01, index}; }
 inline CodeEntry marker(uint32_t code = 0) { return {0xFF, code}; }
 inline CodeEntry jump() { return {0x20, 0x10001}; }
 
+// Appends a line in front of the sentinel line with points at `points` (reference equal to
+// position, unit tips one unit along each axis); lineOrder becomes 0, 1, 2, ...
+inline int appendLine(Document& doc, std::initializer_list<P3> points, int kind = 0) {
+  LineRecord l = doc.makeDefaultLine();
+  l.kind = kind;
+  l.nam = doc.nextLineNumber();
+  l.points.clear();
+  int32_t number = kFirstNumber;
+  for (const P3& p : points) {
+    PointRecord r = Document::makeDefaultPoint();
+    r.nam = number++;
+    r.mode = 0;
+    r.vx = r.v0x = p[0];
+    r.vy = r.v0y = p[1];
+    r.vz = r.v0z = p[2];
+    r.unitX = {p[0] + 1, p[1], p[2]};
+    r.unitY = {p[0], p[1] + 1, p[2]};
+    r.unitZ = {p[0], p[1], p[2] + 1};
+    l.points.push_back(r);
+  }
+  l.points.push_back(l.points.empty() ? Document::makeDefaultPoint()
+                                      : doc.makeSentinelPoint(l.points.back(), number));
+  doc.lines.insert(doc.lines.end() - 1, l);
+  doc.lineOrder.clear();
+  for (int i = 0; i < doc.lineCount(); ++i) doc.lineOrder.push_back(i);
+  return doc.lineCount() - 2;
+}
+
 class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override { doc.ui = &ui; }
 
-  // Appends a line in front of the sentinel line with points at `points` (reference equal to
-  // position, unit tips one unit along each axis); lineOrder becomes 0, 1, 2, ...
   int addLine(std::initializer_list<P3> points, int kind = 0) {
-    LineRecord l = doc.makeDefaultLine();
-    l.kind = kind;
-    l.nam = doc.nextLineNumber();
-    l.points.clear();
-    int32_t number = kFirstNumber;
-    for (const P3& p : points) {
-      PointRecord r = Document::makeDefaultPoint();
-      r.nam = number++;
-      r.mode = 0;
-      r.vx = r.v0x = p[0];
-      r.vy = r.v0y = p[1];
-      r.vz = r.v0z = p[2];
-      r.unitX = {p[0] + 1, p[1], p[2]};
-      r.unitY = {p[0], p[1] + 1, p[2]};
-      r.unitZ = {p[0], p[1], p[2] + 1};
-      l.points.push_back(r);
-    }
-    l.points.push_back(l.points.empty() ? Document::makeDefaultPoint()
-                                        : doc.makeSentinelPoint(l.points.back(), number));
-    doc.lines.insert(doc.lines.end() - 1, l);
-    doc.lineOrder.clear();
-    for (int i = 0; i < doc.lineCount(); ++i) doc.lineOrder.push_back(i);
-    return doc.lineCount() - 2;
+    return appendLine(doc, points, kind);
   }
 
   PointRecord& pt(int line, int point) { return doc.lines[size_t(line)].points[size_t(point)]; }
