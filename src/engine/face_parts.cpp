@@ -84,4 +84,15 @@ int lineWithNumber(const Document& doc, int32_t number) {
   return -1;
 }
 
+bool pointWithNumber(const Document& doc, int32_t number, int& line, int& point) {
+  for (int l = 0; l < doc.lineCount() - 1; ++l)
+    for (int p = 0; p < doc.pointCount(l) - 1; ++p)
+      if (doc.lines[size_t(l)].points[size_t(p)].nam == number) {
+        line = l;
+        point = p;
+        return true;
+      }
+  return false;
+}
+
 }  // namespace tovala

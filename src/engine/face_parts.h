@@ -88,5 +88,7 @@ inline constexpr int kPropCount = 45;
 
 // The index of the first real line numbered `number`, or -1.
 int lineWithNumber(const Document& doc, int32_t number);
+// The first real point numbered `number`, in line and point order: true and its indices.
+bool pointWithNumber(const Document& doc, int32_t number, int& line, int& point);
 
 }  // namespace tovala

@@ -39,18 +39,6 @@ void sanitize(FaceData& d) {
   if (d.P[kPropAspect] < 0.5f || d.P[kPropAspect] > 3.0f) d.P[kPropAspect] = kDefaultAspect;
 }
 
-// The first real point numbered `number`, in line and point order.
-bool findPointNumbered(const Document& doc, int32_t number, int& line, int& point) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
-    for (int p = 0; p < doc.pointCount(l) - 1; ++p)
-      if (doc.lines[size_t(l)].points[size_t(p)].nam == number) {
-        line = l;
-        point = p;
-        return true;
-      }
-  return false;
-}
-
 FaceFrame frameFor(const Document& doc, const FaceData& d, bool hasJoint, int jl, int jp) {
   FaceFrame f;
   if (hasJoint) {
@@ -216,7 +204,7 @@ int loadFaceData(Document& doc, std::span<const uint8_t> bytes) {
     return -1;
   }
   int jl = -1, jp = -1;
-  const bool hasJoint = findPointNumbered(doc, kFaceJointNumber, jl, jp);
+  const bool hasJoint = pointWithNumber(doc, kFaceJointNumber, jl, jp);
   const FaceFrame frame = frameFor(doc, d, hasJoint, jl, jp);
 
   // The part lines: 315 .. 330, then one per further eye-area part.

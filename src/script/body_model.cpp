@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/atari.h"
+#include "engine/face_parts.h"
 #include "engine/cline.h"
 #include "engine/guide_geometry.h"
 #include "engine/lines_points.h"
@@ -53,10 +54,9 @@ struct At {
 };
 
 At findPoint(const Document& doc, int32_t nam) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
-    for (int p = 0; p < doc.pointCount(l) - 1; ++p)
-      if (doc.lines[size_t(l)].points[size_t(p)].nam == nam) return {l, p};
-  return {};
+  At at;
+  if (!pointWithNumber(doc, nam, at.line, at.point)) return {};
+  return at;
 }
 
 PointRecord& pointOf(Document& doc, At a) {
