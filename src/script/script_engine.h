@@ -6,8 +6,8 @@
 //   lex(source) -> tokens -> compile() -> code list -> storeProgram() into the current line
 //   run(code) executes a stored program; validate(line, point) checks one before it is trusted.
 //
-// Member functions are spread over lexer.cpp, compiler_*.cpp, vm.cpp, validate.cpp and
-// variables.cpp, one phase per file.
+// Member functions are spread over lexer.cpp, compiler_*.cpp, vm.cpp, vm_fast.cpp, validate.cpp
+// and variables.cpp, one phase per file.
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,10 @@
-// The virtual machine: runs a stored program record by record. There is no separate stack code:
-// expressions and conditions are evaluated directly on the records the compiler emitted.
+// The virtual machine's record interpreter: runs a stored program record by record, evaluating
+// expressions and conditions directly on the records the compiler emitted. Statements that run
+// again are handed to their pre-decoded form (vm_fast.cpp), which gives the same results.
 //
 // Every read of a record is bounds-checked (past the end reads as an end marker), nesting is
-// limited, and a run stops after kInstructionBudget instructions, so no program - compiled or
-// loaded from a file - can read outside its array, overflow the stack or hang the editor.
+// limited, and a run stops after its instruction budget, so no program - compiled or loaded
+// from a file - can read outside its array, overflow the stack or hang the editor.
 
 #include <bit>
 
