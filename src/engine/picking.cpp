@@ -113,7 +113,13 @@ void widenStyle(const Document& doc, LineRecord& line) {
 // Whether line `index`'s stroke covers pixel (x, y). Blending touches each pixel on its own,
 // so only the pixel under the mouse needs to start white.
 bool strokeCovers(Document& doc, int index, int x, int y) {
+  // Fill, image and object drawing leave the scratch slot sized to their last box; picking
+  // needs it canvas-sized so any canvas point can be tested.
   ImageSlot* scratch = doc.workImages.image(kScratchImage);
+  if (!scratch || scratch->width != doc.imageWidth || scratch->height != doc.imageHeight) {
+    doc.workImages.makeBlank(kScratchImage, doc.imageWidth, doc.imageHeight, kWhite);
+    scratch = doc.workImages.image(kScratchImage);
+  }
   if (!scratch || !scratch->contains(x, y)) return false;
   scratch->setPixel(x, y, kWhite);
   LineRecord& line = doc.lines[size_t(index)];

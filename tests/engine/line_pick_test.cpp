@@ -40,6 +40,14 @@ TEST(LinePick, FirstLineWhoseStrokeCoversThePixel) {
   EXPECT_EQ(c.doc.edit.pressPositions[1].x, 200.0f);
 }
 
+TEST(LinePick, WorksAfterTheScratchImageWasLeftSmall) {
+  // Drawing a fill leaves the scratch slot the size of that fill's box.
+  CrossDoc c;
+  c.doc.workImages.makeBlank(kScratchImage, 20, 20, 0xFFFFFF);
+  EXPECT_EQ(pickLine(c.doc, 130, 100), 0);
+  EXPECT_EQ(pickLine(c.doc, 150, 60), 1);
+}
+
 TEST(LinePick, BrushIsWidenedAndTheLineKeepsItsStyle) {
   CrossDoc c;
   const LineRecord before = c.doc.lines[0];
