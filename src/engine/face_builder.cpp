@@ -12,10 +12,10 @@
 namespace tovala {
 
 const char* const kFaceObjectNames[kFaceObjectCount] = {
-    "頭下髪左", "頭下髪右", "左耳",     "右耳",     "輪郭",         "左眉",
-    "右眉",     "左まぶた", "右まぶた", "左目",     "右目",         "頭髪",
-    "前髪中左", "前髪左 主髪", "前髪外左", "前髪中右", "前髪右 主髪", "前髪外右",
-    "後髪左 主髪", "後髪右 主髪", "中髪左", "中髪右"};
+    "頭下髪左",    "頭下髪右",    "左耳",     "右耳",     "輪郭",        "左眉",
+    "右眉",        "左まぶた",    "右まぶた", "左目",     "右目",        "頭髪",
+    "前髪中左",    "前髪左 主髪", "前髪外左", "前髪中右", "前髪右 主髪", "前髪外右",
+    "後髪左 主髪", "後髪右 主髪", "中髪左",   "中髪右"};
 
 namespace {
 
@@ -37,8 +37,19 @@ constexpr uint32_t kLightSetting = 0x0CF31818;
 constexpr uint32_t kEyeSize = (6000u << 16) | 9500u;
 
 // T2 words.
-enum { kT2Skin, kT2Hair, kT2Brow, kT2Lash, kT2White, kT2Iris, kT2Light, kT2IrisSet, kT2LightSet,
-       kT2EyeSize, kT2Mouth };
+enum {
+  kT2Skin,
+  kT2Hair,
+  kT2Brow,
+  kT2Lash,
+  kT2White,
+  kT2Iris,
+  kT2Light,
+  kT2IrisSet,
+  kT2LightSet,
+  kT2EyeSize,
+  kT2Mouth
+};
 
 constexpr double kDefaultHeadDepth = 0.9;  // head depth / half the face width
 constexpr double kEarDepth = -0.2;         // ears sit behind the face's widest line
@@ -48,8 +59,9 @@ uint32_t orDefault(uint32_t v, uint32_t fallback) { return v ? v : fallback; }
 float orDefault(float v, float fallback) { return v != 0 && std::isfinite(v) ? v : fallback; }
 
 int32_t rangeRef(int line, int point) {
-  return line < 0 || point < 0 ? -1 : int32_t((uint32_t(line) << 16) | (uint32_t(point) << 8) |
-                                               uint32_t(point & 0xFF));
+  return line < 0 || point < 0
+             ? -1
+             : int32_t((uint32_t(line) << 16) | (uint32_t(point) << 8) | uint32_t(point & 0xFF));
 }
 
 // The extent of a part's rest positions, relative to the face centre.
@@ -91,7 +103,10 @@ int nearestPoint(const Document& doc, int line, double x, double y) {
 class Builder {
  public:
   Builder(Document& doc, const FaceData& d, const FaceFrame& f, const FaceAux& aux, int jl, int jp)
-      : doc_(doc), d_(d), f_(f), aux_(aux),
+      : doc_(doc),
+        d_(d),
+        f_(f),
+        aux_(aux),
         jointRef_(int32_t((uint32_t(jl) << 16) | (uint32_t(jp) << 8))) {
     depth_ = d.P[kPropHeadDepth] >= 0.2f && d.P[kPropHeadDepth] <= 2.0f ? d.P[kPropHeadDepth]
                                                                         : kDefaultHeadDepth;
@@ -111,7 +126,8 @@ class Builder {
     y = f_.cy + s.y * f_.height * 0.5;
     return true;
   }
-  void storeRun(int line, int32_t part, std::vector<uint32_t> run, const std::vector<ParamEntry>& side);
+  void storeRun(int line, int32_t part, std::vector<uint32_t> run,
+                const std::vector<ParamEntry>& side);
   std::vector<uint32_t> ordinaryRun(int32_t number, const Extent& e, double move, double lift);
   std::vector<ParamEntry> contourSides(const LineRecord& l) const;
   int32_t connection(const std::array<int32_t, 3>& t) const;
@@ -214,11 +230,12 @@ void Builder::settings() {
         run[size_t(s.lower)] = uint32_t(rangeRef(line, l.pointCount() - 2));
       }
       if (number == kRightEar || number == kLeftEar) {
-        const int contour = lineWithNumber(doc_, number == kRightEar ? kRightContour : kLeftContour);
-        run[size_t(s.upper)] = uint32_t(rangeRef(
-            contour, nearestPoint(doc_, contour, f_.cx + e.xc(), f_.cy + e.ymin)));
-        run[size_t(s.lower)] = uint32_t(rangeRef(
-            contour, nearestPoint(doc_, contour, f_.cx + e.xc(), f_.cy + e.ymax)));
+        const int contour =
+            lineWithNumber(doc_, number == kRightEar ? kRightContour : kLeftContour);
+        run[size_t(s.upper)] = uint32_t(
+            rangeRef(contour, nearestPoint(doc_, contour, f_.cx + e.xc(), f_.cy + e.ymin)));
+        run[size_t(s.lower)] = uint32_t(
+            rangeRef(contour, nearestPoint(doc_, contour, f_.cx + e.xc(), f_.cy + e.ymax)));
       }
       if (number == kRightHead || number == kLeftHead) {
         // Upper: the head line's point nearest the crown; lower: where it meets the contour.
@@ -260,14 +277,18 @@ void Builder::looks() {
     const int32_t n = l.nam;
     if (l.category == kFaceCategory && n >= kLeftEye && n <= kRightLowerHair) {
       switch (n) {
-        case kLeftEye: case kRightEye: l.cr = orDefault(d_.t2[kT2Lash], kLash); break;
-        case kRightBrow: case kLeftBrow: l.cr = orDefault(d_.t2[kT2Brow], hair); break;
-        case kRightLid: case kLeftLid: l.cr = orDefault(d_.t2[kT2Lash], kLash); break;
+        case kLeftEye:
+        case kRightEye: l.cr = orDefault(d_.t2[kT2Lash], kLash); break;
+        case kRightBrow:
+        case kLeftBrow: l.cr = orDefault(d_.t2[kT2Brow], hair); break;
+        case kRightLid:
+        case kLeftLid: l.cr = orDefault(d_.t2[kT2Lash], kLash); break;
         case kMouth: l.cr = orDefault(d_.t2[kT2Mouth], kMouthLine); break;
         case kNose: l.cr = kSoftLine; break;
-        case kRightContour: case kLeftContour: case kRightEar: case kLeftEar:
-          l.cr = kFeatureLine;
-          break;
+        case kRightContour:
+        case kLeftContour:
+        case kRightEar:
+        case kLeftEar: l.cr = kFeatureLine; break;
         default: l.cr = hair; break;
       }
       const float width = orDefault(std::bit_cast<float>(d_.t5[size_t(n - kLeftEye)]), 0.0f);
@@ -296,14 +317,16 @@ void Builder::addObject(int nameIndex, int32_t drawType, uint32_t colour, float 
     if (line < 0) continue;
     const int last = std::max(doc_.pointCount(line) - 2, 0);
     o.c[size_t(slot)] = line;
-    o.d[size_t(slot)] = packPieceRule({0, rule == kPieceBackward ? last : 0,
-                                       rule == kPieceBackward ? 0 : last, rule});
+    o.d[size_t(slot)] = packPieceRule(
+        {0, rule == kPieceBackward ? last : 0, rule == kPieceBackward ? 0 : last, rule});
     ++slot;
   }
   if (isEyeObject(o)) {
-    const uint32_t eye[] = {orDefault(d_.t2[kT2White], kEyeWhite), orDefault(d_.t2[kT2Iris], kIris),
+    const uint32_t eye[] = {orDefault(d_.t2[kT2White], kEyeWhite),
+                            orDefault(d_.t2[kT2Iris], kIris),
                             orDefault(d_.t2[kT2EyeSize], kEyeSize),
-                            orDefault(d_.t2[kT2IrisSet], kIrisSetting), kPupil,
+                            orDefault(d_.t2[kT2IrisSet], kIrisSetting),
+                            kPupil,
                             orDefault(d_.t2[kT2LightSet], kLightSetting),
                             orDefault(d_.t2[kT2Light], kHighlight)};
     for (int i = 0; i < 7; ++i) o.d[size_t(3 + i)] = int32_t(eye[i]);

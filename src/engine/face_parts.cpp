@@ -21,18 +21,18 @@ constexpr FaceSlots kHairSlots{7, 0, 1, -1, -1, 0, 1, 2, -1, -1, -1, 5, 6};
 
 // Proportion index -1 stands for "no offset".
 constexpr FacePlacement kRecordParts[] = {
-    {kLeftEye, 1, 2, 3, 4, 1, false},        // record 1
-    {kRightEye, 1, 2, 3, 4, -1, false},      // 2
-    {kRightBrow, 5, 6, 7, 8, -1, false},     // 3
-    {kLeftBrow, 5, 6, 7, 8, 1, false},       // 4
-    {kNose, -1, 9, 10, 11, 0, false},        // 5
-    {kMouth, -1, 12, 13, 14, 0, false},      // 6
+    {kLeftEye, 1, 2, 3, 4, 1, false},           // record 1
+    {kRightEye, 1, 2, 3, 4, -1, false},         // 2
+    {kRightBrow, 5, 6, 7, 8, -1, false},        // 3
+    {kLeftBrow, 5, 6, 7, 8, 1, false},          // 4
+    {kNose, -1, 9, 10, 11, 0, false},           // 5
+    {kMouth, -1, 12, 13, 14, 0, false},         // 6
     {kRightContour, -1, 15, 16, 17, 0, false},  // 7
     {kLeftContour, -1, 15, 16, 17, 0, false},   // 8
-    {kRightEar, 18, 19, 20, 21, -1, false},  // 11
-    {kLeftEar, 18, 19, 20, 21, 1, false},    // 12
-    {kRightLid, 22, 23, 24, 25, -1, false},  // 13
-    {kLeftLid, 22, 23, 24, 25, 1, false},    // 14
+    {kRightEar, 18, 19, 20, 21, -1, false},     // 11
+    {kLeftEar, 18, 19, 20, 21, 1, false},       // 12
+    {kRightLid, 22, 23, 24, 25, -1, false},     // 13
+    {kLeftLid, 22, 23, 24, 25, 1, false},       // 14
 };
 
 constexpr FacePlacement kEyeArea[] = {

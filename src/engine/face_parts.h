@@ -35,7 +35,7 @@ inline constexpr int32_t kRightHead = 327;
 inline constexpr int32_t kLeftHead = 328;
 inline constexpr int32_t kLeftLowerHair = 329;
 inline constexpr int32_t kRightLowerHair = 330;
-inline constexpr int32_t kOtherPart = 333;      // the part number 329 and 330 carry
+inline constexpr int32_t kOtherPart = 333;        // the part number 329 and 330 carry
 inline constexpr int32_t kFirstHairStrand = 334;  // then 335, ...: eye-area part k is 330 + k
 inline constexpr int32_t kFaceController = 463;
 inline constexpr int32_t kFaceJointNumber = 10;
@@ -48,7 +48,7 @@ inline constexpr int32_t kFaceSideKey = 103;
 inline constexpr int kFaceCategory = 11;
 inline constexpr int kHairCategory = 12;
 inline constexpr int kFixedFaceParts = 16;  // 315 .. 330
-inline constexpr int kMinEyeAreaParts = 4;   // 327 .. 330
+inline constexpr int kMinEyeAreaParts = 4;  // 327 .. 330
 
 // Slots of the key-102 run, by meaning. Parts without a slot for a meaning do not move by it.
 struct FaceSlots {
@@ -81,9 +81,9 @@ const FacePlacement& eyeAreaPlacement(int k);
 const FacePlacement* recordPlacement(int record);
 
 // Proportions used outside the placements.
-inline constexpr int kPropAspect = 0;        // face height / width
-inline constexpr int kPropHeadDepth = 43;    // head depth / half the face width
-inline constexpr int kPropNoseHeight = 44;   // how far the nose stands out, in face widths
+inline constexpr int kPropAspect = 0;       // face height / width
+inline constexpr int kPropHeadDepth = 43;   // head depth / half the face width
+inline constexpr int kPropNoseHeight = 44;  // how far the nose stands out, in face widths
 inline constexpr int kPropCount = 45;
 
 // The index of the first real line numbered `number`, or -1.

@@ -80,13 +80,12 @@ double prop(const FaceData& d, int index) { return index >= 0 ? d.P[size_t(index
 void place(const FaceData& d, const FaceFrame& f, const FacePlacement& pl, const FaceSample& s,
            double& x, double& y) {
   const double headScale = pl.headScaled ? 1.45 / d.P[kPropAspect] : 1.0;
-  x = f.cx + pl.side * prop(d, pl.offsetX) * f.width + s.x * prop(d, pl.halfW) * f.width * headScale;
+  x = f.cx + pl.side * prop(d, pl.offsetX) * f.width +
+      s.x * prop(d, pl.halfW) * f.width * headScale;
   y = f.cy + prop(d, pl.offsetY) * f.height + s.y * prop(d, pl.halfH) * f.height;
 }
 
-bool usable(const FaceSample& s) {
-  return s.mode >= 0 && std::isfinite(s.x) && std::isfinite(s.y);
-}
+bool usable(const FaceSample& s) { return s.mode >= 0 && std::isfinite(s.x) && std::isfinite(s.y); }
 
 // Removes every part from line 330 on that received no point or whose first point lies at the
 // origin; returns how many went.
@@ -97,8 +96,7 @@ int removeEmptyParts(Document& doc, int eyeAreaParts) {
     const int line = lineWithNumber(doc, number);
     if (line < 0) continue;
     const auto& pts = doc.lines[size_t(line)].points;
-    const bool empty = pts.size() < 2 ||
-                       (pts[0].vx == 0 && pts[0].vy == 0 && pts[0].vz == 0);
+    const bool empty = pts.size() < 2 || (pts[0].vx == 0 && pts[0].vy == 0 && pts[0].vz == 0);
     if (empty && deleteLine(doc, line) >= 0) ++removed;
   }
   return removed;

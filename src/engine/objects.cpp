@@ -45,9 +45,7 @@ bool isFraction(int item) { return item == kEyeWidth || item == kEyeHeight; }
 
 }  // namespace
 
-bool isEyeObject(const ObjectRecord& o) {
-  return (o.header[kObjectDrawType] & 0xFF) == kShapeEye;
-}
+bool isEyeObject(const ObjectRecord& o) { return (o.header[kObjectDrawType] & 0xFF) == kShapeEye; }
 
 int objectPieceCount(const ObjectRecord& o) {
   int n = 0;
@@ -207,9 +205,9 @@ int eyeItemWord(int item) {
 }
 
 const char* eyeItemLabel(int item) {
-  static constexpr const char* kLabels[kEyeItemCount] = {
-      "白目の色", "黒目の色", "目の幅(0-1)", "目の高(0-1)",
-      "黒目設定", "黒目色",   "目光設定",    "目光色"};
+  static constexpr const char* kLabels[kEyeItemCount] = {"白目の色",    "黒目の色", "目の幅(0-1)",
+                                                         "目の高(0-1)", "黒目設定", "黒目色",
+                                                         "目光設定",    "目光色"};
   return item >= 0 && item < kEyeItemCount ? kLabels[item] : "";
 }
 
@@ -250,7 +248,8 @@ bool setEyeItem(ObjectRecord& o, int item, std::string_view text) {
     word = item == kEyeWidth ? (word & 0xFFFF) | (v << 16) : (word & 0xFFFF0000u) | v;
     return true;
   }
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    text.remove_prefix(2);
   uint32_t v = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, 16);
   if (ec != std::errc() || end != text.data() + text.size()) return false;

@@ -7,10 +7,10 @@ namespace tovala::body {
 namespace {
 
 struct DigitPlan {
-  double along, across;  // base in the frame, from the knuckle-line middle
-  std::vector<double> angles;   // direction of each segment, degrees towards the across side
+  double along, across;        // base in the frame, from the knuckle-line middle
+  std::vector<double> angles;  // direction of each segment, degrees towards the across side
   std::vector<double> lengths;
-  std::vector<double> widths;   // one more than segments
+  std::vector<double> widths;  // one more than segments
 };
 
 std::array<Digit, 5> layOut(P2 root, P2 end, const std::array<DigitPlan, 5>& plans) {

@@ -13,9 +13,9 @@
 namespace tovala::body {
 
 struct Digit {
-  P2 base;                      // first joint (knuckle)
-  std::vector<P2> joints;       // base, then the end of each segment
-  std::vector<double> widths;   // half-width at each joint
+  P2 base;                     // first joint (knuckle)
+  std::vector<P2> joints;      // base, then the end of each segment
+  std::vector<double> widths;  // half-width at each joint
 };
 
 // The five digits (thumb or big toe first) of the left hand or foot whose frame runs from

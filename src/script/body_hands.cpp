@@ -16,8 +16,7 @@ std::string digitId(const char* part, int digit, int segment, bool plus, const c
 }
 
 // Both sides of every segment of the digits, left first.
-void addDigits(BodyTables& t, const char* part, int firstLine,
-               const std::array<Digit, 5>& digits) {
+void addDigits(BodyTables& t, const char* part, int firstLine, const std::array<Digit, 5>& digits) {
   for (int d = 0; d < 5; ++d) {
     const Digit& g = digits[size_t(d)];
     const int segments = int(g.joints.size()) - 1;
@@ -92,13 +91,15 @@ void addHandsAndFeet(BodyTables& t) {
   const auto hand = leftHand(wrist, knuckles);
   addDigits(t, "hand", kFingersL, hand);
   const int32_t w = jointNumber(kArmL, 2), k = jointNumber(kArmL, 3);
-  t.outlines.push_back(through("palmThumbL", w, k,
-                               {onBone(wrist, knuckles, 0, kWristOuter), inFrame(wrist, knuckles, -58, 21.5),
-                                digitRoot(hand[0], 1), digitRoot(hand[0], -1),
-                                inFrame(wrist, knuckles, -14, 23.5), digitRoot(hand[1], 1)}));
-  t.outlines.push_back(through("palmLittleL", w, k,
-                               {onBone(wrist, knuckles, 0, -kWristInner), inFrame(wrist, knuckles, -55, -24),
-                                inFrame(wrist, knuckles, -28, -27.5), digitRoot(hand[4], -1)}));
+  t.outlines.push_back(
+      through("palmThumbL", w, k,
+              {onBone(wrist, knuckles, 0, kWristOuter), inFrame(wrist, knuckles, -58, 21.5),
+               digitRoot(hand[0], 1), digitRoot(hand[0], -1), inFrame(wrist, knuckles, -14, 23.5),
+               digitRoot(hand[1], 1)}));
+  t.outlines.push_back(
+      through("palmLittleL", w, k,
+              {onBone(wrist, knuckles, 0, -kWristInner), inFrame(wrist, knuckles, -55, -24),
+               inFrame(wrist, knuckles, -28, -27.5), digitRoot(hand[4], -1)}));
 
   // Left foot, seen from the front: the outer side to the little toe, the inner to the big toe.
   const P2 ankle = kAnkleL, toes = kToeBaseL;
@@ -107,11 +108,11 @@ void addHandsAndFeet(BodyTables& t) {
   addDigits(t, "foot", kToesL, foot);
   const int32_t a = jointNumber(kLegL, 2), m = jointNumber(kToesL + 2, 0);
   t.outlines.push_back(through("footOuterL", a, m,
-                               {onBone(ankle, middle, 0, kAnkleOuter), inFrame(ankle, toes, -24, 23.5),
-                                digitRoot(foot[4], 1)}));
+                               {onBone(ankle, middle, 0, kAnkleOuter),
+                                inFrame(ankle, toes, -24, 23.5), digitRoot(foot[4], 1)}));
   t.outlines.push_back(through("footInnerL", a, m,
-                               {onBone(ankle, middle, 0, -kAnkleInner), inFrame(ankle, toes, -23, -22.5),
-                                digitRoot(foot[0], -1)}));
+                               {onBone(ankle, middle, 0, -kAnkleInner),
+                                inFrame(ankle, toes, -23, -22.5), digitRoot(foot[0], -1)}));
   mirrorFrom(t, first);
 }
 

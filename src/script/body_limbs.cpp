@@ -12,8 +12,8 @@ namespace {
 void addPair(BodyTables& t, const std::string& stem, int32_t from, int32_t to,
              std::vector<std::pair<double, double>> profile) {
   t.outlines.push_back(profileOutline(t, stem + "L", from, to, std::move(profile)));
-  t.outlines.push_back(mirroredOutline(t.outlines.back(), stem + "R", from + kRightLimbShift,
-                                       to + kRightLimbShift));
+  t.outlines.push_back(
+      mirroredOutline(t.outlines.back(), stem + "R", from + kRightLimbShift, to + kRightLimbShift));
 }
 
 }  // namespace
@@ -25,9 +25,9 @@ void addLimbOutlines(BodyTables& t) {
   const int32_t hip = jointNumber(kLegL, 0), knee = jointNumber(kLegL, 1),
                 ankle = jointNumber(kLegL, 2);
   // Upper arm: the outer side starts on top of the shoulder cap, the inner side at the armpit.
-  addPair(t, "upperOuter", shoulder, elbow,
-          {{-0.1, 18}, {-0.05, 28}, {0.05, 33.5}, {0.33, 33}, {0.58, 29.5}, {0.82, 26.5},
-           {1.0, 25}});
+  addPair(
+      t, "upperOuter", shoulder, elbow,
+      {{-0.1, 18}, {-0.05, 28}, {0.05, 33.5}, {0.33, 33}, {0.58, 29.5}, {0.82, 26.5}, {1.0, 25}});
   addPair(t, "upperInner", shoulder, elbow,
           {{0.3, -29}, {0.5, -28.5}, {0.7, -25.5}, {0.87, -23.5}, {1.0, -23}});
   // Forearm: full below the elbow, slim at the wrist.

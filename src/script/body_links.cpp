@@ -57,7 +57,8 @@ class Links {
     bend("shinOuter" + S, "footOuter" + S, ankle, knee, toes, 2);
     bend("shinInner" + S, "footInner" + S, ankle, knee, toes, 2);
     curve("buttock" + S, {on("torso" + S, -1), on("buttock" + S, 1), on("thighOuter" + S, 0)});
-    curve("neck" + S, {on("torso" + S, 0), on("neck" + S, 1), on("neck" + S, 2), on("neck" + S, 3)});
+    curve("neck" + S,
+          {on("torso" + S, 0), on("neck" + S, 1), on("neck" + S, 2), on("neck" + S, 3)});
   }
 
  private:
@@ -90,13 +91,25 @@ void addObjects(BodyTables& t) {
     t.objects.push_back({left, pieces("L"), layer});
     t.objects.push_back({right, pieces("R"), layer});
   };
-  perSide("左足上", "右足上", [&](std::string s) { return two("thighOuter" + s, "thighInner" + s); }, 0.8);
-  perSide("左尻", "右尻", [&](std::string s) { return bridge("buttock" + s, "thighInner" + s); }, -0.3);
-  perSide("左上腕", "右上腕", [&](std::string s) { return two("upperOuter" + s, "upperInner" + s); }, 2.2);
-  perSide("左肩", "右肩", [&](std::string s) { return bridge("shoulder" + s, "upperInner" + s); }, 2.0);
-  perSide("左下腕", "右下腕", [&](std::string s) { return two("foreOuter" + s, "foreInner" + s); }, 2.4);
-  perSide("左下足", "右下足", [&](std::string s) { return two("shinOuter" + s, "shinInner" + s); }, 0.9);
-  perSide("左乳", "右乳", [&](std::string s) { return std::vector<Piece>{{t.outline("breast" + s)}}; }, 0.4);
+  perSide(
+      "左足上", "右足上", [&](std::string s) { return two("thighOuter" + s, "thighInner" + s); },
+      0.8);
+  perSide(
+      "左尻", "右尻", [&](std::string s) { return bridge("buttock" + s, "thighInner" + s); }, -0.3);
+  perSide(
+      "左上腕", "右上腕", [&](std::string s) { return two("upperOuter" + s, "upperInner" + s); },
+      2.2);
+  perSide(
+      "左肩", "右肩", [&](std::string s) { return bridge("shoulder" + s, "upperInner" + s); }, 2.0);
+  perSide(
+      "左下腕", "右下腕", [&](std::string s) { return two("foreOuter" + s, "foreInner" + s); },
+      2.4);
+  perSide(
+      "左下足", "右下足", [&](std::string s) { return two("shinOuter" + s, "shinInner" + s); },
+      0.9);
+  perSide(
+      "左乳", "右乳", [&](std::string s) { return std::vector<Piece>{{t.outline("breast" + s)}}; },
+      0.4);
 
   // Hands and feet: each digit segment (thumb and big toe: 第二, 第一; the others 第三 .. 第一),
   // then the palm or the foot.
@@ -105,7 +118,8 @@ void addObjects(BodyTables& t) {
   for (const char* part : {"hand", "foot"}) {
     for (char s : {'L', 'R'}) {
       const std::string S(1, s);
-      const std::string prefix = std::string(s == 'L' ? "左" : "右") + (part[0] == 'h' ? "手" : "足");
+      const std::string prefix =
+          std::string(s == 'L' ? "左" : "右") + (part[0] == 'h' ? "手" : "足");
       const double layer = part[0] == 'h' ? 2.8 : 1.0;
       for (int d = 0; d < 5; ++d) {
         const int segments = d == 0 ? 2 : 3;
@@ -124,7 +138,8 @@ void addObjects(BodyTables& t) {
   t.objects.push_back({"頭", two("headL", "headR"), 1.0});
   t.objects.push_back({"首", two("neckL", "neckR"), 0.6});
   t.objects.push_back({"胴",
-                       {{t.outline("torsoL"), Piece::Forward}, {t.outline("crotch"), Piece::Forward},
+                       {{t.outline("torsoL"), Piece::Forward},
+                        {t.outline("crotch"), Piece::Forward},
                         {t.outline("torsoR"), Piece::Backward}},
                        0.0});
 }

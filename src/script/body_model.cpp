@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/atari.h"
-#include "engine/face_parts.h"
 #include "engine/cline.h"
+#include "engine/face_parts.h"
 #include "engine/guide_geometry.h"
 #include "engine/lines_points.h"
 #include "engine/objects.h"
@@ -39,7 +39,7 @@ constexpr uint32_t kBoneColour = 0x00E0D0C4;     // pale: the skeleton stays in 
 constexpr uint32_t kOutlineColour = 0x00304058;  // dark brown
 constexpr uint32_t kSkinColour = 0x00B8CCEE;
 constexpr int32_t kFirstOutlineNumber = 32;
-constexpr int32_t kBlock = 100;  // every outline uses block 1
+constexpr int32_t kBlock = 100;          // every outline uses block 1
 constexpr float kAcrossExponent = 2.0f;  // widths blend between views like an ellipse's
 constexpr float kMinRatio = -1.0f, kMaxRatio = 2.0f;
 
@@ -125,7 +125,8 @@ void addJointSettings(Document& doc, const body::JointSettings& j) {
   std::vector<ParamEntry> turning;
   for (int32_t n : j.coRotating) {
     const At t = findPoint(doc, n);
-    if (t.found()) turning.push_back(ParamEntry::ofInt(kCoRotationKey, 0, packPointRef(t.line, t.point)));
+    if (t.found())
+      turning.push_back(ParamEntry::ofInt(kCoRotationKey, 0, packPointRef(t.line, t.point)));
   }
   PointRecord& p = pointOf(doc, at);
   JointRanges ranges;
@@ -189,9 +190,12 @@ int buildOutline(Document& doc, const body::OutlineSpec& o, int32_t number) {
     const float t = float(along), u = float(across), ae = float(o.alongExponent);
     const std::vector<ParamEntry> run = {
         ParamEntry::ofInt(kBlock + 50, 0, int32_t(i)),
-        ParamEntry::ofFloat(kBlock + 51, 0, t), ParamEntry::ofFloat(kBlock + 51, 0, t),
-        ParamEntry::ofFloat(kBlock + 51, 0, t), ParamEntry::ofFloat(kBlock + 51, 0, ae),
-        ParamEntry::ofFloat(kBlock + 51, 0, u), ParamEntry::ofFloat(kBlock + 51, 0, u),
+        ParamEntry::ofFloat(kBlock + 51, 0, t),
+        ParamEntry::ofFloat(kBlock + 51, 0, t),
+        ParamEntry::ofFloat(kBlock + 51, 0, t),
+        ParamEntry::ofFloat(kBlock + 51, 0, ae),
+        ParamEntry::ofFloat(kBlock + 51, 0, u),
+        ParamEntry::ofFloat(kBlock + 51, 0, u),
         ParamEntry::ofFloat(kBlock + 51, 0, float(u * o.sideDepth)),
         ParamEntry::ofFloat(kBlock + 51, 0, kAcrossExponent)};
     PointRecord& p = doc.lines[size_t(line)].points.at(i);
@@ -236,7 +240,8 @@ std::string joinProgram(const Document& doc, const BodyTables& t, const std::vec
     std::string call = std::string(kCalls[int(j.kind)]) + "(";
     bool ok = true;
     for (size_t i = 0; i < j.refs.size() && ok; ++i) {
-      const std::string ref = reference(doc, numbers, j.refs[i], i == 0 ? kModeFields[j.mode & 3] : "vx");
+      const std::string ref =
+          reference(doc, numbers, j.refs[i], i == 0 ? kModeFields[j.mode & 3] : "vx");
       ok = !ref.empty();
       call += (i ? "," : "") + ref;
     }
@@ -266,7 +271,8 @@ void addObjects(Document& doc, const BodyTables& t, const std::vector<int>& numb
       o.c[size_t(slot)] = line;
       o.d[size_t(slot)] = packPieceRule(r);
       ++slot;
-      for (int32_t j : {t.outlines[size_t(piece.outline)].from, t.outlines[size_t(piece.outline)].to})
+      for (int32_t j :
+           {t.outlines[size_t(piece.outline)].from, t.outlines[size_t(piece.outline)].to})
         if (std::find(joints.begin(), joints.end(), j) == joints.end()) joints.push_back(j);
     }
     int n = 0;

@@ -12,8 +12,7 @@ namespace {
 
 constexpr int32_t kBatch = 1000;  // a point a drag can take
 
-JointLine jointLine(int number, int category, std::vector<P2> at,
-                    std::vector<int32_t> kinds = {}) {
+JointLine jointLine(int number, int category, std::vector<P2> at, std::vector<int32_t> kinds = {}) {
   JointLine l{number, category, {}};
   for (size_t i = 0; i < at.size(); ++i) {
     // The first point of every joint line is a batch joint point.
@@ -26,20 +25,21 @@ JointLine jointLine(int number, int category, std::vector<P2> at,
 JointLine mirroredLine(const JointLine& left, int number, int category) {
   JointLine r{number, category, {}};
   for (size_t i = 0; i < left.points.size(); ++i)
-    r.points.push_back({jointNumber(number, int(i)), mirrored(left.points[i].at),
-                        left.points[i].kind});
+    r.points.push_back(
+        {jointNumber(number, int(i)), mirrored(left.points[i].at), left.points[i].kind});
   return r;
 }
 
 // An arm (or leg) line and its five digit lines, the left ones and their mirror images.
-void addLimb(BodyTables& t, int limbLine, int digitLine, int leftCategory,
-             std::vector<P2> limb, std::vector<int32_t> kinds, const std::array<Digit, 5>& digits,
-             int rightOffset) {
+void addLimb(BodyTables& t, int limbLine, int digitLine, int leftCategory, std::vector<P2> limb,
+             std::vector<int32_t> kinds, const std::array<Digit, 5>& digits, int rightOffset) {
   std::vector<JointLine> left;
   left.push_back(jointLine(limbLine, leftCategory, limb, kinds));
-  for (int d = 0; d < 5; ++d) left.push_back(jointLine(digitLine + d, leftCategory, digits[size_t(d)].joints));
+  for (int d = 0; d < 5; ++d)
+    left.push_back(jointLine(digitLine + d, leftCategory, digits[size_t(d)].joints));
   for (const JointLine& l : left) t.lines.push_back(l);
-  for (const JointLine& l : left) t.lines.push_back(mirroredLine(l, l.nam + rightOffset, leftCategory + 1));
+  for (const JointLine& l : left)
+    t.lines.push_back(mirroredLine(l, l.nam + rightOffset, leftCategory + 1));
 }
 
 std::vector<int32_t> chain(int lineNumber, int from, int count) {
@@ -80,8 +80,8 @@ void addSkeleton(BodyTables& t) {
   using namespace line;
   // Trunk and head (category 1). The neck base and the head centre turn what lies above them.
   t.lines.push_back(jointLine(kSpine, 1, {{500, 548}, {500, 448}, {500, 338}, {500, 246}}));
-  t.lines.push_back(jointLine(kNeckHead, 1, {{500, 246}, {500, 138}, {500, 62}, {500, 212}},
-                              {kBatch, kBatch}));
+  t.lines.push_back(
+      jointLine(kNeckHead, 1, {{500, 246}, {500, 138}, {500, 62}, {500, 212}}, {kBatch, kBatch}));
   t.lines.push_back(jointLine(kClavicleL, 1, {{512, 250}, {606, 262}}));
   t.lines.push_back(jointLine(kClavicleR, 1, {mirrored({512, 250}), mirrored({606, 262})}));
   t.lines.push_back(jointLine(kHipL, 1, {{506, 548}, {552, 570}}));

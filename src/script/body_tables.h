@@ -32,7 +32,7 @@ struct JointPoint {
 };
 
 struct JointLine {
-  int32_t nam;  // 1 .. 31, also the line's index
+  int32_t nam;   // 1 .. 31, also the line's index
   int category;  // 1 trunk and head, 2 left arm, 3 right arm, 4 left leg, 5 right leg
   std::vector<JointPoint> points;
 };
@@ -55,11 +55,11 @@ struct HitGuideSpec {
 // --- outlines ---------------------------------------------------------------------------------
 
 struct OutlineSpec {
-  std::string id;     // "upperOuterL", "index1R", ...
-  int32_t from, to;   // the joints the line hangs between (start carries the hit guide if any)
-  bool hitGuided;     // anchors 1 and 4 of the start joint's guide, else the joints themselves
-  double alongExponent;  // 0.25; 0.1 for fingers and toes
-  std::vector<P2> rest;  // rest positions, first to last
+  std::string id;          // "upperOuterL", "index1R", ...
+  int32_t from, to;        // the joints the line hangs between (start carries the hit guide if any)
+  bool hitGuided;          // anchors 1 and 4 of the start joint's guide, else the joints themselves
+  double alongExponent;    // 0.25; 0.1 for fingers and toes
+  std::vector<P2> rest;    // rest positions, first to last
   double sideDepth = 1.0;  // across values in the side view: front value x this
 };
 

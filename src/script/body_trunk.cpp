@@ -12,8 +12,8 @@ P2 firstOf(const BodyTables& t, const std::string& id) {
   return t.outlines[size_t(t.outline(id))].rest.front();
 }
 
-OutlineSpec through(std::string id, int32_t from, int32_t to, bool hitGuided,
-                    std::vector<P2> rest, double sideDepth = 1.0) {
+OutlineSpec through(std::string id, int32_t from, int32_t to, bool hitGuided, std::vector<P2> rest,
+                    double sideDepth = 1.0) {
   return OutlineSpec{std::move(id), from, to, hitGuided, 0.25, std::move(rest), sideDepth};
 }
 
@@ -38,26 +38,41 @@ void addTrunkOutlines(BodyTables& t) {
   const P2 neckSide{522, 246}, trapezius{552, 254}, hipSide{598, 540};
   addMirrored(t,
               through("torsoL", neckBase, pelvis, true,
-                      {neckSide, trapezius, {578, 280}, firstOf(t, "upperInnerL"), {590, 362},
-                       {585, 405}, {571, 450}, {578, 495}, hipSide},
+                      {neckSide,
+                       trapezius,
+                       {578, 280},
+                       firstOf(t, "upperInnerL"),
+                       {590, 362},
+                       {585, 405},
+                       {571, 450},
+                       {578, 495},
+                       hipSide},
                       0.62),
               neckBase, pelvis);
   // The crotch runs between the inner sides of the thighs.
-  t.outlines.push_back(through("crotch", jointNumber(kHipL, 1), jointNumber(kHipR, 1), false,
-                               {firstOf(t, "thighInnerL"), {505, 611}, {500, 613}, {495, 611},
-                                firstOf(t, "thighInnerR")}));
+  t.outlines.push_back(through(
+      "crotch", jointNumber(kHipL, 1), jointNumber(kHipR, 1), false,
+      {firstOf(t, "thighInnerL"), {505, 611}, {500, 613}, {495, 611}, firstOf(t, "thighInnerR")}));
   t.outlines.push_back(
       through("navel", waist, pelvis, true, {{495.5, 466}, {500, 472.5}, {504.5, 466}}, 0.62));
 
   // Neck: from the torso's top corner up under the jaw; it hangs from the neck base towards
   // the chin, so it leans as the neck and head turn.
-  addMirrored(t, through("neckL", neckBase, chin, false, {neckSide, {520, 229}, {519, 214}, {521, 200}}),
-              neckBase, chin);
+  addMirrored(
+      t, through("neckL", neckBase, chin, false, {neckSide, {520, 229}, {519, 214}, {521, 200}}),
+      neckBase, chin);
   // Head: an oval on the head's hit guide, deeper than it is wide.
   addMirrored(t,
               through("headL", headTop, chin, true,
-                      {{500, 60}, {528, 65}, {548, 82}, {557, 108}, {557, 138}, {551, 164},
-                       {538, 188}, {520, 205}, {500, 214}},
+                      {{500, 60},
+                       {528, 65},
+                       {548, 82},
+                       {557, 108},
+                       {557, 138},
+                       {551, 164},
+                       {538, 188},
+                       {520, 205},
+                       {500, 214}},
                       1.1),
               headTop, chin);
   // Breasts: the curve under each, on the breast's hit guide.

@@ -51,12 +51,12 @@ struct FaceFile {
         for (int i = 0; i <= extraWords; ++i) w.i32(0);
       }
     }
-    for (int k = 0; k < eyeArea; ++k) w.i32(0);                // T1
-    for (uint32_t v : t2) w.u32(v);                            // T2
-    for (int k = 0; k < 2 * eyeArea; ++k) w.zeros(12);         // T3, T4
-    w.zeros(16 * 4);                                           // T5
+    for (int k = 0; k < eyeArea; ++k) w.i32(0);         // T1
+    for (uint32_t v : t2) w.u32(v);                     // T2
+    for (int k = 0; k < 2 * eyeArea; ++k) w.zeros(12);  // T3, T4
+    w.zeros(16 * 4);                                    // T5
     w.zeros(1480);
-    w.zeros(5 * 4);                                            // T6
+    w.zeros(5 * 4);  // T6
     w.i32(pairsOverride >= 0 ? pairsOverride : int32_t(pairs.size()));
     for (const auto& p : pairs) {
       w.u32(p[0]);
@@ -75,46 +75,44 @@ inline FaceFile::Shape mirrored(const FaceFile::Shape& s) {
 // The sample face: proportions of a friendly, slightly stylised face.
 inline FaceFile sampleFace() {
   FaceFile f;
-  const float props[45] = {1.3f,  0.2f,  0.0f,  0.11f, 0.055f, 0.21f, -0.13f, 0.13f, 0.03f,
-                           0.15f, 0.05f, 0.06f, 0.3f,  0.09f,  0.03f, 0.0f,   0.5f,  0.5f,
+  const float props[45] = {1.3f,  0.2f,  0.0f,  0.11f, 0.055f, 0.21f,  -0.13f, 0.13f,  0.03f,
+                           0.15f, 0.05f, 0.06f, 0.3f,  0.09f,  0.03f,  0.0f,   0.5f,   0.5f,
                            0.5f,  0.03f, 0.07f, 0.11f, 0.2f,   -0.01f, 0.125f, 0.065f, -0.06f,
-                           0.5f,  0.6f,  0.47f, 0.28f, 0.1f,   0.3f,  -0.06f, 0.5f,  0.6f,
-                           0,     0,     0,     0,     0,      0,     0,      0.9f,  0.1f};
+                           0.5f,  0.6f,  0.47f, 0.28f, 0.1f,   0.3f,   -0.06f, 0.5f,   0.6f,
+                           0,     0,     0,     0,     0,      0,      0,      0.9f,   0.1f};
   for (int i = 0; i < 45; ++i) f.P[size_t(i)] = props[i];
 
-  const FaceFile::Shape eye = {{-1, 0.15f},  {-0.7f, -0.55f}, {-0.3f, -0.9f}, {0.2f, -0.95f},
-                               {0.65f, -0.75f}, {1, -0.25f},   {0.75f, 0.35f}, {0.3f, 0.6f},
-                               {-0.2f, 0.6f},  {-0.65f, 0.45f}};
-  const FaceFile::Shape brow = {{-1, -0.1f}, {-0.5f, -0.75f}, {0.1f, -0.9f}, {0.6f, -0.6f},
-                                {1, 0.0f},   {0.6f, -0.2f},   {0.1f, -0.3f}, {-0.5f, 0.1f},
-                                {-1, 0.8f}};
-  const FaceFile::Shape nose = {{0.2f, -0.9f}, {0.35f, 0.2f}, {0.55f, 0.75f}, {0.15f, 0.95f},
-                                {-0.3f, 0.85f}};
+  const FaceFile::Shape eye = {{-1, 0.15f},     {-0.7f, -0.55f}, {-0.3f, -0.9f}, {0.2f, -0.95f},
+                               {0.65f, -0.75f}, {1, -0.25f},     {0.75f, 0.35f}, {0.3f, 0.6f},
+                               {-0.2f, 0.6f},   {-0.65f, 0.45f}};
+  const FaceFile::Shape brow = {{-1, -0.1f},   {-0.5f, -0.75f}, {0.1f, -0.9f},
+                                {0.6f, -0.6f}, {1, 0.0f},       {0.6f, -0.2f},
+                                {0.1f, -0.3f}, {-0.5f, 0.1f},   {-1, 0.8f}};
+  const FaceFile::Shape nose = {
+      {0.2f, -0.9f}, {0.35f, 0.2f}, {0.55f, 0.75f}, {0.15f, 0.95f}, {-0.3f, 0.85f}};
   const FaceFile::Shape mouth = {{-1, 0}, {-0.5f, 0.45f}, {0, 0.6f}, {0.5f, 0.45f}, {1, 0}};
-  const FaceFile::Shape contour = {{-1, -0.45f},   {-0.99f, -0.1f}, {-0.94f, 0.25f},
-                                   {-0.8f, 0.55f},  {-0.55f, 0.8f},  {-0.27f, 0.95f},
-                                   {0, 1}};
-  const FaceFile::Shape ear = {{0.6f, -0.9f}, {-0.3f, -1}, {-0.9f, -0.5f}, {-0.85f, 0.2f},
+  const FaceFile::Shape contour = {{-1, -0.45f},   {-0.99f, -0.1f}, {-0.94f, 0.25f}, {-0.8f, 0.55f},
+                                   {-0.55f, 0.8f}, {-0.27f, 0.95f}, {0, 1}};
+  const FaceFile::Shape ear = {{0.6f, -0.9f},  {-0.3f, -1},   {-0.9f, -0.5f}, {-0.85f, 0.2f},
                                {-0.4f, 0.75f}, {0.3f, 0.95f}, {0.6f, 0.4f}};
   const FaceFile::Shape lid = {{-1.05f, 0.25f}, {-0.7f, -0.55f}, {-0.3f, -0.95f}, {0.2f, -1},
                                {0.7f, -0.8f},   {1.1f, -0.2f},   {0.75f, -0.45f}, {0.2f, -0.65f},
                                {-0.3f, -0.6f},  {-0.7f, -0.3f}};
-  const FaceFile::Shape head = {{0, -1},          {-0.45f, -0.93f}, {-0.8f, -0.7f},
-                                {-0.97f, -0.35f}, {-1, 0},          {-0.97f, 0.25f},
-                                {-0.9f, 0.4f}};
-  const FaceFile::Shape lower = {{-0.5f, -1}, {0.5f, -1}, {0.7f, 0}, {0.5f, 0.9f},
-                                 {0, 1},      {-0.4f, 0.3f}};
+  const FaceFile::Shape head = {{0, -1}, {-0.45f, -0.93f}, {-0.8f, -0.7f}, {-0.97f, -0.35f},
+                                {-1, 0}, {-0.97f, 0.25f},  {-0.9f, 0.4f}};
+  const FaceFile::Shape lower = {{-0.5f, -1},  {0.5f, -1}, {0.7f, 0},
+                                 {0.5f, 0.9f}, {0, 1},     {-0.4f, 0.3f}};
   const FaceFile::Shape front[3] = {
       {{0.0f, -0.85f}, {0.32f, -0.8f}, {0.25f, -0.45f}, {0.12f, -0.2f}, {0.05f, -0.5f}},
       {{0.25f, -0.85f}, {0.72f, -0.72f}, {0.7f, -0.4f}, {0.55f, -0.1f}, {0.45f, -0.45f}},
       {{0.6f, -0.8f}, {0.92f, -0.55f}, {0.97f, -0.2f}, {0.9f, 0.2f}, {0.75f, -0.25f}}};
   const FaceFile::Shape back = {{0.05f, -1}, {0.85f, -0.75f}, {1.08f, -0.1f}, {1.05f, 0.6f},
                                 {0.8f, 1},   {0.4f, 0.7f},    {0.3f, 0}};
-  const FaceFile::Shape middle = {{0.5f, -0.9f}, {0.95f, -0.45f}, {1, 0.2f}, {0.85f, 0.5f},
-                                  {0.7f, 0}};
+  const FaceFile::Shape middle = {
+      {0.5f, -0.9f}, {0.95f, -0.45f}, {1, 0.2f}, {0.85f, 0.5f}, {0.7f, 0}};
 
-  f.shapes[1] = eye;            // 315 left eye (viewer's right)
-  f.shapes[2] = mirrored(eye);  // 316 right eye
+  f.shapes[1] = eye;             // 315 left eye (viewer's right)
+  f.shapes[2] = mirrored(eye);   // 316 right eye
   f.shapes[3] = mirrored(brow);  // 317 right brow
   f.shapes[4] = brow;            // 318 left brow
   f.shapes[5] = nose;
@@ -132,8 +130,8 @@ inline FaceFile sampleFace() {
   f.shapes[20] = lower;           // 329 left lower hair
   f.shapes[21] = mirrored(lower);
   for (int i = 0; i < 3; ++i) {
-    f.shapes[22 + i] = front[i];                // 334 .. 336 front hair, left
-    f.shapes[25 + i] = mirrored(front[i]);      // 337 .. 339 right
+    f.shapes[22 + i] = front[i];            // 334 .. 336 front hair, left
+    f.shapes[25 + i] = mirrored(front[i]);  // 337 .. 339 right
   }
   f.shapes[28] = back;  // 340, 341 back hair
   f.shapes[29] = mirrored(back);

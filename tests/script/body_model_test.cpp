@@ -38,7 +38,9 @@ const PointRecord& pointOf(const Document& doc, const std::string& outline, int 
   return l.points[size_t(point < 0 ? l.pointCount() - 1 + point : point)];
 }
 
-double gap(const PointRecord& a, const PointRecord& b) { return std::hypot(a.vx - b.vx, a.vy - b.vy); }
+double gap(const PointRecord& a, const PointRecord& b) {
+  return std::hypot(a.vx - b.vx, a.vy - b.vy);
+}
 
 TEST(BodyModel, HasTheStatedStructure) {
   const Document& doc = figure();
@@ -55,8 +57,8 @@ TEST(BodyModel, HasTheStatedStructure) {
   EXPECT_FLOAT_EQ(zero.points[0].v0y, 10);
 
   // Joint lines 1..31 in five categories, 108 points, each line's first point a batch joint.
-  const int categoryOf[] = {0, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3,
-                            4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5};
+  const int categoryOf[] = {0, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3,
+                            3, 3, 3, 3, 4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5};
   int points = 0;
   for (int l = 1; l <= 31; ++l) {
     const LineRecord& line = doc.lines[size_t(l)];
@@ -96,9 +98,10 @@ TEST(BodyModel, HasTheStatedStructure) {
 TEST(BodyModel, ObjectsAreNamedInOrderAndReferToTheirLines) {
   const Document& doc = figure();
   ASSERT_EQ(doc.objectCount(), 78);
-  const char* const first[] = {"左足上", "右足上", "左尻",   "右尻",   "左上腕", "右上腕", "左肩",
-                               "右肩",   "左下腕", "右下腕", "左下足", "右下足", "左乳",   "右乳",
-                               "左手親指第二", "左手親指第一", "左手人差指第三"};
+  const char* const first[] = {"左足上",       "右足上",        "左尻", "右尻",   "左上腕",
+                               "右上腕",       "左肩",          "右肩", "左下腕", "右下腕",
+                               "左下足",       "右下足",        "左乳", "右乳",   "左手親指第二",
+                               "左手親指第一", "左手人差指第三"};
   for (size_t i = 0; i < std::size(first); ++i) EXPECT_EQ(objectName(doc.objects[i]), first[i]);
   EXPECT_EQ(objectName(doc.objects[28]), "左手");
   EXPECT_EQ(objectName(doc.objects[29]), "右手親指第二");
@@ -174,16 +177,17 @@ TEST(BodyModel, OutlinesStayJoinedWhenPosed) {
   // Back to the reference pose, the figure is where it was built.
   Document rest;
   createBodyModel(rest);
-  for (PointRecord* p : {&doc.lines[8].points[0], &doc.lines[8].points[1],
-                         &doc.lines[14].points[1], &doc.lines[20].points[0],
-                         &doc.lines[26].points[1], &doc.lines[2].points[0]})
+  for (PointRecord* p :
+       {&doc.lines[8].points[0], &doc.lines[8].points[1], &doc.lines[14].points[1],
+        &doc.lines[20].points[0], &doc.lines[26].points[1], &doc.lines[2].points[0]})
     p->radx = p->rady = p->radz = 0;
   doc.RadY = 0;
   ASSERT_EQ(runLinePrograms(doc, 0, 0), 0);
   for (int l = 1; l + 1 < doc.lineCount(); ++l)
     for (int i = 0; i + 1 < doc.pointCount(l); ++i)
-      ASSERT_LT(gap(doc.lines[size_t(l)].points[size_t(i)], rest.lines[size_t(l)].points[size_t(i)]),
-                0.01)
+      ASSERT_LT(
+          gap(doc.lines[size_t(l)].points[size_t(i)], rest.lines[size_t(l)].points[size_t(i)]),
+          0.01)
           << l << ":" << i;
 }
 
