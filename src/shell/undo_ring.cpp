@@ -23,7 +23,7 @@ void scaleAbout(float& x, float& y, float& z, float f, const Vec3& o) {
 UndoRing::UndoRing() = default;
 
 void UndoRing::init(const Document& doc) {
-  for (UndoSlot& s : slots_) s = UndoSlot{0, kLineChanged, doc.makeDefaultLine()};
+  for (UndoSlot& s : slots_) s = UndoSlot{0, kLineChanged, doc.makeDefaultLine(), {}, {}};
   reset();
   justOpened = false;
 }
@@ -110,6 +110,7 @@ void UndoRing::withdraw() {
 
 StepResult UndoRing::undo(Document& doc, bool sideView) {
   if (undoCount_ == 0) return {};
+  if (doc.fileUndo != 1) return undoFromMemory(doc);
   if (redoCount_ == 0) {
     // Save the present state first so that a redo can come back to it. The index may become -1
     // here; the step below wraps it.
@@ -118,7 +119,7 @@ StepResult UndoRing::undo(Document& doc, bool sideView) {
       undoCount_ -= 1;
     }
   }
-  return doc.fileUndo == 1 ? undoFromFile(doc) : undoFromMemory(doc);
+  return undoFromFile(doc);
 }
 
 StepResult UndoRing::undoFromFile(Document& doc) {
@@ -131,18 +132,30 @@ StepResult UndoRing::undoFromFile(Document& doc) {
 }
 
 StepResult UndoRing::undoFromMemory(Document& doc) {
-  if (undoCount_ == 0) return {};
   index_ = stepBack();
-  const UndoSlot& s = slots_[size_t(index_)];
+  UndoSlot& s = slots_[size_t(index_)];
   const int g = s.line;
+  const bool present = g >= 0 && g < doc.lineCount();
   StepResult result{true, false};
-  if (s.action == kLineDeleted && ops_.insertLine) ops_.insertLine(doc, g, s.copy);
-  if (s.action == kLineAdded && ops_.deleteLine) {
-    ops_.deleteLine(doc, g);
-    result.selectLineMode = true;
+  switch (s.action) {
+    case kLineDeleted:
+      if (ops_.insertLine) ops_.insertLine(doc, g, s.copy);
+      break;
+    case kLineAdded:
+      if (present) Document::copyLine(s.redoCopy, doc.lines[size_t(g)]);
+      if (g + 1 < doc.lineCount()) Document::copyLine(s.redoSentinel, doc.lines[size_t(g + 1)]);
+      if (ops_.deleteLine && doc.isValidLine(g)) ops_.deleteLine(doc, g);
+      // The line that follows is the sentinel again: give it back its former self.
+      if (g < doc.lineCount()) Document::copyLine(doc.lines[size_t(g)], s.copy);
+      result.selectLineMode = true;
+      break;
+    default:
+      if (present) {
+        Document::copyLine(s.redoCopy, doc.lines[size_t(g)]);
+        Document::copyLine(doc.lines[size_t(g)], s.copy);
+      }
+      break;
   }
-  if (s.action != kLineDeleted && g >= 0 && g < doc.lineCount())
-    Document::copyLine(doc.lines[size_t(g)], s.copy);
   undoCount_ = std::max(undoCount_ - 1, 0);
   redoCount_ += 1;
   doc.curLine = g;
@@ -151,28 +164,36 @@ StepResult UndoRing::undoFromMemory(Document& doc) {
 
 StepResult UndoRing::redo(Document& doc) {
   if (redoCount_ == 0) return {};
+  if (doc.fileUndo != 1) return redoFromMemory(doc);
   undoCount_ += 1;
   redoCount_ -= 1;
   index_ = (index_ + 1) % kUndoSlots;
-  StepResult result{true, false};
-  if (doc.fileUndo == 1) {
-    if (ops_.loadFile) ops_.loadFile(doc, slotPath(index_));
-    if (!doc.isValidLine(doc.curLine)) doc.curLine = 0;
-    return result;
-  }
+  if (ops_.loadFile) ops_.loadFile(doc, slotPath(index_));
+  if (!doc.isValidLine(doc.curLine)) doc.curLine = 0;
+  return {true, false};
+}
+
+StepResult UndoRing::redoFromMemory(Document& doc) {
   const UndoSlot& s = slots_[size_t(index_)];
-  // The step being redone is the one recorded in the slot before: its own line index says where
-  // a line comes back or goes away.
-  const UndoSlot& done = slots_[size_t((index_ + kUndoSlots - 1) % kUndoSlots)];
-  const int h = s.line;
-  if (done.action == kLineAdded && ops_.insertLine)
-    ops_.insertLine(doc, done.line, h == done.line ? s.copy : done.copy);
-  if (done.action == kLineDeleted && ops_.deleteLine) {
-    ops_.deleteLine(doc, done.line);
-    result.selectLineMode = true;
+  const int g = s.line;
+  StepResult result{true, false};
+  switch (s.action) {
+    case kLineDeleted:
+      if (ops_.deleteLine && doc.isValidLine(g)) ops_.deleteLine(doc, g);
+      result.selectLineMode = true;
+      break;
+    case kLineAdded:
+      if (ops_.insertLine) ops_.insertLine(doc, g, s.redoCopy);
+      if (g + 1 < doc.lineCount()) Document::copyLine(doc.lines[size_t(g + 1)], s.redoSentinel);
+      break;
+    default:
+      if (g >= 0 && g < doc.lineCount()) Document::copyLine(doc.lines[size_t(g)], s.redoCopy);
+      break;
   }
-  if (h >= 0 && h < doc.lineCount()) Document::copyLine(doc.lines[size_t(h)], s.copy);
-  doc.curLine = h;
+  index_ = (index_ + 1) % kUndoSlots;
+  undoCount_ += 1;
+  redoCount_ -= 1;
+  doc.curLine = s.action == kLineDeleted ? 0 : g;
   return result;
 }
 

@@ -3,6 +3,11 @@
 // edit touches (memory kind) or as whole-document project files in the work folder (file kind,
 // chosen by the document's fileUndo). Undo and redo walk the same ring. Qt-free, so the walk can
 // be checked against documents directly.
+//
+// A memory step that is undone keeps the line as it was after the edit in its own slot, and redo
+// puts that back: each step undoes and redoes itself, whichever line the next edit touched, and
+// all twenty slots hold steps back. The file kind saves the present state into the ring before
+// its first step back instead, as redo there reads the next file.
 
 #include <array>
 #include <filesystem>
@@ -22,7 +27,11 @@ enum UndoAction : int { kLineChanged = 0, kLineDeleted = 1, kLineAdded = 2 };
 struct UndoSlot {
   int line = 0;
   int action = kLineChanged;
-  LineRecord copy;
+  LineRecord copy;  // the line before the edit
+  // The line after the edit, kept when the step is undone so that redo puts back exactly it;
+  // for an added line also the sentinel that followed it.
+  LineRecord redoCopy;
+  LineRecord redoSentinel;
 };
 
 // The operations the ring needs from the layers below, handed in by the window.
@@ -83,6 +92,7 @@ class UndoRing {
   int stepBack() const;
   StepResult undoFromFile(Document& doc);
   StepResult undoFromMemory(Document& doc);
+  StepResult redoFromMemory(Document& doc);
 
   std::array<UndoSlot, kUndoSlots> slots_;
   int index_ = 0;
