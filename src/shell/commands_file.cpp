@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/face_reader.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
 
@@ -62,6 +63,17 @@ void savePartsCommand(TMyWindow& w) {
   core().saveParts(w.doc(), *path);
 }
 
+void loadFaceCommand(TMyWindow& w) {
+  auto path = chooseFile(w, false, filters::kFace, filters::kFaceExt, w.paths().face);
+  if (!path) return;
+  w.paths().face = *path;
+  w.clearMouse();
+  if (loadFaceData(w.doc(), *path) == 1) w.setModified(true);
+  w.rebuild();
+  w.setMode(kModeSelect, "OnMyopen");
+  w.refreshPanel(PanelId::LineList);
+}
+
 void loadUnderlay(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kBmp, filters::kBmpExt, w.paths().image);
   if (!path) return;
@@ -110,7 +122,7 @@ void addFileCommands(CommandTable& t) {
   t.set({40044, "", newDocument, nullptr});
   t.set({40001, "OnMyopen", core().openProject ? openProjectCommand : nullptr, unlessMotion});
   t.set({40070, "", core().loadParts ? loadPartsCommand : nullptr, unlessMotion});
-  t.set({40049, "OnMyopen", nullptr, nullptr});  // face data files
+  t.set({40049, "OnMyopen", loadFaceCommand, nullptr});
   t.set({40041, "", loadUnderlay, nullptr});
   t.set({40030, "", core().saveProject ? saveProjectCommand : nullptr, linesNotMotion});
   t.set({40071, "", core().saveParts ? savePartsCommand : nullptr, linesNotMotion});

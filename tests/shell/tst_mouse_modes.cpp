@@ -63,6 +63,20 @@ class TestMouseModes : public QObject {
     QCOMPARE(pos(f.doc(), 0, 1), QPointF(200, 100));
   }
 
+  // A press on another line's stroke selects that line, and dragging moves all of its points.
+  void selectAndDragALineByItsStroke() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {300, 100}});
+    f.drawLine({{100, 400}, {300, 400}});
+    QCOMPARE(f.doc().curLine, 1);
+    f.window->runCommand(40002);
+    f.drag({{180, 100}, {190, 120}, {200, 130}});
+    QCOMPARE(f.doc().curLine, 0);
+    QCOMPARE(pos(f.doc(), 0, 0), QPointF(120, 130));
+    QCOMPARE(pos(f.doc(), 0, 1), QPointF(320, 130));
+    QCOMPARE(pos(f.doc(), 1, 0), QPointF(100, 400));
+  }
+
   // A click on empty canvas in select mode leaves no undo step.
   void missedClickWithdrawsItsSnapshot() {
     WindowFixture f;
