@@ -77,6 +77,18 @@ class TestMouseModes : public QObject {
     QCOMPARE(pos(f.doc(), 1, 0), QPointF(100, 400));
   }
 
+  // In the object view a press in add-point mode only selects: no point is added.
+  void objectViewPressOnlySelects() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {300, 100}});
+    f.drawLine({{100, 400}, {300, 400}});
+    f.doc().objectView = 1;
+    f.click(300, 100);
+    QCOMPARE(f.doc().pointCount(1), 3);
+    QCOMPARE(f.doc().curLine, 0);
+    QCOMPARE(f.doc().curPoint, 1);
+  }
+
   // A click on empty canvas in select mode leaves no undo step.
   void missedClickWithdrawsItsSnapshot() {
     WindowFixture f;

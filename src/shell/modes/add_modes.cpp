@@ -19,10 +19,7 @@ int addPointAt(TMyWindow& w, CanvasPoint p) {
 
 class AddPointMode : public ModeHandler {
  public:
-  int press(TMyWindow& w, CanvasPoint p) override {
-    if (w.doc().objectView == 1) return selectAt(w, p);
-    return addPointAt(w, p);
-  }
+  int press(TMyWindow& w, CanvasPoint p) override { return addPointAt(w, p); }
   void drag(TMyWindow&, CanvasPoint, CanvasPoint, CanvasPoint) override {}
 };
 
@@ -30,7 +27,6 @@ class AddLineMode : public ModeHandler {
  public:
   int press(TMyWindow& w, CanvasPoint p) override {
     Document& d = w.doc();
-    if (d.objectView == 1) return selectAt(w, p);
     appendLine(d);
     d.edit.mode = kModeAddPoint;
     // The new line sits where the sentinel was: every line before it is now behind it.

@@ -18,7 +18,6 @@ const LineRecord* selectedLine(const Document& d) {
 class DeformMode : public ModeHandler {
  public:
   int press(TMyWindow& w, CanvasPoint p) override {
-    if (w.doc().objectView == 1) return selectAt(w, p);
     pressDeform(w.doc(), p.x, p.y);
     return -1;
   }

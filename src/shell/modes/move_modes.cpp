@@ -11,7 +11,6 @@ namespace {
 class MoveAllMode : public ModeHandler {
  public:
   int press(TMyWindow& w, CanvasPoint p) override {
-    if (w.doc().objectView == 1) return selectAt(w, p);
     pressMoveAll(w.doc(), p.x, p.y);
     return -1;
   }
@@ -23,10 +22,7 @@ class MoveAllMode : public ModeHandler {
 
 class MovePointsMode : public ModeHandler {
  public:
-  int press(TMyWindow& w, CanvasPoint p) override {
-    if (w.doc().objectView == 1) return selectAt(w, p);
-    return -1;
-  }
+  int press(TMyWindow&, CanvasPoint) override { return -1; }
   void drag(TMyWindow& w, CanvasPoint current, CanvasPoint, CanvasPoint previous) override {
     dragMoveSelectedPoints(w.doc(), current.x, current.y, previous.x, previous.y);
     w.rebuild();
