@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/face_reader.h"
+#include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
 
@@ -74,6 +75,18 @@ void loadFaceCommand(TMyWindow& w) {
   w.refreshPanel(PanelId::LineList);
 }
 
+// "人体モデル作成": the document becomes the ready-made figure.
+void bodyModelCommand(TMyWindow& w) {
+  if (w.motion()) return;
+  afterReplace(w);
+  w.undoRing().justOpened = true;
+  createBodyModel(w.doc());
+  w.setModified(true);
+  w.rebuild();
+  w.setMode(kModeSelect, "OnTest");
+  w.refreshPanel(PanelId::LineList);
+}
+
 void loadUnderlay(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kBmp, filters::kBmpExt, w.paths().image);
   if (!path) return;
@@ -128,7 +141,7 @@ void addFileCommands(CommandTable& t) {
   t.set({40071, "", core().saveParts ? savePartsCommand : nullptr, linesNotMotion});
   t.set({40063, "", saveCanvasImage, nullptr});
   t.set({40032, "", deleteWorkFiles, nullptr});
-  t.set({40050, "OnTest", nullptr, nullptr});  // the body model
+  t.set({40050, "OnTest", bodyModelCommand, nullptr});
 }
 
 }  // namespace tovala

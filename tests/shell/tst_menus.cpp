@@ -246,6 +246,22 @@ class TestMenus : public QObject {
     QCOMPARE(f.doc().edit.mode, int(kModeSelect));
   }
 
+  void bodyModelReplacesTheDocument() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {200, 120}});
+    QVERIFY(f.window->runCommand(40050));
+    QVERIFY(f.doc().lineCount() > 150);  // skeleton, outline and controller lines
+    QCOMPARE(f.doc().edit.mode, int(kModeSelect));
+    QCOMPARE(f.window->undoRing().undoCount(), 0);
+    QVERIFY(f.window->undoRing().justOpened);
+    // The figure shows: the model picture is no longer blank.
+    const ImageSlot* model = f.doc().workImages.image(kModelImage);
+    int inked = 0;
+    for (int y = 0; y < model->height; y += 4)
+      for (int x = 0; x < model->width; x += 4) inked += model->pixel(x, y) != f.doc().backColor;
+    QVERIFY(inked > 100);
+  }
+
   // A file command asks with its filter and remembers the chosen name; cancelling does nothing.
   void fileDialogsUseTheirFilters() {
     WindowFixture f;
