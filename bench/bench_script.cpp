@@ -1,0 +1,126 @@
+// The script VM on the paths posing depends on: a tight loop over locals, field reads and
+// writes, and a typical command program run once per line over a 200-line figure.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "model/document.h"
+#include "script/line_programs.h"
+#include "script/script_engine.h"
+
+namespace tovala {
+namespace {
+
+// A document of `lines` lines with `points` points each, spread over the canvas.
+Document makeFigure(int lines, int points) {
+  Document doc;
+  doc.lines.clear();
+  doc.lineOrder.clear();
+  for (int i = 0; i < lines; ++i) {
+    LineRecord l = doc.makeDefaultLine();
+    l.nam = kFirstNumber + i;
+    l.points.clear();
+    for (int p = 0; p < points; ++p) {
+      PointRecord pt = Document::makeDefaultPoint();
+      pt.nam = kFirstNumber + p;
+      pt.mode = 0;
+      pt.vx = float(50 + (i * 37) % 900 + p * 5);
+      pt.vy = float(50 + (i * 53) % 1100 + p * 7);
+      l.points.push_back(pt);
+    }
+    l.points.push_back(doc.makeSentinelPoint(l.points.back(), kFirstNumber + points));
+    doc.lines.push_back(std::move(l));
+    doc.lineOrder.push_back(i);
+  }
+  LineRecord sentinel = doc.makeDefaultLine();
+  sentinel.nam = kFirstNumber + lines;
+  doc.lines.push_back(std::move(sentinel));
+  doc.lineOrder.push_back(lines);
+  return doc;
+}
+
+// Compiles `source` into a scratch program; aborts the benchmark when it does not compile.
+bool compileScratch(ScriptEngine& engine, const std::string& source, benchmark::State& state) {
+  engine.setStoreIntoLine(false);
+  engine.setDumpPath("");
+  if (engine.lex(source) < 0) {
+    state.SkipWithError("the benchmark's script did not compile");
+    return false;
+  }
+  return true;
+}
+
+void BM_LocalsLoop(benchmark::State& state) {
+  constexpr int64_t kIterations = 10'000'000;
+  Document doc = makeFigure(4, 4);
+  ScriptEngine engine(doc);
+  if (!compileScratch(engine,
+                      "param 2; while (p[0] < 10000000) { p[1] += p[0]; p[0] += 1; }", state))
+    return;
+  const CodeList program = engine.program();
+  for (auto _ : state) benchmark::DoNotOptimize(engine.run(program));
+  state.SetItemsProcessed(state.iterations() * kIterations);
+}
+BENCHMARK(BM_LocalsLoop)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_FieldReadWrite(benchmark::State& state) {
+  // One hundred copies of the statement, so the run's own start is spread thin.
+  constexpr int kStatements = 100;
+  std::string source;
+  for (int i = 0; i < kStatements; ++i) source += "L[3]P[2]vx = L[3]P[1]vx + 1;\n";
+  Document doc = makeFigure(8, 4);
+  ScriptEngine engine(doc);
+  if (!compileScratch(engine, source, state)) return;
+  const CodeList program = engine.program();
+  for (auto _ : state) benchmark::DoNotOptimize(engine.run(program));
+  state.SetItemsProcessed(state.iterations() * kStatements);
+}
+BENCHMARK(BM_FieldReadWrite);
+
+// The same statement repeated in a loop, where the VM runs its pre-decoded form. The time per
+// iteration includes the loop's own test and increment, so it bounds the statement from above.
+void BM_FieldReadWriteInLoop(benchmark::State& state) {
+  constexpr int64_t kIterations = 1'000'000;
+  Document doc = makeFigure(8, 4);
+  ScriptEngine engine(doc);
+  if (!compileScratch(engine,
+                      "param 1; while (p[0] < 1000000) { L[3]P[2]vx = L[3]P[1]vx + 1; "
+                      "p[0] += 1; }",
+                      state))
+    return;
+  const CodeList program = engine.program();
+  for (auto _ : state) benchmark::DoNotOptimize(engine.run(program));
+  state.SetItemsProcessed(state.iterations() * kIterations);
+}
+BENCHMARK(BM_FieldReadWriteInLoop)->Unit(benchmark::kMillisecond);
+
+// A typical command program: read a joint's position, place two points from it, and keep
+// an offset within bounds.
+constexpr const char* kTypicalProgram =
+    "param 3;\n"
+    "p[0] = L[0]P[0]vx - L[0]P[0]v0x;\n"
+    "p[1] = L[0]P[0]vy - L[0]P[0]v0y;\n"
+    "L[1]P[0]vx = L[1]P[0]v0x + p[0] * 0.5;\n"
+    "L[1]P[0]vy = L[1]P[0]v0y + p[1] * 0.5;\n"
+    "if (p[0] > 100) { p[2] = 100; } else { p[2] = p[0]; }\n"
+    "L[1]P[1]vx = L[1]P[1]v0x + p[2];\n";
+
+void BM_TypicalProgramPerLine(benchmark::State& state) {
+  Document doc = makeFigure(200, 3);
+  ScriptEngine engine(doc);
+  engine.setDumpPath("");
+  for (int i = 0; i < 200; ++i) {
+    doc.curLine = i;
+    if (engine.lex(kTypicalProgram) < 0) {
+      state.SkipWithError("the typical program did not compile");
+      return;
+    }
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(runLinePrograms(doc, 0, 0));
+  state.SetItemsProcessed(state.iterations() * 200);
+}
+BENCHMARK(BM_TypicalProgramPerLine)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tovala
