@@ -10,5 +10,5 @@ cmake --build build/release -j "$(nproc)"
 if [ -x build/release/src/app/tovala ]; then
   exec build/release/src/app/tovala "$@"
 fi
-echo "Tovala is built (build/release/src/cli/tovala-cli), but the editor window is not part of"
-echo "this version yet: use tovala-cli (see README.md) until it lands."
+echo "The editor was not built (Qt 6 missing?); tovala-cli is at build/release/src/cli/tovala-cli."
+exit 1
