@@ -106,19 +106,23 @@ BENCHMARK(BM_RebuildHeavyDocument)->Unit(benchmark::kMillisecond);
 
 // One mouse move while dragging a point of the selected line: the selected layer is redrawn
 // and merged, the display rebuilt.
-void BM_DragStep(benchmark::State& state) {
-  auto doc = heavyDocument();
-  rebuildLayers(*doc);
-  refreshSelected(*doc);
-  buildDisplay(*doc);
-  PointRecord& point = doc->lines[size_t(doc->curLine)].points[2];
+void runDragSteps(benchmark::State& state, Document& doc) {
+  rebuildLayers(doc);
+  refreshSelected(doc);
+  buildDisplay(doc);
+  PointRecord& point = doc.lines[size_t(doc.curLine)].points[2];
   float step = 3;
   for (auto _ : state) {
     point.vx += step;
     step = -step;
-    refreshSelected(*doc);
-    buildDisplay(*doc);
+    refreshSelected(doc);
+    buildDisplay(doc);
   }
+}
+
+void BM_DragStep(benchmark::State& state) {
+  auto doc = heavyDocument();
+  runDragSteps(state, *doc);
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
@@ -130,17 +134,7 @@ void BM_DragStepWithUnderlay(benchmark::State& state) {
   for (int i = 0; i < underlay.width; i += 25)
     fillRect(underlay, {i, 0, i + 2, underlay.height}, 0x909090);
   doc->showUnderlay = 1;
-  rebuildLayers(*doc);
-  refreshSelected(*doc);
-  buildDisplay(*doc);
-  PointRecord& point = doc->lines[size_t(doc->curLine)].points[2];
-  float step = 3;
-  for (auto _ : state) {
-    point.vx += step;
-    step = -step;
-    refreshSelected(*doc);
-    buildDisplay(*doc);
-  }
+  runDragSteps(state, *doc);
 }
 BENCHMARK(BM_DragStepWithUnderlay)->Unit(benchmark::kMillisecond);
 

@@ -96,14 +96,7 @@ constexpr uint32_t kBlack = 0x00000000;
 // stroke still finds it.
 void widenStyle(const Document& doc, LineRecord& line) {
   if (doc.perLine == 0) {
-    line.brw = doc.defBrush[0];
-    line.brh = doc.defBrush[1];
-    line.bra = doc.defBrush[2];
-    line.brk = doc.defBrush[3];
-    line.spmin = doc.defSpMin;
-    line.spmax = doc.defSpMax;
-    line.spdspx = doc.defSpDspX;
-    line.spdspy = doc.defSpDspY;
+    doc.applyDefaultStyle(line);
     line.lmode = 0;
   }
   line.brw += 2;

@@ -48,14 +48,7 @@ int32_t Document::nextPointNumber(int line, int32_t extra) const {
 
 LineRecord Document::makeDefaultLine() const {
   LineRecord l;
-  l.brw = defBrush[0];
-  l.brh = defBrush[1];
-  l.bra = defBrush[2];
-  l.brk = defBrush[3];
-  l.spmin = defSpMin;
-  l.spmax = defSpMax;
-  l.spdspx = defSpDspX;
-  l.spdspy = defSpDspY;
+  applyDefaultStyle(l);
   l.points.assign(1, makeDefaultPoint());
   return l;
 }

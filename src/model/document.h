@@ -141,6 +141,10 @@ class Document {
   int32_t nextLineNumber(int32_t extra = 0) const;
   int32_t nextPointNumber(int line, int32_t extra = 0) const;
   LineRecord makeDefaultLine() const;
+  // Gives the line the document's default brush and line shape.
+  void applyDefaultStyle(LineRecord& line) const {
+    line.setStyle(defBrush, defSpMin, defSpMax, defSpDspX, defSpDspY);
+  }
   static PointRecord makeDefaultPoint();
   // The sentinel point that follows `previous`: kind -1, the next free number, the vectors,
   // brush and shape of the point before it.

@@ -103,6 +103,19 @@ struct LineRecord {
   int paramCount() const { return int(params.size()); }
   int codeCount() const { return int(code.size()); }
   int pointCount() const { return int(points.size()); }
+
+  // Sets the brush (W, H, A, K) and the line shape (passes and drift) together.
+  void setStyle(const std::array<float, 4>& brush, int32_t min, int32_t max, double dx,
+                double dy) {
+    brw = brush[0];
+    brh = brush[1];
+    bra = brush[2];
+    brk = brush[3];
+    spmin = min;
+    spmax = max;
+    spdspx = dx;
+    spdspy = dy;
+  }
   bool operator==(const LineRecord&) const = default;
 };
 

@@ -41,7 +41,7 @@ void addDigits(BodyTables& t, const char* part, int firstLine, const std::array<
         if (!plus)
           for (auto& [along, across] : side) across = -across;
         const int32_t from = jointNumber(firstLine + d, s), to = jointNumber(firstLine + d, s + 1);
-        OutlineSpec o = profileOutline(t, digitId(part, d, s, plus, "L"), from, to, side, 0.1);
+        OutlinePlan o = profileOutline(t, digitId(part, d, s, plus, "L"), from, to, side, 0.1);
         t.outlines.push_back(o);
       }
     }
@@ -52,7 +52,7 @@ void addDigits(BodyTables& t, const char* part, int firstLine, const std::array<
 void mirrorFrom(BodyTables& t, size_t first) {
   const size_t end = t.outlines.size();
   for (size_t i = first; i < end; ++i) {
-    const OutlineSpec& l = t.outlines[i];
+    const OutlinePlan& l = t.outlines[i];
     std::string id = l.id;
     id.back() = 'R';
     t.outlines.push_back(mirroredOutline(l, id, l.from + kRightLimbShift, l.to + kRightLimbShift));
@@ -75,8 +75,8 @@ P2 digitRoot(const Digit& d, double side) {
 // the join puts them on one point.
 constexpr double kWristOuter = 17, kWristInner = 15, kAnkleOuter = 20, kAnkleInner = 18;
 
-OutlineSpec through(std::string id, int32_t from, int32_t to, std::vector<P2> rest) {
-  return OutlineSpec{std::move(id), from, to, false, 0.25, std::move(rest)};
+OutlinePlan through(std::string id, int32_t from, int32_t to, std::vector<P2> rest) {
+  return OutlinePlan{std::move(id), from, to, false, 0.25, std::move(rest)};
 }
 
 }  // namespace

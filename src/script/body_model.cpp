@@ -100,7 +100,7 @@ void compileInto(Document& doc, int line, const std::string& source) {
 
 // --- stage 1 ------------------------------------------------------------------------------------
 
-void addGuide(Document& doc, const body::HitGuideSpec& g) {
+void addGuide(Document& doc, const body::HitGuidePlan& g) {
   const At self = findPoint(doc, g.nam), partner = findPoint(doc, g.partner);
   if (!self.found() || !partner.found()) return;
   PointRecord& p = pointOf(doc, self);
@@ -157,7 +157,7 @@ void buildSkeleton(Document& doc, const BodyTables& t) {
 // Call 1: the line, hung from joint `from` towards `to`, its points at their rest positions and
 // each point's shape (along and across the bone) captured from there. The along values blend
 // with `alongExponent`, the across values with 2.0.
-int buildOutline(Document& doc, const body::OutlineSpec& o, int32_t number) {
+int buildOutline(Document& doc, const body::OutlinePlan& o, int32_t number) {
   const At from = findPoint(doc, o.from), to = findPoint(doc, o.to);
   if (!from.found() || !to.found()) {
     doc.ui->message(kInitError, msg::kCaptionMessage);
@@ -236,7 +236,7 @@ std::string joinProgram(const Document& doc, const BodyTables& t, const std::vec
   static const char* const kCalls[] = {"ConnectDirect4D", "ConnectDirect8D", "ConnectDirectFD"};
   static const char* const kModeFields[] = {"vx", "vy", "vz", "mode"};
   std::string src;
-  for (const body::JoinSpec& j : t.joins) {
+  for (const body::JoinPlan& j : t.joins) {
     std::string call = std::string(kCalls[int(j.kind)]) + "(";
     bool ok = true;
     for (size_t i = 0; i < j.refs.size() && ok; ++i) {
@@ -253,14 +253,14 @@ std::string joinProgram(const Document& doc, const BodyTables& t, const std::vec
 // Each object's depth follows the joints its pieces hang between (a "several points" object),
 // not the outline points, whose depth carries their offset across the bone.
 void addObjects(Document& doc, const BodyTables& t, const std::vector<int>& numbers) {
-  for (const body::ObjectSpec& spec : t.objects) {
+  for (const body::ObjectPlan& plan : t.objects) {
     ObjectRecord o;
-    setObjectName(o, spec.name);
+    setObjectName(o, plan.name);
     o.header[kObjectDrawType] = kDrawFilled | kShapeNormal;
     o.header[kObjectColour] = int32_t(kSkinColour);
     std::vector<int32_t> joints;
     int slot = 0;
-    for (const body::Piece& piece : spec.pieces) {
+    for (const body::Piece& piece : plan.pieces) {
       const int32_t number = piece.outline < 0 ? -1 : numbers[size_t(piece.outline)];
       const int line = number < 0 ? -1 : doc.findLineByNumber(number);
       if (!doc.isValidLine(line)) continue;

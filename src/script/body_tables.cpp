@@ -10,16 +10,16 @@ P2 onBone(P2 a, P2 b, double t, double u) {
   return {a.x + t * dx + u * dy / len, a.y + t * dy - u * dx / len};
 }
 
-OutlineSpec profileOutline(const BodyTables& t, std::string id, int32_t from, int32_t to,
+OutlinePlan profileOutline(const BodyTables& t, std::string id, int32_t from, int32_t to,
                            std::vector<std::pair<double, double>> profile, double alongExponent) {
   const P2 a = t.joint(from)->at, b = t.joint(to)->at;
-  OutlineSpec o{std::move(id), from, to, false, alongExponent, {}};
+  OutlinePlan o{std::move(id), from, to, false, alongExponent, {}};
   for (const auto& [along, across] : profile) o.rest.push_back(onBone(a, b, along, across));
   return o;
 }
 
-OutlineSpec mirroredOutline(const OutlineSpec& left, std::string id, int32_t from, int32_t to) {
-  OutlineSpec r = left;
+OutlinePlan mirroredOutline(const OutlinePlan& left, std::string id, int32_t from, int32_t to) {
+  OutlinePlan r = left;
   r.id = std::move(id);
   r.from = from;
   r.to = to;

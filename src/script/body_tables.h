@@ -47,14 +47,14 @@ struct JointSettings {
 // A hit guide (block 1) on joint `nam` towards `partner`. Its lengths are 0: the guide's anchors
 // 1 and 4 are the two joints themselves, and it gives the outlines hung on it the weights of
 // the joint's frame, so their widths change from front to side as the figure turns.
-struct HitGuideSpec {
+struct HitGuidePlan {
   int32_t nam;
   int32_t partner;
 };
 
 // --- outlines ---------------------------------------------------------------------------------
 
-struct OutlineSpec {
+struct OutlinePlan {
   std::string id;          // "upperOuterL", "index1R", ...
   int32_t from, to;        // the joints the line hangs between (start carries the hit guide if any)
   bool hitGuided;          // anchors 1 and 4 of the start joint's guide, else the joints themselves
@@ -76,7 +76,7 @@ struct Ref {
 
 enum class JoinKind { Bend, Curve, Corner };  // ConnectDirect4D, 8D, FD
 
-struct JoinSpec {
+struct JoinPlan {
   JoinKind kind;
   int mode;               // the selector: 0 or 1 as the tables need
   std::vector<Ref> refs;  // 4, 10 or 4
@@ -90,7 +90,7 @@ struct Piece {
   int point = 0;
 };
 
-struct ObjectSpec {
+struct ObjectPlan {
   std::string name;
   std::vector<Piece> pieces;
   double layer;  // depth at rest: larger is nearer
@@ -99,10 +99,10 @@ struct ObjectSpec {
 struct BodyTables {
   std::vector<JointLine> lines;
   std::vector<JointSettings> joints;
-  std::vector<HitGuideSpec> guides;
-  std::vector<OutlineSpec> outlines;
-  std::vector<JoinSpec> joins;
-  std::vector<ObjectSpec> objects;
+  std::vector<HitGuidePlan> guides;
+  std::vector<OutlinePlan> outlines;
+  std::vector<JoinPlan> joins;
+  std::vector<ObjectPlan> objects;
 
   int outline(const std::string& id) const;  // index, -1 when unknown
   const JointPoint* joint(int32_t nam) const;
@@ -126,10 +126,10 @@ P2 onBone(P2 a, P2 b, double t, double u);
 
 // Outline helpers for the table files: a line through profile points (t, u) of the bone between
 // joints `from` and `to`, and the right side's copy of a left outline.
-OutlineSpec profileOutline(const BodyTables& t, std::string id, int32_t from, int32_t to,
+OutlinePlan profileOutline(const BodyTables& t, std::string id, int32_t from, int32_t to,
                            std::vector<std::pair<double, double>> profile,
                            double alongExponent = 0.25);
-OutlineSpec mirroredOutline(const OutlineSpec& left, std::string id, int32_t from, int32_t to);
+OutlinePlan mirroredOutline(const OutlinePlan& left, std::string id, int32_t from, int32_t to);
 // The joint numbers of the right arm and leg lines are the left ones plus this.
 inline constexpr int32_t kRightLimbShift = 600;
 

@@ -12,12 +12,12 @@ P2 firstOf(const BodyTables& t, const std::string& id) {
   return t.outlines[size_t(t.outline(id))].rest.front();
 }
 
-OutlineSpec through(std::string id, int32_t from, int32_t to, bool hitGuided, std::vector<P2> rest,
+OutlinePlan through(std::string id, int32_t from, int32_t to, bool hitGuided, std::vector<P2> rest,
                     double sideDepth = 1.0) {
-  return OutlineSpec{std::move(id), from, to, hitGuided, 0.25, std::move(rest), sideDepth};
+  return OutlinePlan{std::move(id), from, to, hitGuided, 0.25, std::move(rest), sideDepth};
 }
 
-void addMirrored(BodyTables& t, OutlineSpec left, int32_t rightFrom, int32_t rightTo) {
+void addMirrored(BodyTables& t, OutlinePlan left, int32_t rightFrom, int32_t rightTo) {
   std::string id = left.id;
   id.back() = 'R';
   t.outlines.push_back(left);

@@ -60,14 +60,7 @@ void makeTransparent(TMyWindow& w) {
   if (!w.lineSelected()) return;
   w.snapshot("OnTovLineClear");
   LineRecord& l = w.doc().lines[size_t(w.doc().curLine)];
-  l.brw = 2.0f;
-  l.brh = 2.0f;
-  l.bra = 2.0f;
-  l.brk = 0.0f;
-  l.spmin = 20;
-  l.spmax = 20;
-  l.spdspx = 0.0;
-  l.spdspy = 0.0;
+  l.setStyle({2.0f, 2.0f, 2.0f, 0.0f}, 20, 20, 0.0, 0.0);
   w.refreshSelected();
   w.compose();
 }
@@ -85,14 +78,7 @@ void clearSettings(TMyWindow& w) {
   l.sel = 1;
   l.category = 0;
   l.w = l.h = l.depth = 1.0f;
-  l.brw = d.defBrush[0];
-  l.brh = d.defBrush[1];
-  l.bra = d.defBrush[2];
-  l.brk = d.defBrush[3];
-  l.spmin = d.defSpMin;
-  l.spmax = d.defSpMax;
-  l.spdspx = d.defSpDspX;
-  l.spdspy = d.defSpDspY;
+  d.applyDefaultStyle(l);
   w.refreshSelected();
   w.compose();
 }

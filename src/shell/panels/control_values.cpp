@@ -128,14 +128,7 @@ bool applyControlValues(Document& doc, ControlValues& v, Ui& ui,
     doc.defSpDspX = v.shapeDx;
     doc.defSpDspY = v.shapeDy;
   } else {
-    line.brw = v.brush[0];
-    line.brh = v.brush[1];
-    line.bra = v.brush[2];
-    line.brk = v.brush[3];
-    line.spmin = v.shapeMin;
-    line.spmax = v.shapeMax;
-    line.spdspx = v.shapeDx;
-    line.spdspy = v.shapeDy;
+    line.setStyle(v.brush, v.shapeMin, v.shapeMax, v.shapeDx, v.shapeDy);
   }
   return true;
 }
