@@ -6,16 +6,19 @@
 
 #include <cstdint>
 
+#include "script/fields.h"
+
 namespace tovala::script {
 
-// A number, a local named directly (checked against the local count when decoded) or any
-// other variable, read through the general accessors at run time.
+// A number, a local named directly (checked against the local count when decoded), a line or
+// point field with fixed indices (checked against the model when run) or any other variable,
+// read through the general accessors at run time.
 struct FastOperand {
-  enum Kind : uint8_t { Number, Local, Variable };
+  enum Kind : uint8_t { Number, Local, LineField, PointField, Variable };
   Kind kind = Number;
   uint8_t flag = 0;
-  uint32_t code = 0;
-  float number = 0.0f;
+  FieldSlot slot;     // LineField, PointField: the field within the record
+  uint32_t code = 0;  // Number: its bits; Local: the local's index; otherwise the reference
 };
 
 enum class FastKind : uint8_t {

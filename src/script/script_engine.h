@@ -107,7 +107,8 @@ class ScriptEngine {
   // Reads one operand record against the document and the current locals: 1 and the value, or
   // -1 and 0.0 (after the "GetValue" message) when an index names nothing.
   int readOperand(uint8_t flag, uint32_t code, float& value);
-  // Writes a variable: 1, or -1 (after "SetValue" on a bad index) when nothing was written.
+  // Writes a variable: 1 (a field code without a field writes nothing), or -1 after "SetValue"
+  // when an index names nothing.
   int setValue(uint8_t flag, uint32_t code, float value);
 
  private:
@@ -159,6 +160,17 @@ class ScriptEngine {
   bool begin(const CodeEntry* code, int count);
   void stop(RunStop why, const char* text);
   bool step();
+  // The main loop's test: not stopped, and no end marker at the counter.
+  bool running() const {
+    return stop_ == RunStop::None && pc_ < count_ && uint8_t(prog_[pc_].flag) != kFlagMarker;
+  }
+  // Counts one instruction against the budget; false (and the run stopped) past it.
+  bool countInstruction() {
+    if (++executed_ <= budget_) return true;
+    stopForBudget();
+    return false;
+  }
+  void stopForBudget();
   float evalExpression(int level);
   float evalPrimary();
   int evalCondition(uint32_t terminator);
@@ -178,6 +190,7 @@ class ScriptEngine {
   }
 
   // vm_fast.cpp
+  void runFast();
   bool fastStep();
   bool decodeOperand(uint32_t i, FastOperand& out) const;
   FastStatement decodeStatement(uint32_t j);
@@ -190,6 +203,7 @@ class ScriptEngine {
   bool decodeOperators(ExprDecode& d, int operandLevel,
                        std::initializer_list<std::pair<uint32_t, RpnOp::Code>> ops);
   void emitRpn(ExprDecode& d, RpnOp op, int effect);
+  void* fastRecord(const FastOperand& o) const;
   float readFast(const FastOperand& o);
   bool writeFast(const FastOperand& o, float value);
   bool execute(const FastStatement& f);
@@ -199,6 +213,7 @@ class ScriptEngine {
   bool localAsIndex(uint32_t local, int& out) const;
   LineRecord* resolveLine(uint32_t code) const;
   PointRecord* resolvePoint(LineRecord& line, uint32_t code) const;
+  void* fieldRecord(uint8_t flag, uint32_t code) const;
   ParamEntry* resolveParam(uint8_t flag, uint32_t code, LineRecord& line, PointRecord* point) const;
   // `ok` turns false only when an index names nothing.
   float readVariable(uint8_t flag, uint32_t code, bool& ok);

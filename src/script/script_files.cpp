@@ -110,7 +110,7 @@ std::optional<std::string> loadScriptText(const Document& doc, const fs::path& w
   if (!bytes) return text;
   for (uint8_t b : *bytes) {
     if (b == 0xFF || b == '\r') continue;
-    if (b == '\n') text += '\r';
+    if (b == '\n') text += "\r\r";
     text += char(b);
   }
   return text;

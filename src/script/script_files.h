@@ -24,9 +24,10 @@ inline constexpr const char* kArchiveExtension = "*.txt";
 // "temp/<line>-<point>.txt".
 std::string scriptFileName(int line, int point);
 
-// The script text of the selected line and point as the editor shows it: 0xFF bytes and
-// carriage returns dropped, every line feed turned into CR LF. "" when there is no file;
-// nothing when the selected line is no line.
+// The script text of the selected line and point in the script panel's form: 0xFF bytes and
+// carriage returns dropped, every line feed turned into CR CR LF (the panel shows each as one
+// line break; reading the file again drops the carriage returns, so a save and load keep the
+// text). "" when there is no file; nothing when the selected line is no line.
 std::optional<std::string> loadScriptText(const Document& doc,
                                           const std::filesystem::path& workDir);
 

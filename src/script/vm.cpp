@@ -7,6 +7,7 @@
 // from a file - can read outside its array, overflow the stack or hang the editor.
 
 #include <bit>
+#include <cstring>
 
 #include "model/document.h"
 #include "platform/ui.h"
@@ -28,16 +29,21 @@ constexpr int kMaxDepth = 1000;
 bool ScriptEngine::begin(const CodeEntry* code, int count) {
   if (!code || count < 3 || uint8_t(code[0].flag) != kFlagMarker) return false;
   // Run a private copy: a macro may change the model, and with it the array the caller holds.
-  program_.assign(code, code + count);
+  // The same program run again (posing runs it on every mouse move) keeps its decoded
+  // statements: they depend on the records alone, never on the model.
+  const bool same = program_.size() == size_t(count) &&
+                    std::memcmp(program_.data(), code, size_t(count) * sizeof(CodeEntry)) == 0;
+  if (!same) {
+    program_.assign(code, code + count);
+    slots_.clear();
+    pool_.clear();
+    rpn_.clear();
+  }
   prog_ = program_.data();
   count_ = uint32_t(count);
   localCount_ = localCountOf(code[0].code);
   locals_.assign(size_t(localCount_), 0.0f);
-  if (fastPath_) {
-    slots_.assign(size_t(count), 0);
-    pool_.clear();
-    rpn_.clear();
-  }
+  if (fastPath_) slots_.resize(size_t(count), 0);
   pc_ = 1;
   depth_ = 0;
   executed_ = 0;
@@ -47,15 +53,17 @@ bool ScriptEngine::begin(const CodeEntry* code, int count) {
 
 int ScriptEngine::run(const CodeEntry* code, int count) {
   if (!begin(code, count)) return -1;
-  while (stop_ == RunStop::None && pc_ < count_ && uint8_t(prog_[pc_].flag) != kFlagMarker) {
-    if (++executed_ > budget_) {
-      stop(RunStop::Budget, msg::kBudgetExceeded);
-      break;
+  if (fastPath_) {
+    runFast();
+  } else {
+    while (running()) {
+      if (!countInstruction() || !step()) break;
     }
-    if (!(fastPath_ ? fastStep() : step())) break;
   }
   return stop_ == RunStop::None ? 1 : -1;
 }
+
+void ScriptEngine::stopForBudget() { stop(RunStop::Budget, msg::kBudgetExceeded); }
 
 void ScriptEngine::stop(RunStop why, const char* text) {
   if (stop_ != RunStop::None) return;

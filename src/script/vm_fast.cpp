@@ -1,8 +1,10 @@
 // The virtual machine's quick path. A statement position that runs a second time is decoded
-// once into a FastStatement; later runs of it execute the decoded form. The decoder walks the
-// records exactly as the interpreter does (evalExpression, evalCondition, dispatch) but emits
-// operations instead of values; it gives up (Generic) on anything outside the plain forms, so
-// every program gives the same reads, writes, values and messages on either path.
+// once into a FastStatement; later runs of it execute the decoded form, in this run and in later
+// runs of the same program (begin() keeps them). Line and point fields named by fixed indices
+// are decoded to their place in the record and looked up in the model on every run. The
+// decoder walks the records exactly as the interpreter does (evalExpression, evalCondition,
+// dispatch) but emits operations instead of values; it gives up (Generic) on anything outside the
+// plain forms, so every program gives the same reads, writes, values and messages on either path.
 
 #include <algorithm>
 #include <bit>
@@ -24,7 +26,14 @@ bool isCompare(uint32_t code) { return code >= kCodeEq && code <= kCodeNe; }
 
 }  // namespace
 
-bool ScriptEngine::fastStep() {
+// The main loop, with the decoded statements executed in place.
+void ScriptEngine::runFast() {
+  while (running()) {
+    if (!countInstruction() || !fastStep()) break;
+  }
+}
+
+[[gnu::always_inline]] inline bool ScriptEngine::fastStep() {
   uint32_t j = pc_;
   while (j < count_ && uint8_t(prog_[j].flag) != kFlagInstruction) ++j;
   if (j < count_) {
@@ -51,15 +60,25 @@ bool ScriptEngine::decodeOperand(uint32_t i, FastOperand& out) const {
   if (i >= count_) return false;
   const CodeEntry& e = prog_[i];
   const uint8_t flag = uint8_t(e.flag);
-  if (flag == kFlagNumber) {
-    out = {FastOperand::Number, flag, e.code, std::bit_cast<float>(e.code)};
-    return true;
-  }
+  out = FastOperand{};
+  out.flag = flag;
+  out.code = e.code;
+  if (flag == kFlagNumber) return true;
   if (!isVariableFlag(flag)) return false;
-  const bool local =
-      flag == kFlagLocal && !(e.code & kLocalIndirect) && (e.code & 0x7FFF) < uint32_t(localCount_);
-  out = {local ? FastOperand::Local : FastOperand::Variable, flag,
-         local ? (e.code & 0x7FFF) : e.code, 0.0f};
+  const bool lineDirect = !(e.code & kLineIndirect);
+  if (flag == kFlagLocal && !(e.code & kLocalIndirect) &&
+      (e.code & 0x7FFF) < uint32_t(localCount_)) {
+    out.kind = FastOperand::Local;
+    out.code = e.code & 0x7FFF;
+  } else if (flag == kFlagLineVar && lineDirect) {
+    out.kind = FastOperand::LineField;
+    out.slot = kLineFields[e.code & 0xFF];
+  } else if (flag == kFlagPointVar && lineDirect && !(e.code & kPointIndirect)) {
+    out.kind = FastOperand::PointField;
+    out.slot = kPointFields[e.code & 0xFF];
+  } else {
+    out.kind = FastOperand::Variable;
+  }
   return true;
 }
 
@@ -199,28 +218,48 @@ bool ScriptEngine::decodePrimary(ExprDecode& d) {
 
 // --- execution -------------------------------------------------------------------------------
 
-float ScriptEngine::readFast(const FastOperand& o) {
-  if (o.kind == FastOperand::Number) return o.number;
+// The record a decoded field operand names as the model stands now, or nullptr.
+[[gnu::always_inline]] inline void* ScriptEngine::fastRecord(const FastOperand& o) const {
+  const uint32_t l = o.code >> 16, p = (o.code >> 8) & 0xFF;
+  if (!doc_->isValidLine(int(l))) return nullptr;
+  LineRecord& line = doc_->lines[l];
+  if (o.kind == FastOperand::LineField) return &line;
+  return p < uint32_t(line.pointCount() - 1) ? &line.points[p] : nullptr;
+}
+
+[[gnu::always_inline]] inline float ScriptEngine::readFast(const FastOperand& o) {
+  if (o.kind == FastOperand::Number) return std::bit_cast<float>(o.code);
   if (o.kind == FastOperand::Local) return locals_[o.code];
+  if (o.kind == FastOperand::LineField || o.kind == FastOperand::PointField) {
+    if (void* record = fastRecord(o)) return readField(o.slot, record);
+    stop(RunStop::BadAccess, msg::kGetValue);
+    return 0.0f;
+  }
   bool ok = true;
   const float v = readVariable(o.flag, o.code, ok);
   if (!ok) stop(RunStop::BadAccess, msg::kGetValue);
   return v;
 }
 
-bool ScriptEngine::writeFast(const FastOperand& o, float value) {
+[[gnu::always_inline]] inline bool ScriptEngine::writeFast(const FastOperand& o, float value) {
   if (o.kind == FastOperand::Local) {
     locals_[o.code] = value;
     return true;
   }
-  if (writeVariable(o.flag, o.code, value) < 0) {
-    stop(RunStop::BadAccess, msg::kSetValue);
-    return false;
+  if (o.kind == FastOperand::Number) return true;  // a number as target stores nothing
+  if (o.kind == FastOperand::LineField || o.kind == FastOperand::PointField) {
+    if (void* record = fastRecord(o)) {
+      writeField(o.slot, record, value);
+      return true;
+    }
+  } else if (writeVariable(o.flag, o.code, value) >= 0) {
+    return true;
   }
-  return true;
+  stop(RunStop::BadAccess, msg::kSetValue);
+  return false;
 }
 
-bool ScriptEngine::execute(const FastStatement& f) {
+[[gnu::always_inline]] inline bool ScriptEngine::execute(const FastStatement& f) {
   switch (f.kind) {
     case FastKind::Assign: {
       const float a = readFast(f.a);

@@ -159,14 +159,24 @@ class FastPathTest : public ScriptTest {
     float nextRandom;
   };
 
-  Outcome runOnce(const CodeList& code, bool fast) {
+  void resetModel() {
     doc.lines = pristine;
     doc.VextX = doc.VextY = doc.VextZ = doc.RadX = doc.RadY = doc.RadZ = 0;
     ui.reset();
     script::resetRandomSequence();
+  }
+
+  // `warm`: the engine has run the program once before (and so keeps what it decoded then),
+  // as when posing runs the same program on every mouse move.
+  Outcome runOnce(const CodeList& code, bool fast, bool warm = false) {
     ScriptEngine e(doc);
     e.setFastPath(fast);
     e.setInstructionBudget(3000);
+    if (warm) {
+      resetModel();
+      e.run(code);
+    }
+    resetModel();
     Outcome o;
     o.result = e.run(code);
     decoded += e.decodedStatements();
@@ -190,7 +200,12 @@ class FastPathTest : public ScriptTest {
 
   void expectSame(const CodeList& code, const std::string& label) {
     const Outcome slow = runOnce(code, false);
-    const Outcome fast = runOnce(code, true);
+    expectSameOutcome(slow, runOnce(code, true), label);
+    expectSameOutcome(slow, runOnce(code, true, true), label + " (second run)");
+    ++compared;
+  }
+
+  void expectSameOutcome(const Outcome& slow, const Outcome& fast, const std::string& label) {
     EXPECT_EQ(slow.result, fast.result) << label;
     EXPECT_EQ(slow.executed, fast.executed) << label;
     EXPECT_EQ(bitsOf(slow.locals), bitsOf(fast.locals)) << label;
@@ -200,7 +215,6 @@ class FastPathTest : public ScriptTest {
               bitsOf({fast.whole.begin(), fast.whole.end()}))
         << label;
     EXPECT_TRUE(slow.lines == fast.lines) << label;
-    ++compared;
   }
 
   std::vector<LineRecord> pristine;
@@ -277,16 +291,23 @@ TEST_F(FastPathTest, RawCodeArraysGiveTheSameResults) {
   };
   auto piece = [&] { return pieces[size_t(pick(0, int(pieces.size()) - 1))]; };
   auto operand = [&] {
-    const CodeEntry choices[] = {num(2),
-                                 num(-0.5f),
-                                 local(0),
-                                 local(1),
-                                 local(3),
-                                 {0x1A, 0x00000110},
-                                 {0x1C, 0x00010010},
-                                 {0x1E, 0x11},
-                                 {0x10, 0x02008002}};
-    return choices[pick(0, 8)];
+    const CodeEntry plain[] = {num(2),
+                               num(-0.5f),
+                               local(0),
+                               local(1),
+                               local(3),
+                               {0x1A, 0x00000110},
+                               {0x1C, 0x00010010},
+                               {0x1E, 0x11},
+                               {0x10, 0x02008002}};
+    const CodeEntry odd[] = {{0x1A, 0x00050110},   // no such line
+                             {0x1A, 0x00000510},   // no such point
+                             {0x1A, 0x000001FF},   // no such field
+                             {0x1A, 0x000080B2},   // point from local 0, a double field
+                             {0x1C, 0x80010062},   // line from local 1, a colour byte
+                             {0x1C, 0x00010060}};  // a whole colour word
+    if (pick(0, 9) == 0) return odd[pick(0, int(std::size(odd)) - 1)];
+    return plain[pick(0, int(std::size(plain)) - 1)];
   };
   for (int i = 0; i < 1500; ++i) {
     CodeList code{marker(uint32_t(pick(0, 4)))};
@@ -326,6 +347,34 @@ TEST_F(FastPathTest, RawCodeArraysGiveTheSameResults) {
     if (HasFailure()) break;
   }
   EXPECT_GT(decoded, 200);
+}
+
+// What a run decoded is kept for the next run of the same program, but never used for another
+// program, and its fields are looked up in the model as it stands when it runs.
+TEST_F(FastPathTest, DecodedStatementsFollowTheModelAndTheProgram) {
+  const CodeList loop = compile("param 1; while (p[0] < 3) { L[2]vx = L[2]vx + 1; p[0] += 1; }");
+  const CodeList other = compile("param 1; while (p[0] < 3) { L[1]vx = L[1]vx + 2; p[0] += 1; }");
+  ASSERT_EQ(loop.size(), other.size());
+  ScriptEngine e(doc);
+  ln(2).vx = 0;
+  ASSERT_EQ(e.run(loop), 1);
+  EXPECT_GT(e.decodedStatements(), 0);
+  EXPECT_EQ(ln(2).vx, 3.0f);
+
+  // Same length, other records: nothing of the first program's decoding applies.
+  ln(1).vx = 0;
+  ASSERT_EQ(e.run(other), 1);
+  EXPECT_EQ(ln(1).vx, 6.0f);
+  EXPECT_EQ(ln(2).vx, 3.0f);
+
+  // The line the decoded statement names is gone by the next run: refused, as the interpreter does.
+  ASSERT_EQ(e.run(loop), 1);
+  EXPECT_EQ(ln(2).vx, 6.0f);
+  doc.lines.erase(doc.lines.begin() + 2);
+  doc.lineOrder.pop_back();
+  ui.reset();
+  EXPECT_EQ(e.run(loop), -1);
+  EXPECT_EQ(texts(), std::vector<std::string>{"GetValue"});
 }
 
 }  // namespace

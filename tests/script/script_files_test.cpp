@@ -40,7 +40,10 @@ TEST_F(ScriptFiles, TextFilesAreNamedAfterLineAndPoint) {
   write("temp/1-2.txt",
         "a\r\nb\n\xFF"
         "c");
-  EXPECT_EQ(loadScriptText(doc, dir.path()), std::optional<std::string>("a\r\nb\r\nc"));
+  EXPECT_EQ(loadScriptText(doc, dir.path()), std::optional<std::string>("a\r\r\nb\r\r\nc"));
+  // Saved as shown and loaded again: the same text.
+  ASSERT_TRUE(saveScriptText(doc, dir.path(), *loadScriptText(doc, dir.path())));
+  EXPECT_EQ(loadScriptText(doc, dir.path()), std::optional<std::string>("a\r\r\nb\r\r\nc"));
   doc.curLine = 2;  // the sentinel line: nothing is loaded or saved
   EXPECT_FALSE(loadScriptText(doc, dir.path()).has_value());
   EXPECT_FALSE(saveScriptText(doc, dir.path(), "x"));
