@@ -1,6 +1,9 @@
 // The "命令" and "ヘルプ" menus, and the shared helpers of the command groups.
 
 #include "shell/command_rules.h"
+#include "shell/panels/line_program_dialog.h"
+#include "shell/panels/param_dialog.h"
+#include "shell/panels/script_panel.h"
 
 namespace tovala {
 
@@ -27,12 +30,12 @@ constexpr const char* kVersion = "トヴァラ Ver 0.53β\n\n現在開発中";
 void addScriptAndHelpCommands(CommandTable& t) {
   // The script editor, motion mode, the line program and parameter dialogs come with their
   // panels.
-  t.set({40029, "", nullptr, [](TMyWindow& w) { return enabledIf(w.lineSelected()); }});
+  t.set({40029, "", openScriptPanel, [](TMyWindow& w) { return enabledIf(w.lineSelected()); }});
   t.set({40031, "OnModeExe", nullptr, [](TMyWindow& w) {
            return enabledIf(w.hasLines() && w.doc().modelScale == 1.0f);
          }});
-  t.set({40028, "", nullptr, nullptr});
-  t.set({40047, "OnTovparamdlg", nullptr, nullptr});
+  t.set({40028, "", openLineProgramDialog, nullptr});
+  t.set({40047, "OnTovparamdlg", openParamDialog, nullptr});
   t.set({40065, "", [](TMyWindow& w) { w.ui().message(kVersion, "バージョン"); }, nullptr});
   // Listed in the help menu without an operation.
   t.set({40027, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});

@@ -14,6 +14,7 @@
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/panels/control_panel.h"
+#include "shell/panels/script_panel.h"
 
 namespace tovala {
 
@@ -47,6 +48,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   clearMouse();
   installControlPanel(*this);
   installMotionMode(*this);
+  installScriptPanel(*this);
 
   undo_.init(doc_);
   paint_.reset();

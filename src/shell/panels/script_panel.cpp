@@ -1,0 +1,157 @@
+#include "shell/panels/script_panel.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "model/document.h"
+#include "platform/encoding.h"
+#include "platform/ui.h"
+#include "script/script_files.h"
+#include "shell/main_window.h"
+#include "shell/panels/script_compile.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr const char* kNoValidLine = "有効な線が選択されていません。";
+constexpr const char* kDumpName = "PreCom.txt";
+
+}  // namespace
+
+std::string scriptTextForEditor(std::string_view fileText) {
+  std::string bytes;
+  bytes.reserve(fileText.size());
+  for (char c : fileText)
+    if (c != '\r') bytes += c;
+  return sjisToUtf8(bytes);
+}
+
+std::string scriptTextForFile(std::string_view editorText) {
+  const std::vector<uint8_t> sjis = utf8ToSjis(editorText);
+  return std::string(sjis.begin(), sjis.end());
+}
+
+ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
+    : Panel(PanelId::Script, PanelMessage::None, parent), doc_(doc), archive_(kDefaultArchiveName) {
+  setObjectName("118");
+  setWindowTitle(QString::fromUtf8("スクリプト"));
+  editor_ = new QPlainTextEdit;
+  editor_->setObjectName("text");
+  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono = editor_->font();
+  mono.setStyleHint(QFont::TypeWriter);
+  mono.setFamily("monospace");
+  editor_->setFont(mono);
+
+  auto* buttons = new QHBoxLayout;
+  struct ButtonSpec {
+    const char* text;
+    const char* name;
+  };
+  for (const ButtonSpec& s : {ButtonSpec{"OK", "ok"}, ButtonSpec{"ｷｬﾝｾﾙ", "cancel"},
+                              ButtonSpec{"実行", "run"}, ButtonSpec{"読込", "load"},
+                              ButtonSpec{"保存", "save"}}) {
+    auto* b = new QPushButton(QString::fromUtf8(s.text));
+    b->setObjectName(QString::fromLatin1(s.name));
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(editor_);
+  top->addLayout(buttons);
+  resize(480, 400);
+
+  // OK keeps the panel open when the text could not be written, so nothing typed is lost.
+  connect(button("ok"), &QPushButton::clicked, this, [this] {
+    if (!doc_.isValidLine(doc_.curLine) || saveText()) accept();
+  });
+  connect(button("cancel"), &QPushButton::clicked, this, &QDialog::reject);
+  connect(button("run"), &QPushButton::clicked, this, &ScriptPanel::run);
+  connect(button("load"), &QPushButton::clicked, this, &ScriptPanel::importArchive);
+  connect(button("save"), &QPushButton::clicked, this, &ScriptPanel::exportArchive);
+}
+
+QPushButton* ScriptPanel::button(const char* name) const {
+  return findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+void ScriptPanel::showFor(const std::filesystem::path& workDir) {
+  workDir_ = workDir;
+  loadText();
+  show();
+  raise();
+}
+
+// Every click on the canvas asks for this; the text is read again only for another line or
+// point, so typing survives clicks that keep the selection.
+void ScriptPanel::refresh() {
+  if (!isVisible()) return;
+  if (doc_.curLine == shownLine_ && doc_.curPoint == shownPoint_) return;
+  loadText();
+}
+
+void ScriptPanel::loadText() {
+  const std::optional<std::string> text = loadScriptText(doc_, workDir_);
+  if (!text) return;  // no line selected: the text stays
+  editor_->setPlainText(QString::fromStdString(scriptTextForEditor(*text)));
+  shownLine_ = doc_.curLine;
+  shownPoint_ = doc_.curPoint;
+}
+
+std::string ScriptPanel::fileText() const {
+  return scriptTextForFile(editor_->toPlainText().toStdString());
+}
+
+bool ScriptPanel::saveText() { return saveScriptText(doc_, workDir_, fileText()); }
+
+// Compiles into the selected line; the program runs later, with the motion.
+void ScriptPanel::run() {
+  const std::string source = fileText();
+  saveScriptText(doc_, workDir_, source);
+  compileIntoSelectedLine(doc_, source, (workDir_ / kDumpName).string());
+  if (doc_.isValidLine(doc_.curLine)) emit compiled();
+}
+
+void ScriptPanel::importArchive() {
+  FileRequest request;
+  request.filter = kArchiveFilter;
+  request.defaultExtension = kArchiveExtension;
+  request.initialName = archive_;
+  const std::optional<std::string> path = doc_.ui->chooseFile(request);
+  if (!path) return;
+  archive_ = *path;
+  if (importScriptArchive(doc_, workDir_, archive_)) loadText();
+}
+
+void ScriptPanel::exportArchive() {
+  FileRequest request;
+  request.save = true;
+  request.filter = kArchiveFilter;
+  request.defaultExtension = kArchiveExtension;
+  request.initialName = archive_;
+  const std::optional<std::string> path = doc_.ui->chooseFile(request);
+  if (!path) return;
+  archive_ = *path;
+  exportScriptArchive(doc_, workDir_, archive_, fileText());
+}
+
+void installScriptPanel(TMyWindow& w) {
+  auto* panel = new ScriptPanel(w.doc(), &w);
+  QObject::connect(panel, &ScriptPanel::compiled, &w, [&w] { w.setModified(true); });
+  w.installPanel(panel, false);
+}
+
+void openScriptPanel(TMyWindow& w) {
+  if (w.motion()) return;
+  if (!w.lineSelected()) {
+    w.ui().message(kNoValidLine, "注意");
+    return;
+  }
+  if (auto* panel = static_cast<ScriptPanel*>(w.panel(PanelId::Script)))
+    panel->showFor(w.paths().startFolder);
+}
+
+}  // namespace tovala
