@@ -82,7 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (code.empty()) code.push_back(CodeEntry{});
     doc.lines[0].code = code;
   }
-  if (engine.validate(0, -1) == 1 || (data[0] & 2)) engine.run(doc.lines[0].code);
+  if (engine.validate(0, -1) == 1 || (data[0] & 2)) {
+    // Run it again on the changed model: the second run starts from what the first decoded.
+    const CodeList program = doc.lines[0].code;
+    engine.run(program);
+    if (data[0] & 8) engine.run(program);
+  }
   // The line programs as a motion step runs them (line 0's program may be any of the above).
   if (data[0] & 4) runLinePrograms(doc, 0, 0, kBudget);
   return 0;
