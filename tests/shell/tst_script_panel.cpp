@@ -115,9 +115,9 @@ class TestScriptPanel : public QObject {
     QCOMPARE(readProgramEntry("ff", "0"), std::optional(kMarker));
     // Unreadable text gives nothing rather than a 0.
     using Texts = std::pair<const char*, const char*>;
-    for (auto [flag, code] : {Texts{"zz", "0"}, Texts{"100", "0"}, Texts{"--", "----"},
-                              Texts{"02", "3fc00000"}, Texts{"1c", "xyz"}, Texts{"10", "1.5"},
-                              Texts{"1a", "123456789"}}) {
+    for (auto [flag, code] :
+         {Texts{"zz", "0"}, Texts{"100", "0"}, Texts{"--", "----"}, Texts{"02", "3fc00000"},
+          Texts{"1c", "xyz"}, Texts{"10", "1.5"}, Texts{"1a", "123456789"}}) {
       QVERIFY2(!readProgramEntry(flag, code), flag);
     }
     // Whatever the edits show reads back to the same entry.
@@ -277,8 +277,8 @@ class TestScriptPanel : public QObject {
           QCOMPARE(d.valueEdit()->text(), QString("00000000"));
           d.button("ok")->click();
         }));
-    QCOMPARE(line.params,
-             (ParamList{ParamEntry::ofFloat(5, 0, 3.25f), ParamEntry::ofFloat(8, 1, 4), kSentinel}));
+    QCOMPARE(line.params, (ParamList{ParamEntry::ofFloat(5, 0, 3.25f), ParamEntry::ofFloat(8, 1, 4),
+                                     kSentinel}));
     QCOMPARE(line.paramChanged, 1);
     QCOMPARE(line.points[1].params, pointBefore);
     QCOMPARE(f.window->undoRing().undoCount(), undoBefore + 1);
@@ -352,7 +352,8 @@ class TestScriptPanel : public QObject {
              (CodeList{{0xFF, 2}, {0x20, 0x2000000}, number(1), {0x10, 0x02000000}, kMarker}));
     QVERIFY(f.window->modified());
     QVERIFY(fs::exists(tempDir(f).parent_path() / "PreCom.txt"));
-    QCOMPARE(readFile(tempDir(f) / "0-1.txt"), std::string("param 2; p[0] = 1;\np[1] = 2 3 4; p[0] = 5;"));
+    QCOMPARE(readFile(tempDir(f) / "0-1.txt"),
+             std::string("param 2; p[0] = 1;\np[1] = 2 3 4; p[0] = 5;"));
 
     // A program that reads a line that does not exist compiles but fails its check.
     f.ui.reset();
@@ -383,8 +384,7 @@ class TestScriptPanel : public QObject {
     QCOMPARE(f.ui.fileRequests.back().save, true);
     QCOMPARE(f.ui.fileRequests.back().filter, std::string("ソースファイル|*.txt||"));
     QCOMPARE(f.ui.fileRequests.back().initialName, std::string("notilescr.txt"));
-    QCOMPARE(readFile(archive),
-             std::string("Tovala\n0-0.txt\n1\na0-1.txt\n3\nxyz1-2.txt\n2\nbc"));
+    QCOMPARE(readFile(archive), std::string("Tovala\n0-0.txt\n1\na0-1.txt\n3\nxyz1-2.txt\n2\nbc"));
     QCOMPARE(panel.archiveName(), archive);
 
     // "読込" brings the files back and shows the selection's text again.

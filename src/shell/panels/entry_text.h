@@ -33,7 +33,9 @@ inline std::optional<uint32_t> readHex(std::string_view text) {
   return readWhole<uint32_t>(text, 16);
 }
 
-inline std::optional<int32_t> readInt(std::string_view text) { return readWhole<int32_t>(text, 10); }
+inline std::optional<int32_t> readInt(std::string_view text) {
+  return readWhole<int32_t>(text, 10);
+}
 
 // A finite decimal number as single precision.
 inline std::optional<float> readReal(std::string_view text) {

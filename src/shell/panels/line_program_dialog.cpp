@@ -59,7 +59,8 @@ const std::vector<CommandWord>& commandWords() {
     std::vector<CommandWord> w;
     for (uint8_t flag : {kFlagMarker, kFlagTarget, kFlagNumber, kFlagLocal})
       w.push_back({fixedName(flag), flag, 0});
-    for (const VariableEntry& v : kVariables) w.push_back({std::string(v.name), v.flag, v.fieldCode});
+    for (const VariableEntry& v : kVariables)
+      w.push_back({std::string(v.name), v.flag, v.fieldCode});
     for (const KeywordEntry& k : kKeywords) w.push_back({std::string(k.text), k.flag, k.code});
     return w;
   }();
@@ -76,7 +77,8 @@ int commandWordRowFor(std::string_view name) {
 std::string programEntryName(const CodeEntry& e) {
   const auto flag = uint8_t(e.flag);
   if (std::string fixed = fixedName(flag); !fixed.empty()) return fixed;
-  if (const int k = findKeywordByCode(flag, e.code); k >= 0) return std::string(kKeywords[size_t(k)].text);
+  if (const int k = findKeywordByCode(flag, e.code); k >= 0)
+    return std::string(kKeywords[size_t(k)].text);
   for (const VariableEntry& v : kVariables)
     if (v.flag == flag) return std::string(v.name);
   return kUnknown;
@@ -200,7 +202,6 @@ LineProgramDialog::LineProgramDialog(const Document& doc, int line, QWidget* par
   top->addLayout(closing);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (filling_) return;
     edit_.selected = row;
     showSelection();
   });
@@ -233,11 +234,7 @@ void LineProgramDialog::fillWords() {
 }
 
 void LineProgramDialog::fillList() {
-  filling_ = true;
-  list_->clear();
-  for (const CodeEntry& e : edit_.rows) list_->addItem(qs(programRowText(e)));
-  list_->setCurrentRow(edit_.hasSelection() ? edit_.selected : -1);
-  filling_ = false;
+  showRows(list_, edit_, [](const CodeEntry& e) { return qs(programRowText(e)); });
   showSelection();
 }
 

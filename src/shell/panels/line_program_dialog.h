@@ -94,7 +94,6 @@ class LineProgramDialog : public QDialog {
 
   int line_ = 0;
   ProgramEdit edit_;
-  bool filling_ = false;
   QListWidget* list_ = nullptr;
   QComboBox* words_ = nullptr;
   QLineEdit* flag_ = nullptr;

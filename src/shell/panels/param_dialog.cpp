@@ -30,8 +30,7 @@ std::string paramRowText(const ParamEntry& e, bool point, bool hex) {
   if (hex) {
     std::snprintf(buf, sizeof buf, "%c:%04d,%02d,%08x", target, e.key, e.sub, unsigned(e.value));
   } else {
-    std::snprintf(buf, sizeof buf, "%c:%04d,%02d,%4.4f", target, e.key, e.sub,
-                  double(e.asFloat()));
+    std::snprintf(buf, sizeof buf, "%c:%04d,%02d,%4.4f", target, e.key, e.sub, double(e.asFloat()));
   }
   return buf;
 }
@@ -108,7 +107,6 @@ ParamDialog::ParamDialog(const Document& doc, QWidget* parent) : QDialog(parent)
   top->addLayout(fields, 2);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this](int r) {
-    if (filling_) return;
     edit_.selected = r;
     showSelection();
   });
@@ -149,12 +147,9 @@ void ParamDialog::load() {
 }
 
 void ParamDialog::fillList() {
-  filling_ = true;
-  list_->clear();
-  for (const ParamEntry& e : edit_.rows)
-    list_->addItem(QString::fromStdString(paramRowText(e, pointMode_, hex_)));
-  list_->setCurrentRow(edit_.hasSelection() ? edit_.selected : -1);
-  filling_ = false;
+  showRows(list_, edit_, [this](const ParamEntry& e) {
+    return QString::fromStdString(paramRowText(e, pointMode_, hex_));
+  });
   showSelection();
 }
 

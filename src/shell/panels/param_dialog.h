@@ -75,7 +75,6 @@ class ParamDialog : public QDialog {
   int line_ = -1;
   int point_ = -1;
   ParamEdit edit_;
-  bool filling_ = false;
   QListWidget* list_ = nullptr;
   QLineEdit* kind_ = nullptr;
   QLineEdit* nam_ = nullptr;

@@ -3,6 +3,9 @@
 // edits its "insert", "rewrite" and "delete" buttons make. Each dialog adds its own conditions
 // (the program list never inserts before its start marker, the parameter list keeps one row).
 
+#include <QListWidget>
+#include <QSignalBlocker>
+
 #include <algorithm>
 #include <vector>
 
@@ -39,5 +42,15 @@ struct RowList {
     return true;
   }
 };
+
+// Shows the working copy in `list`, one `text(row)` a row, with its selection; the refill is not
+// reported as a click.
+template <class T, class Text>
+void showRows(QListWidget* list, const RowList<T>& rows, Text text) {
+  const QSignalBlocker quiet(list);
+  list->clear();
+  for (const T& row : rows.rows) list->addItem(text(row));
+  list->setCurrentRow(rows.hasSelection() ? rows.selected : -1);
+}
 
 }  // namespace tovala

@@ -51,9 +51,9 @@ ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
     const char* text;
     const char* name;
   };
-  for (const ButtonSpec& s : {ButtonSpec{"OK", "ok"}, ButtonSpec{"ｷｬﾝｾﾙ", "cancel"},
-                              ButtonSpec{"実行", "run"}, ButtonSpec{"読込", "load"},
-                              ButtonSpec{"保存", "save"}}) {
+  for (const ButtonSpec& s :
+       {ButtonSpec{"OK", "ok"}, ButtonSpec{"ｷｬﾝｾﾙ", "cancel"}, ButtonSpec{"実行", "run"},
+        ButtonSpec{"読込", "load"}, ButtonSpec{"保存", "save"}}) {
     auto* b = new QPushButton(QString::fromUtf8(s.text));
     b->setObjectName(QString::fromLatin1(s.name));
     b->setAutoDefault(false);
@@ -115,27 +115,25 @@ void ScriptPanel::run() {
   if (doc_.isValidLine(doc_.curLine)) emit compiled();
 }
 
-void ScriptPanel::importArchive() {
+// The archive dialog opens on the last archive name and keeps the one chosen.
+bool ScriptPanel::chooseArchive(bool save) {
   FileRequest request;
+  request.save = save;
   request.filter = kArchiveFilter;
   request.defaultExtension = kArchiveExtension;
   request.initialName = archive_;
   const std::optional<std::string> path = doc_.ui->chooseFile(request);
-  if (!path) return;
+  if (!path) return false;
   archive_ = *path;
-  if (importScriptArchive(doc_, workDir_, archive_)) loadText();
+  return true;
+}
+
+void ScriptPanel::importArchive() {
+  if (chooseArchive(false) && importScriptArchive(doc_, workDir_, archive_)) loadText();
 }
 
 void ScriptPanel::exportArchive() {
-  FileRequest request;
-  request.save = true;
-  request.filter = kArchiveFilter;
-  request.defaultExtension = kArchiveExtension;
-  request.initialName = archive_;
-  const std::optional<std::string> path = doc_.ui->chooseFile(request);
-  if (!path) return;
-  archive_ = *path;
-  exportScriptArchive(doc_, workDir_, archive_, fileText());
+  if (chooseArchive(true)) exportScriptArchive(doc_, workDir_, archive_, fileText());
 }
 
 void installScriptPanel(TMyWindow& w) {

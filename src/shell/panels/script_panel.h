@@ -54,6 +54,7 @@ class ScriptPanel : public Panel {
  private:
   void loadText();
   std::string fileText() const;
+  bool chooseArchive(bool save);
 
   Document& doc_;
   std::filesystem::path workDir_;
