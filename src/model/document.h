@@ -108,6 +108,8 @@ class Document {
   int32_t showUnderlay = 0;
   int32_t fileUndo = 0;
   int32_t markSize = 4;
+  // How the canvas marks points (0 .. 6); "点表示切替" steps it. Not saved with the project.
+  int32_t pointStyle = 0;
   int32_t curLine = 0;
   int32_t curPoint = 0;
   float VextX = 0, VextY = 0, VextZ = 0;

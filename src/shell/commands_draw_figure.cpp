@@ -5,6 +5,8 @@
 
 #include "engine/reference.h"
 #include "shell/command_rules.h"
+#include "shell/model_scale.h"
+#include "shell/panels/text_input_dialog.h"
 
 namespace tovala {
 
@@ -65,18 +67,17 @@ void addDrawFigureCommands(CommandTable& t) {
   t.set({40068, "OnTovMoveselpoint",
          [](TMyWindow& w) { w.setMode(kModeMovePoints, "OnTovMoveselpoint"); }, linesNotMotion});
   t.set({40069, "", rangeSelect, linesNotMotion});
-  t.set({40035, "", nullptr, [](TMyWindow& w) {  // the text input dialog
+  t.set({40035, "", textInputCommand, [](TMyWindow& w) {
            return enabledIf(w.lineSelected() && w.doc().lines[size_t(w.doc().curLine)].kind == 3);
          }});
   t.set({40025, "", setLineReference, nullptr});
   t.set({40026, "", setAllReferences, nullptr});
-  // Waiting for the model-scale commands and their dialogs.
-  t.set({40066, "", nullptr, linesNotMotion});  // origin
-  t.set({40046, "", nullptr, nullptr});         // initial pose
-  t.set({40054, "", nullptr, linesNotMotion});  // back to scale 1
-  t.set({40058, "", nullptr, linesNotMotion});  // temporary enlargement
-  t.set({40055, "", nullptr, linesNotMotion});  // scale by a factor
-  t.set({40060, "", nullptr, linesNotMotion});  // point display style
+  t.set({40066, "", originCommand, linesNotMotion});
+  t.set({40046, "", nullptr, nullptr});  // initial pose
+  t.set({40054, "", scaleBackCommand, linesNotMotion});
+  t.set({40058, "", enlargeCommand, linesNotMotion});
+  t.set({40055, "", scaleByInputCommand, linesNotMotion});
+  t.set({40060, "", pointStyleCommand, linesNotMotion});
   t.set({40064, "", toggleObjectView, [](TMyWindow& w) {
            return enabledIf(w.hasLines() && w.doc().objectCount() > 1);
          }});

@@ -3,6 +3,7 @@
 
 #include "engine/lines_points.h"
 #include "shell/command_rules.h"
+#include "shell/panels/image_dialog.h"
 
 namespace tovala {
 
@@ -73,7 +74,7 @@ void addDrawPointCommands(CommandTable& t) {
   t.set({40013, "OnTovPointSpm2", setPointMode<2>, nullptr});
   t.set({40017, "OnTovImgNew", newImage, imageRule});
   t.set({40018, "OnTovImgLoad", loadImage, imageRule});
-  t.set({40019, "OnTovImgSel", nullptr, imageRule});  // the image chooser dialog
+  t.set({40019, "OnTovImgSel", chooseImageCommand, imageRule});
   t.set({40020, "OnTovImgDel", dropImage, dropImageRule});
 }
 

@@ -1,6 +1,8 @@
 // The "編集" menu: undo and redo, the size and line filter dialogs, rotating and deforming.
 
 #include "shell/command_rules.h"
+#include "shell/panels/line_filter_dialog.h"
+#include "shell/panels/size_dialog.h"
 
 namespace tovala {
 
@@ -30,8 +32,8 @@ void deform(TMyWindow& w) {
 void addEditCommands(CommandTable& t) {
   t.set({40021, "OnUndo", [](TMyWindow& w) { w.undo(); }, undoRule});
   t.set({40022, "", [](TMyWindow& w) { w.redo(); }, redoRule});
-  t.set({40043, "", nullptr, unlessMotion});                       // the size dialog
-  t.set({40072, "", nullptr, linesNotMotion});  // the line filter dialog
+  t.set({40043, "", canvasSizeCommand, unlessMotion});
+  t.set({40072, "", lineFilterCommand, linesNotMotion});
   t.set({40061, "OnTovRotLinepoint", rotateLine, linesNotMotion});
   t.set({40062, "OnTovDeform", deform, linesNotMotion});
 }

@@ -14,6 +14,8 @@
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/panels/control_panel.h"
+#include "shell/panels/line_list.h"
+#include "shell/panels/settings_panel.h"
 #include "shell/panels/script_panel.h"
 
 namespace tovala {
@@ -47,6 +49,8 @@ TMyWindow::TMyWindow(Ui* ui) {
   resetScrolling();
   clearMouse();
   installControlPanel(*this);
+  installLineList(*this);
+  installSettingsPanel(*this);
   installMotionMode(*this);
   installScriptPanel(*this);
 

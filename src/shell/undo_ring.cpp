@@ -198,15 +198,18 @@ StepResult UndoRing::redoFromMemory(Document& doc) {
 }
 
 void UndoRing::scaleSlots(float factor, const Vec3& origin) {
-  for (UndoSlot& s : slots_) {
-    const bool joint = s.copy.kind == 4;
-    for (size_t i = 0; i + 1 < s.copy.points.size(); ++i) {
-      PointRecord& p = s.copy.points[i];
-      scaleAbout(p.vx, p.vy, p.vz, factor, origin);
-      if (!joint) continue;
-      for (auto* u : {&p.unitX, &p.unitY, &p.unitZ}) scaleAbout((*u)[0], (*u)[1], (*u)[2], factor, origin);
+  // The copies redo puts back follow the model too, or a redo after scaling would bring back a
+  // line of the old size.
+  for (UndoSlot& s : slots_)
+    for (LineRecord* line : {&s.copy, &s.redoCopy}) {
+      const bool joint = line->kind == 4;
+      for (size_t i = 0; i + 1 < line->points.size(); ++i) {
+        PointRecord& p = line->points[i];
+        scaleAbout(p.vx, p.vy, p.vz, factor, origin);
+        if (!joint) continue;
+        for (auto* u : {&p.unitX, &p.unitY, &p.unitZ}) scaleAbout((*u)[0], (*u)[1], (*u)[2], factor, origin);
+      }
     }
-  }
 }
 
 }  // namespace tovala
