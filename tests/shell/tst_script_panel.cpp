@@ -45,6 +45,7 @@ bool withModal(const std::function<void()>& open, const std::function<void(D&)>&
     if (d->isVisible()) d->reject();
   });
   open();
+  QCoreApplication::processEvents();  // the check runs even when nothing opened
   return seen;
 }
 
@@ -205,6 +206,18 @@ class TestScriptPanel : public QObject {
     QVERIFY(f.ui.shown.empty());  // the edited program passes the check
     f.window->undo();
     QCOMPARE(f.doc().lines[0].code, original);
+  }
+
+  void motionModeOpensNeither() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(40031));
+    QVERIFY(f.window->motion());
+    QVERIFY(!withModal<LineProgramDialog>([&] { f.window->runCommand(40028); },
+                                          [](LineProgramDialog&) {}));
+    f.window->runCommand(40029);
+    QVERIFY(!f.window->panelVisible(PanelId::Script));
   }
 
   void paramRowsAndEntries() {

@@ -99,7 +99,7 @@ ParamDialog::ParamDialog(const Document& doc, QWidget* parent) : QDialog(parent)
     b->setObjectName(QString::fromLatin1(s.name));
     b->setAutoDefault(false);
     buttons->addWidget(b, i / 2, i % 2);
-    ++i;
+    i += s.name == std::string_view("delete") ? 2 : 1;  // OK and ｷｬﾝｾﾙ share the last row
   }
   fields->addLayout(buttons, row, 0, 1, 2);
   auto* top = new QHBoxLayout(this);
