@@ -252,6 +252,21 @@ class TestSmallDialogs : public QObject {
     QCOMPARE(font[27], uint8_t(1));
     QCOMPARE(sjisToUtf8(std::string_view(reinterpret_cast<const char*>(font.data() + 28))),
              std::string("ＭＳ ゴシック"));
+    // The chooser's font: a negative (character) height, weight and effects, Shift-JIS.
+    QFont chosen(QStringLiteral("Probe Sans"));
+    chosen.setPixelSize(30);
+    chosen.setWeight(QFont::Bold);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    const LogFont probe = logFontFrom(chosen);
+    QCOMPARE(int32_t(probe[0] | probe[1] << 8 | probe[2] << 16 | uint32_t(probe[3]) << 24), -30);
+    QCOMPARE(probe[16] | probe[17] << 8, 700);
+    QCOMPARE(probe[20], uint8_t(1));
+    QCOMPARE(probe[21], uint8_t(1));
+    QCOMPARE(probe[22], uint8_t(0));
+    QCOMPARE(probe[23], uint8_t(128));
+    QCOMPARE(std::string(reinterpret_cast<const char*>(probe.data() + 28)),
+             std::string("Probe Sans"));
     // 128 bytes at most, never half a character.
     TextRecord r = makeTextRecord(5, repeat("あ", 70), font, 0);
     QCOMPARE(r.length, 128);
