@@ -40,6 +40,26 @@ CommandState withLinesRule(TMyWindow& w) {
   return panelToggle(w, Id);
 }
 
+// The dialog that sets up how the selected line moves: the joint panel for a joint line, the
+// connecting-line or decorative-line panel for those lines. The mode change hides all three, so
+// whether the command shows or hides is decided by what was shown before it.
+void toggleMotionDialog(TMyWindow& w) {
+  if (w.motion() || !w.pointSelected()) return;
+  const LineRecord& line = w.doc().lines[size_t(w.doc().curLine)];
+  PanelId id = PanelId::Count;
+  if (line.kind == 4)
+    id = PanelId::Joint;
+  else if (line.mode == 100)
+    id = PanelId::CLine;
+  else if (line.mode == 101)
+    id = PanelId::OLine;
+  const bool wasShown = id != PanelId::Count && w.panelVisible(id);
+  w.setMode(kModeSelect, "");
+  if (id == PanelId::Count || wasShown) return;
+  w.showPanel(id, true);
+  w.refreshPanel(id);
+}
+
 }  // namespace
 
 void addViewCommands(CommandTable& t) {
@@ -49,7 +69,7 @@ void addViewCommands(CommandTable& t) {
          [](TMyWindow& w) { return panelToggle(w, PanelId::LineList); }, true});
   t.set({40023, "OnPaintdlg", nullptr, paintRule, true});  // paint mode and its panel
   t.set({40042, "", toggleUnderlay, underlayRule, true});
-  t.set({40045, "", nullptr, [](TMyWindow& w) {  // the joint, CLine and OLine dialogs
+  t.set({40045, "", toggleMotionDialog, [](TMyWindow& w) {  // the joint, CLine and OLine dialogs
            if (w.motion() || !w.hasLines()) return CommandState{false, false};
            return CommandState{true, w.panelVisible(PanelId::Joint)};
          }, true});

@@ -14,6 +14,7 @@
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/panels/control_panel.h"
+#include "shell/panels/joint_panel.h"
 #include "shell/panels/line_list.h"
 #include "shell/panels/settings_panel.h"
 #include "shell/panels/script_panel.h"
@@ -53,6 +54,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   installSettingsPanel(*this);
   installMotionMode(*this);
   installScriptPanel(*this);
+  installJointPanel(*this);
 
   undo_.init(doc_);
   paint_.reset();
