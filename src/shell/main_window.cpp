@@ -15,6 +15,7 @@
 #include "shell/motion_mode.h"
 #include "shell/paint_mode.h"
 #include "shell/panels/control_panel.h"
+#include "shell/panels/edit_tool_window.h"
 #include "shell/panels/joint_panel.h"
 #include "shell/panels/line_list.h"
 #include "shell/panels/settings_panel.h"
@@ -55,6 +56,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   installSettingsPanel(*this);
   installMotionMode(*this);
   installScriptPanel(*this);
+  installEditTool(*this);
   installJointPanel(*this);
   installPaintMode(*this);
 

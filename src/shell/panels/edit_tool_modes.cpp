@@ -1,0 +1,77 @@
+// The temporary modes the edit tool starts. Each press stores what it found in the window's
+// first pick set (line, point, axis, spare); the edit's "決定" reads it.
+
+#include "engine/picking.h"
+#include "shell/main_window.h"
+#include "shell/panels/edit_tool_window.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr unsigned kPickColour = 0x00FF00FF;  // magenta, apart from the red and blue marks
+
+class PickTempMode : public TempModeHandler {
+ public:
+  explicit PickTempMode(int type) : type_(type) {}
+
+  void press(TMyWindow& w, CanvasPoint p) override {
+    const PointPick hit = pickAnyPoint(w.doc(), p.x, p.y, type_);
+    if (!hit.found()) return;  // a miss keeps the earlier pick
+    w.picks().first = {hit.line, hit.point, hit.axis, 0};
+  }
+
+  void paintOverlay(TMyWindow& w, OverlayPainter& out) override {
+    const Document& d = w.doc();
+    const std::array<int, 4>& pick = w.picks().first;
+    if (d.isValidPick(pick[0], pick[1]) != 1) return;
+    const PointRecord& p = d.lines[size_t(pick[0])].points[size_t(pick[1])];
+    float x = p.vx, y = p.vy;
+    if (pick[2] >= 1 && pick[2] <= 3) {
+      const auto& tip = pick[2] == 1 ? p.unitX : pick[2] == 2 ? p.unitY : p.unitZ;
+      x = tip[0];
+      y = tip[1];
+    }
+    out.mark(x, y, d.markSize + 1, kPickColour, false);
+  }
+
+ private:
+  int type_;
+};
+
+class CoRotationTempMode : public TempModeHandler {
+ public:
+  void release(TMyWindow& w, CanvasPoint release, CanvasPoint press) override {
+    Document& d = w.doc();
+    // Strictly inside, dragged from top-left to bottom-right, joint lines only.
+    for (size_t l = 0; l + 1 < d.lines.size(); ++l) {
+      if (d.lines[l].kind != 4) continue;
+      std::vector<PointRecord>& pts = d.lines[l].points;
+      for (size_t i = 0; i + 1 < pts.size(); ++i) {
+        PointRecord& p = pts[i];
+        if (float(press.x) < p.vx && p.vx < float(release.x) && float(press.y) < p.vy &&
+            p.vy < float(release.y))
+          p.sel = p.sel == 1 ? 0 : 1;
+      }
+    }
+  }
+
+  void paintOverlay(TMyWindow& w, OverlayPainter& out) override {
+    paintAllPointMarks(w, out);
+    if (w.mouse().leftDown) out.rect(w.mouse().press, w.mouse().current);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TempModeHandler> makePointPickTempMode() {
+  return std::make_unique<PickTempMode>(kPickAnyPoint);
+}
+std::unique_ptr<TempModeHandler> makeAxisPickTempMode() {
+  return std::make_unique<PickTempMode>(kPickJointAxes);
+}
+std::unique_ptr<TempModeHandler> makeCoRotationTempMode() {
+  return std::make_unique<CoRotationTempMode>();
+}
+
+}  // namespace tovala

@@ -1,0 +1,47 @@
+#pragma once
+// What the edit tool writes when an edit is decided: each item's code selects the parameter
+// entries of the selected point or line that receive the typed value or the points picked on
+// the canvas. Joint items work on the selected point (making it a joint first), connecting-line
+// items on the line's block for the current block number, face items on the part's run of
+// settings, and the command items on the line's program. No Qt here, so tests call it directly.
+
+#include <array>
+#include <cstdint>
+
+#include "shell/panels/edit_tool_items.h"
+
+namespace tovala {
+
+class Document;
+
+// What an interaction gathered: the typed value, the pick (line, point, axis, spare) and the
+// row chosen in a list dialog.
+struct EditInput {
+  float value = 0;
+  std::array<int, 4> pick{-1, -1, -1, -1};
+  int choice = -1;
+};
+
+// Whether "編集" can run the item: the interactions the editor offers for its type and family.
+bool editItemSupported(const EditItem& item);
+
+// The item's current value for the input dialog's prefill; 0 where the item has none.
+float editPrefill(const Document& doc, uint32_t code, int hitBlock);
+
+// Stores the edit of item `code` for the selection. 1 when the document changed, 0 when the
+// item stores nothing, -1 when refused (invalid selection or pick, unsupported item), in which
+// case nothing changed. The caller takes the undo step when editWouldStore says it will store.
+int storeEditItem(Document& doc, uint32_t code, const EditInput& in, int hitBlock);
+// Whether storeEditItem would change the document (the same checks, nothing written).
+bool editWouldStore(const Document& doc, uint32_t code, const EditInput& in, int hitBlock);
+
+// Pieces the store is built from, for the tests.
+// Makes point (line, point) a joint unless it has joint data: reference positions for the
+// line, kind 2000, default limits and hit block 1, line kind 4. True when it changed anything.
+bool ensureJoint(Document& doc, int line, int point);
+// Makes `line` face part `part` unless its key-100 entry already names it. True when changed.
+bool ensureFacePart(Document& doc, int line, int32_t part);
+// The part number of face group `group` (the level-2 byte, 1..16), or -1.
+int32_t facePartOfGroup(int group);
+
+}  // namespace tovala
