@@ -172,10 +172,13 @@ class TestEditTool : public QObject {
     QCOMPARE(current(p, 3), QString::fromUtf8("点"));
     QCOMPARE(editItems()[size_t(p.chosenItem())].code, 0x02020501u);
     QVERIFY(p.button(1219)->isEnabled());
-    // The decorative-line items have no interaction here: "編集" cannot start them.
     choosePath(p, {"OLine", "服線", "距離"});
-    QVERIFY(!p.button(1219)->isEnabled());
+    QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
+    // The view shapes have no interaction here: "編集" cannot start them.
+    choosePath(p, {"CLine", "線形", "正面"});
+    QVERIFY(!p.button(1219)->isEnabled());
+    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("メッセージに従ってください。"));
   }
 
   void jointItemsMakeAJointAndStoreTheirKeys() {
@@ -219,7 +222,7 @@ class TestEditTool : public QObject {
     const LineRecord before = line0(f);
     QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 7), 1), -1);  // no such point
     QCOMPARE(storeEditItem(d, 0x02020200, EditInput{}, 1), -1);   // nothing picked
-    QCOMPARE(storeEditItem(d, 0x04010300, typed(3), 1), -1);      // no decorative-line store
+    QCOMPARE(storeEditItem(d, 0x03070100, typed(3), 1), -1);      // no view-shape store
     QCOMPARE(storeEditItem(d, 0x03060100, typed(3), 10), -1);     // no block 10
     QCOMPARE(storeEditItem(d, 0x02000000, typed(3), 1), -1);      // a group
     QVERIFY(!editWouldStore(d, 0x02020200, picked(0, 7), 1));
@@ -285,6 +288,44 @@ class TestEditTool : public QObject {
     for (const ParamEntry& e : line0(f).params) sides += e.key == kFaceSideKey;
     QCOMPARE(sides, 6);
     QCOMPARE(editPrefill(d, 0x050F0100, 1), 0.0f);  // not the hair any more
+  }
+
+  void olineItemsSetTheMethodThenOneEntry() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    f.drawLine({{100, 400}, {200, 450}});
+    Document& d = f.doc();
+    d.curLine = 0;
+    d.curPoint = 1;
+    QCOMPARE(storeEditItem(d, 0x04010300, typed(4), 1), 1);  // 服線 距離
+    QCOMPARE(line0(f).mode, 101);
+    QCOMPARE(entry(line0(f).params, 100)->asInt(), 0);
+    const ParamList& run = point(f, 1).params;
+    QCOMPARE(entry(run, 150)->asInt(), 100);
+    QCOMPARE(entry(run, 153)->asFloat(), 4.0f);
+    QCOMPARE(int(run.size()), 5);
+    // Another group replaces the run with its own, then writes the leaf.
+    QCOMPARE(storeEditItem(d, 0x04020101, picked(1, 1), 1), 1);  // ローカル円形 中心 点
+    QCOMPARE(entry(point(f, 1).params, 150)->asInt(), 200);
+    QCOMPARE(entry(point(f, 1).params, 151)->asInt(), 65536 + 256);
+    QCOMPARE(int(point(f, 1).params.size()), 13);
+    f.window->refreshPanel(PanelId::EditTool);
+    QCOMPARE(current(tool(f), 1), QString::fromUtf8("ローカル円形"));
+    // A whole-line method lives on the line.
+    QCOMPARE(storeEditItem(d, 0x04040100, picked(1, 0), 1), 1);  // 円形補 基準線
+    QCOMPARE(entry(line0(f).params, 100)->asInt(), 2);
+    QCOMPARE(entry(line0(f).params, 101)->asInt(), 1 << 16);
+    f.window->refreshPanel(PanelId::EditTool);
+    QCOMPARE(current(tool(f), 1), QString::fromUtf8("円形補"));
+    QCOMPARE(storeEditItem(d, 0x04060200, picked(1, 1), 1), 1);  // 2点接続線 始点
+    QCOMPARE(entry(line0(f).params, 100)->asInt(), 181);
+    QCOMPARE(entry(line0(f).params, 102)->asInt(), 65536 + 256);
+    // Connections and view shapes store nothing here.
+    const LineRecord before = line0(f);
+    QCOMPARE(storeEditItem(d, 0x04050101, picked(1, 1), 1), -1);
+    QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), -1);
+    QCOMPARE(storeEditItem(d, 0x04010101, EditInput{}, 1), -1);  // nothing picked
+    QVERIFY(line0(f) == before);
   }
 
   void commandItemsWriteTheProgram() {

@@ -7,6 +7,7 @@
 #include "engine/atari.h"
 #include "engine/cline.h"
 #include "engine/face_parts.h"
+#include "engine/guide_geometry.h"
 #include "engine/param_splice.h"
 #include "engine/point_math.h"
 #include "engine/reference.h"
@@ -38,10 +39,6 @@ int level(uint32_t code, int n) { return int((code >> (8 * (4 - n))) & 0xFF); }
 bool pickValid(const Document& doc, const EditInput& in) {
   return doc.isValidPick(in.pick[0], in.pick[1]) == 1;
 }
-// line * 65536 + point * 256 + axis, the point taken modulo 256.
-int32_t axisRef(int line, int point, int axis) {
-  return int32_t(uint32_t(line) * 65536u + uint32_t(point & 0xFF) * 256u + uint32_t(axis & 0xFF));
-}
 int32_t rangeRef(int line, int point) {
   return int32_t((uint32_t(line) << 16) | (uint32_t(point & 0xFF) << 8) | uint32_t(point & 0xFF));
 }
@@ -71,7 +68,7 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
     entry = ParamEntry::ofInt(kPartnerKey, 0, packPointRef(in.pick[0], in.pick[1]));
   } else if ((code & 0xFFFFFF00u) == 0x02020500 && level(code, 4) != 0) {  // 方向点
     if (!pickValid(doc, in)) return -1;
-    entry = ParamEntry::ofInt(kDirectionKey, 0, axisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
+    entry = ParamEntry::ofInt(kDirectionKey, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
   } else if (code == 0x02030000) {  // 回転
     batch = true;
   } else if (code == 0x02040000) {  // 一括関節点
@@ -107,12 +104,12 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
     entry = ParamEntry::ofInt(b + 101, 0, (b + 100) * 65536 + choice);
   } else if ((second == 3 || second == 4) && third == 1 && fourth != 0) {  // 始点、中心 / 終点
     if (!pickValid(doc, in)) return -1;
-    entry = ParamEntry::ofInt(b + 100 + second - 1, 0, axisRef(in.pick[0], in.pick[1], anchor));
+    entry = ParamEntry::ofInt(b + 100 + second - 1, 0, packAxisRef(in.pick[0], in.pick[1], anchor));
   } else if (code == 0x03050100) {  // あたり方向
     entry = ParamEntry::ofFloat(b + 104, 0, in.value);
   } else if (second == 5 && third == 2 && fourth != 0) {  // 円形符号
     if (!pickValid(doc, in)) return -1;
-    entry = ParamEntry::ofInt(b + 104, 0, axisRef(in.pick[0], in.pick[1], anchor));
+    entry = ParamEntry::ofInt(b + 104, 0, packAxisRef(in.pick[0], in.pick[1], anchor));
   } else if (second == 6 && third >= 1 && third <= 8) {  // 範囲
     entry = ParamEntry::ofFloat(b + 110 + third, 0, in.value);
   } else {
@@ -210,6 +207,7 @@ int storeImpl(Document& doc, uint32_t code, const EditInput& in, int hitBlock, b
       if (code == 0x03010000) return 0;  // 番号 only chooses the block number
       return storeCLine(doc, code, in, hitBlock, apply);
     case kFace: return storeFace(doc, code, in, apply);
+    case kOLine: return storeOLineItem(doc, code, in, apply);
     case kCommand:
       if (code == 0x06010000) return 0;  // the program dialog stores on its own
       return storeCommand(doc, code, in, apply);
@@ -229,7 +227,8 @@ bool editItemSupported(const EditItem& item) {
     case kCLine: return item.type == 1 || item.type == 12 || item.type == 13 || item.type == 21;
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;
-    default: return false;  // the decorative-line items
+    case kOLine: return oLineTarget(item.code).key != 0;
+    default: return false;
   }
 }
 

@@ -41,6 +41,20 @@ bool editWouldStore(const Document& doc, uint32_t code, const EditInput& in, int
 bool ensureJoint(Document& doc, int line, int point);
 // Makes `line` face part `part` unless its key-100 entry already names it. True when changed.
 bool ensureFacePart(Document& doc, int line, int32_t part);
+// Where a decorative-line item writes: the point's run or the line's entries, the key, and how
+// the value is made. `key` 0 for the items with no store here (connections, view shapes).
+struct OLineTarget {
+  enum Value { kNone, kReference, kLineReference, kNumber };
+  bool onLine = false;
+  int32_t method = 0;  // the point's run method (100..400), or the line's method (2, 181)
+  int32_t key = 0;
+  Value value = kNone;
+};
+OLineTarget oLineTarget(uint32_t code);
+// The decorative-line store: makes the line a decorative line with the group's method unless it
+// has it, then writes the target. Same results as storeEditItem; with `apply` false only checks.
+int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply);
+
 // The part number of face group `group` (the level-2 byte, 1..16), or -1.
 int32_t facePartOfGroup(int group);
 

@@ -1,0 +1,114 @@
+// The edit tool's decorative-line items. The group names the placement: 服線, ローカル円形,
+// ローカル3D and 基準線延長 are held by the point (its run from key 150 with method 100, 200, 300
+// or 400), 円形補 and 2点接続線 by the line (key 100 = 2 or 181, settings in keys 101 .. 103).
+// Each leaf writes one entry of that run or of the line; a picked point becomes a reference with
+// its axis (0 for the point itself, 1..3 for a joint's axis tip).
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/guide_geometry.h"
+#include "engine/oline.h"
+#include "engine/oline_list.h"
+#include "engine/param_splice.h"
+#include "model/document.h"
+#include "shell/panels/edit_tool_store.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr int32_t kRunLastKey = 156;  // the polar run's angles: the highest key of any run
+
+// The run of the relative-step method, which the panel has no defaults for: the three
+// references A, B, C, then the step t along A→B and the offset u across it.
+std::vector<ParamEntry> stepRun() {
+  return {ParamEntry::ofInt(kOLineRunKey, 0, kStepMethod), ParamEntry::ofInt(151, 0, 0),
+          ParamEntry::ofInt(152, 0, 0), ParamEntry::ofInt(153, 0, 0),
+          ParamEntry::ofFloat(154, 0, 0), ParamEntry::ofFloat(155, 0, 0)};
+}
+
+std::vector<ParamEntry> defaultRun(int32_t method) {
+  if (method == kStepMethod) return stepRun();
+  OLineWork work;
+  setOLineMethod(work, method == kPolarMethod ? 1 : method == kFrameMethod ? 2 : 0);
+  std::vector<ParamEntry> run;
+  for (const OLineItem& item : work.items) run.push_back(item.entry);
+  return run;
+}
+
+int32_t methodOf(const ParamList& list, int32_t key) {
+  const int at = findParam(list, key);
+  return at < 0 ? -1 : methodCode(list[size_t(at)]);
+}
+
+}  // namespace
+
+OLineTarget oLineTarget(uint32_t code) {
+  using V = OLineTarget::Value;
+  const int group = int((code >> 16) & 0xFF), third = int((code >> 8) & 0xFF), fourth = int(code & 0xFF);
+  if ((code >> 24) != 4 || third == 0) return {};
+  // The point-reference pairs ("点", "単位ベクトル") sit one level deeper than the other leaves.
+  auto pointRun = [&](int32_t method, int32_t key, V v) { return OLineTarget{false, method, key, v}; };
+  auto lineKey = [&](int32_t method, int32_t key, V v) { return OLineTarget{true, method, key, v}; };
+  switch (group) {
+    case 1:  // 服線
+      if (third <= 2 && fourth != 0) return pointRun(kOffsetMethod, 150 + third, V::kReference);
+      if (third == 3 && fourth == 0) return pointRun(kOffsetMethod, 153, V::kNumber);
+      return {};
+    case 2:  // ローカル円形; its view shapes (円形) have no store here
+      if (third <= 3 && fourth != 0) return pointRun(kPolarMethod, 150 + third, V::kReference);
+      return {};
+    case 3:  // ローカル3D
+      return third == 1 ? pointRun(kFrameMethod, 151, V::kReference) : OLineTarget{};
+    case 7:  // 基準線延長
+      if (third <= 3) return pointRun(kStepMethod, 150 + third, V::kReference);
+      if (third <= 5) return pointRun(kStepMethod, 150 + third, V::kNumber);
+      return {};
+    case 4:  // 円形補
+      if (third == 1) return lineKey(kOLineWholeLine, kOLineLineRefKey, V::kLineReference);
+      if (third == 2) return lineKey(kOLineWholeLine, kOLineCentreKey, V::kReference);
+      if (third == 3) return lineKey(kOLineWholeLine, kOLineThirdKey, V::kNumber);
+      return {};
+    case 6:  // 2点接続線; the view shapes have no store here
+      if (third <= 3) return lineKey(kOLineTwoPoint, 100 + third, V::kReference);
+      return {};
+    default: return {};  // 接続
+  }
+}
+
+int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply) {
+  const OLineTarget t = oLineTarget(code);
+  if (t.key == 0) return -1;
+  const bool picked = doc.isValidPick(in.pick[0], in.pick[1]) == 1;
+  if (t.value != OLineTarget::kNumber && !picked) return -1;
+  if (!apply) return 1;
+
+  ParamEntry entry;
+  switch (t.value) {
+    case OLineTarget::kNumber: entry = ParamEntry::ofFloat(t.key, 0, in.value); break;
+    case OLineTarget::kLineReference: entry = ParamEntry::ofInt(t.key, 0, int32_t(uint32_t(in.pick[0]) << 16)); break;
+    default: entry = ParamEntry::ofInt(t.key, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0))); break;
+  }
+  LineRecord& l = doc.lines[size_t(doc.curLine)];
+  l.mode = kOLineMode;
+  const ParamEntry one[] = {entry};
+  if (t.onLine) {
+    if (methodOf(l.params, kOLineMethodKey) != t.method) {
+      const ParamEntry method[] = {ParamEntry::ofInt(kOLineMethodKey, 0, t.method)};
+      replaceKindRange(l, kOLineMethodKey, kOLineMethodKey, method);
+    }
+    replaceKindRange(l, t.key, t.key, one);
+    return 1;
+  }
+  if (methodOf(l.params, kOLineMethodKey) != kOLinePointByPoint) {
+    const ParamEntry method[] = {ParamEntry::ofInt(kOLineMethodKey, 0, kOLinePointByPoint)};
+    replaceKindRange(l, kOLineMethodKey, kOLineMethodKey, method);
+  }
+  PointRecord& p = l.points[size_t(doc.curPoint)];
+  if (methodOf(p.params, kOLineRunKey) != t.method) replaceKindRange(p, kOLineRunKey, kRunLastKey, defaultRun(t.method));
+  replaceKindRange(p, t.key, t.key, one);  // each leaf's key occurs once in its run
+  return 1;
+}
+
+}  // namespace tovala
