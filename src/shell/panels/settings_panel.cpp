@@ -6,6 +6,7 @@
 
 #include "model/document.h"
 #include "shell/main_window.h"
+#include "shell/panels/property_page.h"
 
 namespace tovala {
 
@@ -35,13 +36,17 @@ void SettingsPanel::setPage(int tab, SettingsPage* page) {
   const QSignalBlocker block(tabs_);
   if (pages_[size_t(tab)]) {
     tabs_->removeTab(tab);
+    if (notifier_ == pages_[size_t(tab)]) notifier_ = nullptr;
     delete pages_[size_t(tab)];
   }
   pages_[size_t(tab)] = page;
   page->setHex(hexDisplay());
   tabs_->insertTab(tab, page, QString::fromUtf8(kTabNames[tab]));
   // The page's notifications are the container's 0x40A; the window hears them as 0x409.
-  connect(page, &SettingsPage::notify, this, [this](int code) { request(code); });
+  connect(page, &SettingsPage::notify, this, [this, page](int code) {
+    notifier_ = page;
+    request(code);
+  });
   tabs_->setCurrentIndex(current < 0 ? 0 : current);
 }
 
@@ -81,6 +86,7 @@ void installSettingsPanel(TMyWindow& w) {
   auto* panel = new SettingsPanel(&w);
   w.setPanelHandler(PanelMessage::Settings, [&w](Panel& p) { applySettingsAction(w, p.action); });
   w.installPanel(panel, false);
+  installPropertyPages(w);
 }
 
 }  // namespace tovala

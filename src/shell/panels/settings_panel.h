@@ -58,6 +58,8 @@ class SettingsPanel : public Panel {
 
   QTabWidget* tabs() const { return tabs_; }
   QCheckBox* hexBox() const { return hex_; }
+  // The page whose notification the window is hearing.
+  SettingsPage* notifier() const { return notifier_; }
 
  private:
   void setHex(bool hex);
@@ -65,6 +67,7 @@ class SettingsPanel : public Panel {
   QTabWidget* tabs_;
   QCheckBox* hex_;
   std::array<SettingsPage*, kTabs> pages_{};
+  SettingsPage* notifier_ = nullptr;
 };
 
 // The window's answer to 0x409.
