@@ -255,6 +255,34 @@ class TestEditTool : public QObject {
     QCOMPARE(storeEditItem(d, 0x03010000, EditInput{}, 1), 0);  // 番号 stores nothing
   }
 
+  void hitPointItemsTakeAnAnchorOrThePartner() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    Document& d = f.doc();
+    QVERIFY(ensureJoint(d, 0, 1));
+    QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 2), 1), 1);  // partner of (0, 1): (0, 2)
+    QCOMPARE(storeEditItem(d, 0x03030200, picked(0, 1, 3), 1), 1);  // 始点 あたり点, anchor 3
+    QCOMPARE(entry(line0(f).params, 102)->asInt(), 1 * 256 + 3);
+    QCOMPARE(storeEditItem(d, 0x03040200, picked(0, 1, 5), 1), 1);  // 終点: the partner's anchor
+    QCOMPARE(entry(line0(f).params, 103)->asInt(), 2 * 256 + 5);
+    const LineRecord before = line0(f);
+    QCOMPARE(storeEditItem(d, 0x03040200, picked(0, 0, 5), 1), -1);  // (0, 0) has no partner
+    QVERIFY(line0(f) == before);
+
+    // On the canvas: the first press starts at (0, 0), the next picks a joint point; without an
+    // anchor picked the point itself is the anchor.
+    EditToolPanel& p = tool(f);
+    choosePath(p, {"CLine", "始点、中心", "あたり点"});
+    click(p, 1219);
+    QCOMPARE(d.edit.tempMode, 15);
+    f.click(600, 600);
+    QCOMPARE(f.window->picks().first, (std::array<int, 4>{0, 0, -1, 0}));
+    f.click(300, 100);
+    QCOMPARE(f.window->picks().first, (std::array<int, 4>{0, 2, -1, 0}));
+    click(p, 1220);
+    QCOMPARE(entry(line0(f).params, 102)->asInt(), 2 * 256 + 8);
+  }
+
   void faceItemsBuildThePartThenWriteOneSlot() {
     WindowFixture f;
     lineWithMiddleSelected(f);

@@ -1,6 +1,9 @@
 // The temporary modes the edit tool starts. Each press stores what it found in the window's
 // first pick set (line, point, axis, spare); the edit's "決定" reads it.
 
+#include <cstdlib>
+
+#include "engine/atari.h"
 #include "engine/picking.h"
 #include "shell/main_window.h"
 #include "shell/panels/edit_tool_window.h"
@@ -62,7 +65,59 @@ class CoRotationTempMode : public TempModeHandler {
   }
 };
 
+// The anchor (0..7) of the stored hit guide of (line, point) whose position lies within the
+// mark size of (x, y), or -1.
+int anchorAt(const Document& d, int line, int point, int x, int y) {
+  const ParamEntry* guide = storedGuide(d.lines[size_t(line)].points[size_t(point)].params);
+  if (!guide) return -1;
+  for (int k = 0; k < kHitAnchorCount; ++k) {
+    const DVec3 a = storedAnchor(guide, k);
+    if (std::abs(int(a.x) - x) <= d.markSize && std::abs(int(a.y) - y) <= d.markSize) return k;
+  }
+  return -1;
+}
+
+// Mode 15: a joint point first, then one of the anchors of its hit guide.
+class HitPointTempMode : public TempModeHandler {
+ public:
+  void press(TMyWindow& w, CanvasPoint p) override {
+    const Document& d = w.doc();
+    std::array<int, 4>& pick = w.picks().first;
+    if (d.isValidPick(pick[0], pick[1]) != 1) {
+      pick = {0, 0, -1, 0};
+      return;
+    }
+    if (const int anchor = anchorAt(d, pick[0], pick[1], p.x, p.y); anchor >= 0) {
+      pick[2] = anchor;
+      return;
+    }
+    const PointPick hit = pickAnyPoint(d, p.x, p.y, kPickLineKind, 4);
+    if (hit.found()) pick = {hit.line, hit.point, -1, 0};
+  }
+
+  void paintOverlay(TMyWindow& w, OverlayPainter& out) override {
+    const Document& d = w.doc();
+    for (size_t l = 0; l + 1 < d.lines.size(); ++l) {
+      if (d.lines[l].kind != 4) continue;
+      for (size_t i = 0; i + 1 < d.lines[l].points.size(); ++i)
+        out.mark(d.lines[l].points[i].vx, d.lines[l].points[i].vy, d.markSize, 0x0000FF, false);
+    }
+    const std::array<int, 4>& pick = w.picks().first;
+    if (d.isValidPick(pick[0], pick[1]) != 1) return;
+    const PointRecord& joint = d.lines[size_t(pick[0])].points[size_t(pick[1])];
+    out.mark(joint.vx, joint.vy, d.markSize + 1, kPickColour, false);
+    const ParamEntry* guide = storedGuide(joint.params);
+    if (!guide) return;
+    for (int k = 0; k < kHitAnchorCount; ++k) {
+      const DVec3 a = storedAnchor(guide, k);
+      out.mark(float(a.x), float(a.y), d.markSize, kPickColour, k == pick[2]);
+    }
+  }
+};
+
 }  // namespace
+
+std::unique_ptr<TempModeHandler> makeHitPointTempMode() { return std::make_unique<HitPointTempMode>(); }
 
 std::unique_ptr<TempModeHandler> makePointPickTempMode() {
   return std::make_unique<PickTempMode>(kPickAnyPoint);

@@ -105,6 +105,19 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
   } else if ((second == 3 || second == 4) && third == 1 && fourth != 0) {  // 始点、中心 / 終点
     if (!pickValid(doc, in)) return -1;
     entry = ParamEntry::ofInt(b + 100 + second - 1, 0, packAxisRef(in.pick[0], in.pick[1], anchor));
+  } else if ((second == 3 || second == 4) && third == 2) {  // あたり点: an anchor of a hit guide
+    if (!pickValid(doc, in)) return -1;
+    int line = in.pick[0], point = in.pick[1];
+    if (second == 4) {  // the end sits on the partner that the picked joint records
+      const ParamList& list = doc.lines[size_t(line)].points[size_t(point)].params;
+      const int at = findParam(list, kPartnerKey);
+      if (at < 0) return -1;
+      line = refLine(list[size_t(at)].asInt());
+      point = refPoint(list[size_t(at)].asInt());
+      if (doc.isValidPick(line, point) != 1) return -1;
+    }
+    const int hitAnchor = in.pick[2] >= 0 && in.pick[2] < kHitAnchorCount ? in.pick[2] : kPointAnchor;
+    entry = ParamEntry::ofInt(b + 100 + second - 1, 0, packAxisRef(line, point, hitAnchor));
   } else if (code == 0x03050100) {  // あたり方向
     entry = ParamEntry::ofFloat(b + 104, 0, in.value);
   } else if (second == 5 && third == 2 && fourth != 0) {  // 円形符号
@@ -224,7 +237,7 @@ bool editItemSupported(const EditItem& item) {
   switch (item.level(1)) {
     case kPlain: return true;
     case kJoint: return item.type != 11;
-    case kCLine: return item.type == 1 || item.type == 12 || item.type == 13 || item.type == 21;
+    case kCLine: return item.type == 1 || item.type == 12 || item.type == 13 || item.type == 15 || item.type == 21;
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;
     case kOLine: return oLineTarget(item.code).key != 0;

@@ -112,6 +112,7 @@ void EditSession::startTyped(int type) {
     case 12:
     case 13:
     case 14:
+    case 15:
       w_.picks().first = {-1, -1, -1, -1};
       d.edit.tempMode = type;
       w_.compose();
@@ -179,6 +180,7 @@ void installEditTool(TMyWindow& w) {
   w.tempModes().add(12, makePointPickTempMode());
   w.tempModes().add(13, makeAxisPickTempMode());
   w.tempModes().add(14, makeCoRotationTempMode());
+  w.tempModes().add(15, makeHitPointTempMode());
   w.installPanel(panel, false);
 }
 

@@ -23,5 +23,8 @@ void installEditTool(TMyWindow& w);
 std::unique_ptr<TempModeHandler> makePointPickTempMode();
 std::unique_ptr<TempModeHandler> makeAxisPickTempMode();
 std::unique_ptr<TempModeHandler> makeCoRotationTempMode();
+// Temporary mode 15: a press picks a joint point, then an anchor of its stored hit guide (the
+// first press of an edit only starts the pick at line 0, point 0).
+std::unique_ptr<TempModeHandler> makeHitPointTempMode();
 
 }  // namespace tovala
