@@ -18,6 +18,7 @@
 #include "shell/panels/edit_tool_window.h"
 #include "shell/panels/joint_panel.h"
 #include "shell/panels/line_list.h"
+#include "shell/panels/objects_panel_window.h"
 #include "shell/panels/settings_panel.h"
 #include "shell/panels/script_panel.h"
 
@@ -59,6 +60,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   installEditTool(*this);
   installJointPanel(*this);
   installPaintMode(*this);
+  installObjectsPanel(*this);
 
   undo_.init(doc_);
   paint_.reset();

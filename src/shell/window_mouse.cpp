@@ -5,6 +5,7 @@
 
 #include "shell/canvas_widget.h"
 #include "shell/main_window.h"
+#include "shell/panels/objects_panel_window.h"
 
 namespace tovala {
 
@@ -83,6 +84,12 @@ TempModeHandler* activeTemp(TMyWindow& w) {
 void TMyWindow::leftDown(CanvasPoint p) {
   mouse_.leftDown = 1;
   mouse_.current = mouse_.press = p;
+  if (objectsCanvasPick(*this, p)) {
+    // The objects panel's pick takes the press; no drag follows it.
+    mouse_.leftDown = 0;
+    compose();
+    return;
+  }
   if (doc_.edit.tempMode > 0) {
     if (TempModeHandler* t = activeTemp(*this)) t->press(*this, p);
     compose();
@@ -152,6 +159,10 @@ void TMyWindow::rightDown(CanvasPoint p, const QPoint& globalPos) {
     doc_.edit.dragAxis = 2;
     if (ModeHandler* m = modes_.find(kModeMotion)) m->press(*this, p);
     compose();
+    return;
+  }
+  if (objectsPickState > 0) {  // the right button ends the objects panel's pick
+    cancelTempMode();
     return;
   }
   if (doc_.edit.tempMode == 0) {
