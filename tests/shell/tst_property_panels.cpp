@@ -280,6 +280,17 @@ class TestPropertyPanels : public QObject {
     f.window->undo();
     QCOMPARE(l.paramCount(), 3);
 
+    // An integer value shows as 0.0000; rewriting k with f untouched keeps its bits.
+    l.params[0] = ParamEntry::ofInt(7, 0, 65537);
+    p.line->selectEntry(EntryList::Params, 0);
+    QCOMPARE(text(p.line, 1146), QString("0.0000"));
+    edit(p.line, 1143)->setText("8");
+    replace->click();
+    QVERIFY(l.params[0] == ParamEntry::ofInt(8, 0, 65537));
+    edit(p.line, 1146)->setText("0");
+    replace->click();
+    QVERIFY(l.params[0] == ParamEntry::ofInt(8, 0, 0));
+
     // Commands: the flag in n, the word in f (its bits in hexadecimal); k is off.
     p.settings->hexBox()->setChecked(true);
     p.line->selectEntry(EntryList::Code, 0);

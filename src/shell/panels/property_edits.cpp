@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "model/document.h"
-#include "shell/panels/size_dialog.h"  // the canvas side limits
 #include "shell/panels/row_list.h"
+#include "shell/panels/size_dialog.h"  // the canvas side limits
 
 namespace tovala {
 
@@ -144,12 +144,26 @@ std::optional<EntryTexts> entryTexts(const Document& doc, PropertyTarget target,
   return EntryTexts{"", showInt(e.flag & 0xFF, hex), showBits(e.code, hex)};
 }
 
-ListResult editEntryList(Document& doc, PropertyTarget target, const ListRequest& request,
-                         bool hex, const BeforeWrite& before) {
-  if (doc.isValidPick(doc.curLine, doc.curPoint) != 1 || target == PropertyTarget::Document)
-    return {{}, request.row};
+ListResult editEntryList(Document& doc, PropertyTarget target, const ListRequest& request, bool hex,
+                         const BeforeWrite& before) {
+  // Only the line's commands are edited.
+  const bool editable = target == PropertyTarget::Line ||
+                        (target == PropertyTarget::Point && request.list == EntryList::Params);
+  if (doc.isValidPick(doc.curLine, doc.curPoint) != 1 || !editable) return {{}, request.row};
   LineRecord& line = doc.lines[size_t(doc.curLine)];
-  const uint32_t bits = readBits(request.texts.f, hex);
+  uint32_t bits = readBits(request.texts.f, hex);
+  // An f left as the selected entry shows it keeps that entry's bits: "%4.4f" shows integer
+  // values (references, command words) as 0.0000, and reading that back would lose them.
+  const auto shown = entryTexts(doc, target, request.list, request.row, hex);
+  if (shown && shown->f == request.texts.f) {
+    const size_t row = size_t(request.row);
+    if (request.list == EntryList::Code)
+      bits = line.code[row].code;
+    else if (target == PropertyTarget::Line)
+      bits = line.params[row].value;
+    else
+      bits = line.points[size_t(doc.curPoint)].params[row].value;
+  }
   if (request.list == EntryList::Params) {
     const ParamEntry e{readInt(request.texts.k, hex), readInt(request.texts.n, hex), bits};
     if (target == PropertyTarget::Line)
@@ -157,8 +171,7 @@ ListResult editEntryList(Document& doc, PropertyTarget target, const ListRequest
     PointRecord& p = line.points[size_t(doc.curPoint)];
     return editCopy(p.params, request.action, request.row, e, p.paramChanged, before);
   }
-  // Only the line's commands are edited; the flag is one byte.
-  if (target != PropertyTarget::Line) return {{}, request.row};
+  // The flag is one byte.
   const CodeEntry e{readInt(request.texts.n, hex) & 0xFF, bits};
   return editCopy(line.code, request.action, request.row, e, line.codeChanged, before);
 }
@@ -172,9 +185,7 @@ std::vector<std::string> summaryItems(const Document& doc) {
           colourText("肌色:(R %d,G %d,B %d)", doc.skinColor)};
 }
 
-bool summaryAsks(int item) {
-  return item >= 0 && item < kSummaryItems && item != kSummaryOrder;
-}
+bool summaryAsks(int item) { return item >= 0 && item < kSummaryItems && item != kSummaryOrder; }
 
 std::string summaryPrompt(int item) {
   switch (item) {

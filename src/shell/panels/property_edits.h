@@ -40,11 +40,12 @@ struct ListResult {
   int row = -1;  // the entry to select afterwards
 };
 
-// Edits the selected line's (Line) or point's (Point) list. Nothing happens without a valid
-// selection or entry. The last entry is the list's end marker, which look-ups and files rely on:
-// it is neither replaced nor deleted, though entries go in before it.
-ListResult editEntryList(Document& doc, PropertyTarget target, const ListRequest& request,
-                         bool hex, const BeforeWrite& before);
+// Edits the selected line's (Line) or point's (Point) list. An f text equal to what the selected
+// entry shows stands for that entry's own bits, so rewriting k or n keeps an integer value. Nothing
+// happens without a valid selection or entry. The last entry is the list's end marker, which
+// look-ups and files rely on: it is neither replaced nor deleted, though entries go in before it.
+ListResult editEntryList(Document& doc, PropertyTarget target, const ListRequest& request, bool hex,
+                         const BeforeWrite& before);
 
 // --- the document page's summary list ----------------------------------------------------------
 
@@ -78,11 +79,11 @@ SummaryResult editSummary(Document& doc, int item, const std::string& answer,
 struct PropertyRequest {
   enum class Kind { Text, Choice, List, Summary } kind = Kind::Text;
   PropertyTarget target = PropertyTarget::Line;
-  int id = 0;         // Text and Choice: the control; Summary: the item
-  std::string text;   // Text: what was typed; Summary: the answer
-  int choice = -1;    // Choice: the item, or the check state
-  ListRequest list;   // List
-  bool hex = false;   // the display the text was typed in
+  int id = 0;        // Text and Choice: the control; Summary: the item
+  std::string text;  // Text: what was typed; Summary: the answer
+  int choice = -1;   // Choice: the item, or the check state
+  ListRequest list;  // List
+  bool hex = false;  // the display the text was typed in
 };
 
 struct PropertyOutcome {

@@ -1,7 +1,9 @@
 #include "shell/panels/property_fields.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -72,10 +74,17 @@ std::vector<FieldSpec> pointSpecs() {
 }
 
 std::vector<FieldSpec> documentSpecs() {
-  std::vector<FieldSpec> s = {integer(1186), integer(1187), integer(1191), integer(1192),
+  std::vector<FieldSpec> s = {integer(1186),
+                              integer(1187),
+                              integer(1191),
+                              integer(1192),
                               combo(1195, {{"通常", 0}, {"オブジェクト", 1}}, -1),
-                              check(1200), check(1201), check(1212), check(1215),
-                              integer(1202), real(1214)};
+                              check(1200),
+                              check(1201),
+                              check(1212),
+                              check(1215),
+                              integer(1202),
+                              real(1214)};
   run(s, 1188, 3, byte);
   run(s, 1209, 3, byte);
   run(s, 1193, 2, [](int id) { return real(id); });
@@ -98,9 +107,9 @@ Slot f64(double& v) { return {Slot::F64, &v}; }
 Slot colourByte(uint32_t& word, int index) { return {Slot::U32Byte, &word, 8 * index}; }
 
 Slot lineSlot(LineRecord& l, int id) {
-  float* reals[] = {&l.w,     &l.h,     &l.depth, &l.vx,    &l.vy,    &l.vz,    &l.v0x,
-                    &l.v0y,   &l.v0z,   &l.radx,  &l.rady,  &l.radz,  &l.rectx, &l.recty,
-                    &l.rectw, &l.recth, &l.brw,   &l.brh,   &l.bra,   &l.brk};
+  float* reals[] = {&l.w,     &l.h,     &l.depth, &l.vx,   &l.vy,   &l.vz,    &l.v0x,
+                    &l.v0y,   &l.v0z,   &l.radx,  &l.rady, &l.radz, &l.rectx, &l.recty,
+                    &l.rectw, &l.recth, &l.brw,   &l.brh,  &l.bra,  &l.brk};
   if (id >= 1112 && id <= 1131) return f32(*reals[id - 1112]);
   switch (id) {
     case 1104: return i32(l.nam);
@@ -113,8 +122,12 @@ Slot lineSlot(LineRecord& l, int id) {
     case 1150: return f32(l.vdx);
     case 1151: return f32(l.vdy);
     case 1152: return f32(l.vdz);
-    case 1133: case 1134: case 1135: return colourByte(l.cr, id - 1133);
-    case 1136: case 1137: case 1138: return colourByte(l.cb, id - 1136);
+    case 1133:
+    case 1134:
+    case 1135: return colourByte(l.cr, id - 1133);
+    case 1136:
+    case 1137:
+    case 1138: return colourByte(l.cb, id - 1136);
     case 1139: return i32(l.spmin);
     case 1140: return i32(l.spmax);
     case 1141: return f64(l.spdspx);
@@ -147,14 +160,22 @@ Slot documentSlot(Document& d, int id) {
   switch (id) {
     case 1186: return i32(d.imageWidth);
     case 1187: return i32(d.imageHeight);
-    case 1188: case 1189: case 1190: return colourByte(d.backColor, id - 1188);
-    case 1209: case 1210: case 1211: return colourByte(d.penColor, id - 1209);
+    case 1188:
+    case 1189:
+    case 1190: return colourByte(d.backColor, id - 1188);
+    case 1209:
+    case 1210:
+    case 1211: return colourByte(d.penColor, id - 1209);
     case 1191: return i32(d.defSpMin);
     case 1192: return i32(d.defSpMax);
     case 1193: return f64(d.defSpDspX);
     case 1194: return f64(d.defSpDspY);
-    case 1195: case 1212: return i32(d.objectView);
-    case 1196: case 1197: case 1198: case 1199: return f32(d.defBrush[size_t(id - 1196)]);
+    case 1195:
+    case 1212: return i32(d.objectView);
+    case 1196:
+    case 1197:
+    case 1198:
+    case 1199: return f32(d.defBrush[size_t(id - 1196)]);
     case 1200: return i32(d.perLine);
     case 1201: return i32(d.showUnderlay);
     case 1215: return i32(d.fileUndo);
@@ -186,11 +207,16 @@ bool shownValue(const Document& d, PropertyTarget target, int id, int32_t& value
   if (target == PropertyTarget::Document || !selectionValid(d)) return false;
   const PointRecord& p = d.lines[size_t(d.curLine)].points[size_t(d.curPoint)];
   const bool line = target == PropertyTarget::Line;
-  if (id == (line ? 1102 : 1144)) value = d.curLine;
-  else if (id == (line ? 1183 : 1103)) value = d.curPoint;
-  else if (line && id == 1132) value = d.pointCount(d.curLine) - 1;
-  else if (!line && id == 1149) value = p.aux;
-  else return false;
+  if (id == (line ? 1102 : 1144))
+    value = d.curLine;
+  else if (id == (line ? 1183 : 1103))
+    value = d.curPoint;
+  else if (line && id == 1132)
+    value = d.pointCount(d.curLine) - 1;
+  else if (!line && id == 1149)
+    value = p.aux;
+  else
+    return false;
   return true;
 }
 
@@ -274,15 +300,19 @@ const FieldSpec* findField(PropertyTarget target, int id) {
 
 std::string showInt(int32_t value, bool hex) {
   char buf[32];
-  if (hex) std::snprintf(buf, sizeof buf, "%04x", unsigned(uint32_t(value)));
-  else std::snprintf(buf, sizeof buf, "%d", value);
+  if (hex)
+    std::snprintf(buf, sizeof buf, "%04x", unsigned(uint32_t(value)));
+  else
+    std::snprintf(buf, sizeof buf, "%d", value);
   return buf;
 }
 
 std::string showItem(int32_t value, bool hex) {
   char buf[32];
-  if (hex) std::snprintf(buf, sizeof buf, "%04x", unsigned(uint32_t(value)));
-  else std::snprintf(buf, sizeof buf, "%04d", value);
+  if (hex)
+    std::snprintf(buf, sizeof buf, "%04x", unsigned(uint32_t(value)));
+  else
+    std::snprintf(buf, sizeof buf, "%04d", value);
   return buf;
 }
 
