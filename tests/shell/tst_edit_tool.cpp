@@ -17,6 +17,7 @@
 #include "shell/panels/edit_tool_store.h"
 #include "shell/panels/edit_tool_window.h"
 #include "shell/panels/input_dialogs.h"
+#include "shell/panels/joint_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -253,6 +254,29 @@ class TestEditTool : public QObject {
     QCOMPARE(storeEditItem(d, 0x03050100, typed(-1), 1), 1);  // あたり方向
     QCOMPARE(entry(line0(f).params, 104)->asFloat(), -1.0f);
     QCOMPARE(storeEditItem(d, 0x03010000, EditInput{}, 1), 0);  // 番号 stores nothing
+  }
+
+  void hitShapeComesFromTheJointPanelsEditor() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    Document& d = f.doc();
+    QCOMPARE(storeEditItem(d, 0x02020601, EditInput{}, 1), -1);  // no shaped guide: refused
+    QCOMPARE(point(f, 1).kind, 0);
+
+    EditToolPanel& p = tool(f);
+    auto& joint = *static_cast<JointPanel*>(f.window->panel(PanelId::Joint));
+    const int steps = f.window->undoRing().undoCount();
+    choosePath(p, {"関節", "あたり設定", "あたり", "上"});
+    click(p, 1219);
+    QCOMPARE(d.edit.tempMode, 11);
+    QCOMPARE(joint.work().hitView, int(kHitViewTop));
+    joint.work().block1().at(9) = 7.5f;  // what a drag of a handle leaves in the editor
+    click(p, 1220);
+    QCOMPARE(d.edit.tempMode, 0);
+    QCOMPARE(point(f, 1).kind, 2000);
+    QCOMPARE(entry(point(f, 1).params, 109)->asFloat(), 7.5f);
+    QCOMPARE(entry(point(f, 1).params, 6)->asFloat(), -100.0f);
+    QCOMPARE(f.window->undoRing().undoCount(), steps + 1);
   }
 
   void hitPointItemsTakeAnAnchorOrThePartner() {

@@ -69,6 +69,8 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   } else if ((code & 0xFFFFFF00u) == 0x02020500 && level(code, 4) != 0) {  // 方向点
     if (!pickValid(doc, in)) return -1;
     entry = ParamEntry::ofInt(kDirectionKey, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
+  } else if ((code & 0xFFFFFF00u) == 0x02020600 && level(code, 4) != 0) {  // あたり
+    if (!in.guide) return -1;
   } else if (code == 0x02030000) {  // 回転
     batch = true;
   } else if (code == 0x02040000) {  // 一括関節点
@@ -83,6 +85,8 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
     std::vector<ParamEntry> runs = coRotationEntries(doc);
     if (runs.size() > kMaxCoRotating) runs.resize(kMaxCoRotating);
     replaceKindRange(p, kCoRotationKey, kCoRotationKey, runs);
+  } else if (in.guide && (code & 0xFFFFFF00u) == 0x02020600) {
+    replaceKindRange(p, 100, 100 + kHitBlockEntries - 1, hitBlockEntries(1, *in.guide));
   } else if (code != 0x02040000) {
     storeOne(p, entry);
   }
@@ -236,7 +240,7 @@ bool editItemSupported(const EditItem& item) {
   if (item.depth() == 0 || item.type == kEditGroup) return false;
   switch (item.level(1)) {
     case kPlain: return true;
-    case kJoint: return item.type != 11;
+    case kJoint: return true;
     case kCLine: return item.type == 1 || item.type == 12 || item.type == 13 || item.type == 15 || item.type == 21;
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;

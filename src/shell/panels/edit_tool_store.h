@@ -8,18 +8,20 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/atari.h"
 #include "shell/panels/edit_tool_items.h"
 
 namespace tovala {
 
 class Document;
 
-// What an interaction gathered: the typed value, the pick (line, point, axis, spare) and the
-// row chosen in a list dialog.
+// What an interaction gathered: the typed value, the pick (line, point, axis, spare), the row
+// chosen in a list dialog and the hit guide shaped on the canvas (block 1).
 struct EditInput {
   float value = 0;
   std::array<int, 4> pick{-1, -1, -1, -1};
   int choice = -1;
+  const HitBlock* guide = nullptr;
 };
 
 // Whether "編集" can run the item: the interactions the editor offers for its type and family.

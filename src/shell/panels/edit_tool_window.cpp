@@ -15,6 +15,7 @@
 #include "shell/panels/edit_tool_store.h"
 #include "shell/panels/edit_tool_window.h"
 #include "shell/panels/input_dialogs.h"
+#include "shell/panels/joint_panel.h"
 
 namespace tovala {
 
@@ -25,6 +26,7 @@ constexpr int kProgramDialogCommand = 40028;
 constexpr uint32_t kBlockNumberItem = 0x03010000;
 constexpr uint32_t kDrawMethodItem = 0x03020000;
 constexpr uint32_t kProgramDialogItem = 0x06010000;
+constexpr uint32_t kHitShapeItems = 0x02020600;  // あたり: 正面, 横, 上
 
 // What the window keeps while an edit is open; lives as long as the window.
 class EditSession : public QObject {
@@ -109,6 +111,21 @@ void EditSession::startTyped(int type) {
     }
     case 2:
     case 21: decide(true); return;
+    case 11: {
+      // The guide is shaped with the joint panel's editor, on its working copy of the point.
+      auto* joint = dynamic_cast<JointPanel*>(w_.panel(PanelId::Joint));
+      if (!joint) {
+        w_.editBusy = 0;
+        return;
+      }
+      joint->refresh();
+      const int view = int(code & 0xFF);  // 正面, 横, 上
+      joint->work().hitView = view == 2 ? kHitViewSide : view == 3 ? kHitViewTop : kHitViewFront;
+      joint->showWork();
+      d.edit.tempMode = type;
+      w_.compose();
+      return;
+    }
     case 12:
     case 13:
     case 14:
@@ -156,6 +173,11 @@ void EditSession::store() {
     const auto chosen = askSelection(panel, "", {"あたりで描く", "円形"});
     if (!chosen) return;
     in.choice = *chosen;
+  }
+  if ((code & 0xFFFFFF00u) == kHitShapeItems) {
+    auto* joint = dynamic_cast<JointPanel*>(w_.panel(PanelId::Joint));
+    if (!joint) return;
+    in.guide = &joint->work().block1();
   }
   if (code == kProgramDialogItem) {
     w_.runCommand(kProgramDialogCommand);
