@@ -12,9 +12,9 @@
 
 #include "engine/guide_geometry.h"
 #include "engine/objects.h"
+#include "modal_helper.h"
 #include "shell/panels/input_dialogs.h"
 #include "shell/panels/objects_panel.h"
-#include "modal_helper.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -281,6 +281,34 @@ class TestObjectsPanel : public QObject {
     f.click(100, 300);
     press(panel, 1238);
     QVERIFY(d.scratchObject == eye);
+
+    // "目編集" on the eye: the width typed as a fraction; a bad answer stores nothing.
+    auto choseWidth = test::whenModal<SelectionDialog>([](SelectionDialog& s) {
+      QCOMPARE(s.list()->count(), int(kEyeItemCount));
+      s.list()->setCurrentRow(kEyeWidth);
+      s.accept();
+    });
+    auto typed = test::whenModal<InputDialog>([](InputDialog& in) {
+      // Fractions have no prompt of their own: the box shows its default one.
+      QCOMPARE(in.promptEdit()->text().toStdString(), std::string(kDefaultInputPrompt));
+      in.answerEdit()->setText("0.5");
+      in.accept();
+    });
+    press(panel, 11);
+    QVERIFY(*choseWidth);
+    QVERIFY(*typed);
+    QCOMPARE(eyeItemText(d.scratchObject, kEyeWidth), std::string("0.500000"));
+    const ObjectRecord widened = d.scratchObject;
+    test::whenModal<SelectionDialog>([](SelectionDialog& s) {
+      s.list()->setCurrentRow(kEyeWhiteColour);
+      s.accept();
+    });
+    test::whenModal<InputDialog>([](InputDialog& in) {
+      in.answerEdit()->setText("not hex");
+      in.accept();
+    });
+    press(panel, 11);
+    QVERIFY(d.scratchObject == widened);
 
     // 40053 hides the panel again.
     f.window->runCommand(40053);

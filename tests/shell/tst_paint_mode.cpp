@@ -67,7 +67,8 @@ class TestPaintMode : public QObject {
     // The first cell of the lower row is brush 5, a soft 3 x 3.
     QCOMPARE(paletteCellAt(0, kPaletteHeight / 2, kPaletteWidth, kPaletteHeight), 5);
     QCOMPARE(paletteCellAt(0, 0, kPaletteWidth, kPaletteHeight), 0);
-    QCOMPARE(paletteCellAt(kPaletteWidth - 2, kPaletteHeight - 2, kPaletteWidth, kPaletteHeight), 9);
+    QCOMPARE(paletteCellAt(kPaletteWidth - 2, kPaletteHeight - 2, kPaletteWidth, kPaletteHeight),
+             9);
     // The odd last column and row lie past the cells.
     QCOMPARE(paletteCellAt(kPaletteWidth - 1, 0, kPaletteWidth, kPaletteHeight), -1);
     QCOMPARE(paletteCellAt(0, kPaletteHeight - 1, kPaletteWidth, kPaletteHeight), -1);

@@ -22,9 +22,7 @@ class PaintMode : public ModeHandler {
     paintOnImageLine(w.doc(), previous.x, previous.y, current.x, current.y, true);
     w.setModified(true);
   }
-  std::optional<Qt::CursorShape> hover(TMyWindow&, CanvasPoint) override {
-    return Qt::CrossCursor;
-  }
+  std::optional<Qt::CursorShape> hover(TMyWindow&, CanvasPoint) override { return Qt::CrossCursor; }
 };
 
 }  // namespace

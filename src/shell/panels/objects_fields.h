@@ -14,7 +14,7 @@ namespace tovala {
 
 class Document;
 
-inline constexpr int kObjectFirstValues = 24;  // "fpz": the first 24 words of A
+inline constexpr int kObjectFirstValues = 24;               // "fpz": the first 24 words of A
 inline constexpr int kObjectSecondValues = kObjectEntries;  // "fp": all of B
 
 // The draw type combo: items 0, 1, 2 for 0, 1, 2 and 3, 4, 5 for 256, 257, 258; any other
@@ -29,12 +29,12 @@ int32_t modeWithItem(int32_t mode, int item);
 // two several-points modes, otherwise none.
 int integerValueCount(const ObjectRecord& o);
 
-std::string numberText(const ObjectRecord& o);          // "%04d"
-std::string referenceText(int32_t ref);                  // "%04d,%03d,%03d"
-std::string pieceRuleText(int32_t rule);                 // "%d,%d,%d,%d", top byte first
-std::string firstValueText(const ObjectRecord& o, int i);   // "%08x" or "%f"
-std::string secondValueText(const ObjectRecord& o, int i);  // "%f"
-std::string depthText(const ObjectRecord& o);            // "%4.4f"
+std::string numberText(const ObjectRecord& o);                 // "%04d"
+std::string referenceText(int32_t ref);                        // "%04d,%03d,%03d"
+std::string pieceRuleText(int32_t rule);                       // "%d,%d,%d,%d", top byte first
+std::string firstValueText(const ObjectRecord& o, int i);      // "%08x" or "%f"
+std::string secondValueText(const ObjectRecord& o, int i);     // "%f"
+std::string depthText(const ObjectRecord& o);                  // "%4.4f"
 std::string colourText(const ObjectRecord& o, int component);  // "%03d"; 0 R, 1 G, 2 B
 
 // The panel's editable fields, as typed.
@@ -62,10 +62,10 @@ struct ObjectsPick {
 // The pick states the panel puts the window in.
 enum ObjectsPickState : int {
   kObjectsNoPick = 0,
-  kObjectsPickPiece = 1,      // "編集"
-  kObjectsPickPoint = 2,      // "点"
-  kObjectsPickUnit = 3,       // "単位"
-  kObjectsPickMirrored = 4,   // "反単"
+  kObjectsPickPiece = 1,     // "編集"
+  kObjectsPickPoint = 2,     // "点"
+  kObjectsPickUnit = 3,      // "単位"
+  kObjectsPickMirrored = 4,  // "反単"
 };
 // One canvas press at (x, y) in pick state `state`. A piece pick takes a point as the first of a
 // new piece, or as the last when it lies on the line already picked; the reference picks take a

@@ -35,6 +35,12 @@ void fillCombo(QComboBox* c, int count, TextOf textOf) {
   c->setCurrentIndex(std::min(keep, count - 1));
 }
 
+template <class Control>
+Control* controlById(const std::map<int, Control*>& controls, int id) {
+  auto it = controls.find(id);
+  return it == controls.end() ? nullptr : it->second;
+}
+
 }  // namespace
 
 std::string pickedPieceText(const ObjectsPick& pick) {
@@ -55,8 +61,8 @@ ObjectsPanel::ObjectsPanel(const Document& doc, QWidget* parent)
   grid->addWidget(list_, 0, 0, 6, 2);
   connect(list_, &QListWidget::itemClicked, this, [this] { request(kSelectObject); });
   int row = 0;
-  for (auto [id, t] : {std::pair{3, "追加"}, {4, "削除"}, {5, "書換"}, {6, "初期値"}, {8, "戻す"},
-                       {7, "検索"}})
+  for (auto [id, t] :
+       {std::pair{3, "追加"}, {4, "削除"}, {5, "書換"}, {6, "初期値"}, {8, "戻す"}, {7, "検索"}})
     grid->addWidget(addButton(id, t), row++, 2);
   row = 0;
   for (auto [id, t] : {std::pair{9, "反転"}, {10, "再表示"}, {11, "目編集"}, {1242, "点表示切替"}})
@@ -162,18 +168,9 @@ QComboBox* ObjectsPanel::addCombo(int id) {
   return c;
 }
 
-QPushButton* ObjectsPanel::button(int id) const {
-  auto it = buttons_.find(id);
-  return it == buttons_.end() ? nullptr : it->second;
-}
-QComboBox* ObjectsPanel::combo(int id) const {
-  auto it = combos_.find(id);
-  return it == combos_.end() ? nullptr : it->second;
-}
-QLineEdit* ObjectsPanel::edit(int id) const {
-  auto it = edits_.find(id);
-  return it == edits_.end() ? nullptr : it->second;
-}
+QPushButton* ObjectsPanel::button(int id) const { return controlById(buttons_, id); }
+QComboBox* ObjectsPanel::combo(int id) const { return controlById(combos_, id); }
+QLineEdit* ObjectsPanel::edit(int id) const { return controlById(edits_, id); }
 
 void ObjectsPanel::refresh() {
   refreshing_ = true;
@@ -191,8 +188,10 @@ void ObjectsPanel::refresh() {
   edit(kBlueEdit)->setText(text(colourText(o, 2)));
   edit(kDepthEdit)->setText(text(depthText(o)));
   edit(kNameEdit)->setText(text(tovala::objectName(o)));
-  fillCombo(combo(kLineCombo), kObjectEntries, [&](int i) { return std::to_string(o.c[size_t(i)]); });
-  fillCombo(combo(kRuleCombo), kObjectEntries, [&](int i) { return pieceRuleText(o.d[size_t(i)]); });
+  fillCombo(combo(kLineCombo), kObjectEntries,
+            [&](int i) { return std::to_string(o.c[size_t(i)]); });
+  fillCombo(combo(kRuleCombo), kObjectEntries,
+            [&](int i) { return pieceRuleText(o.d[size_t(i)]); });
   combo(kRuleCombo)->setEnabled(o.header[kObjectDrawType] > 1);
   fillCombo(combo(kFirstCombo), kObjectFirstValues, [&](int i) { return firstValueText(o, i); });
   fillCombo(combo(kSecondCombo), kObjectSecondValues, [&](int i) { return secondValueText(o, i); });

@@ -33,9 +33,9 @@ class ObjectsPanel : public Panel {
 
   // What the window reads.
   int chosenRow() const;
-  int entryIndex() const;       // combo 1223
-  int firstValueIndex() const;  // combo 1228
-  int secondValueIndex() const; // combo 1229
+  int entryIndex() const;                // combo 1223
+  int firstValueIndex() const;           // combo 1228
+  int secondValueIndex() const;          // combo 1229
   std::string firstValueInput() const;   // edit 1244
   std::string secondValueInput() const;  // edit 1248
   ObjectFields fields() const;

@@ -44,7 +44,8 @@ void search(TMyWindow& w) {
   std::vector<std::string> names;
   for (int i : found) names.push_back(objectName(d.objects[size_t(i)]));
   const std::optional<int> chosen = askSelection(&w, kDefaultSelectionPrompt, names);
-  if (chosen && *chosen >= 0 && *chosen < int(found.size())) selectObject(d, found[size_t(*chosen)]);
+  if (chosen && *chosen >= 0 && *chosen < int(found.size()))
+    selectObject(d, found[size_t(*chosen)]);
 }
 
 // "目編集": one of the eight eye items of the current eye object (or the first eye object of
@@ -106,7 +107,8 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
       break;
     case 1239:
       changeCurrent(d, [&](ObjectRecord& o) {
-        return panel.entryIndex() < objectPieceCount(o) && removeObjectPiece(o, panel.entryIndex()) == 1;
+        return panel.entryIndex() < objectPieceCount(o) &&
+               removeObjectPiece(o, panel.entryIndex()) == 1;
       });
       break;
     case 1240:  // the picked reference point

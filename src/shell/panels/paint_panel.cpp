@@ -15,9 +15,9 @@ namespace tovala {
 namespace {
 
 constexpr PaintBrush kPresets[kPaintBrushCount] = {
-    {1, 1, 0, 0},     {2, 2, 0, 0},     {4, 4, 0, 0},       {12, 12, 0, 0},     {32, 32, 0, 0},
-    {3, 3, 1.0f, -3.0f}, {6, 6, 1.0f, -3.0f}, {12, 12, 1.0f, -3.0f}, {18, 18, 1.0f, -3.0f},
-    {36, 36, 1.0f, -3.0f}};
+    {1, 1, 0, 0},          {2, 2, 0, 0},         {4, 4, 0, 0},        {12, 12, 0, 0},
+    {32, 32, 0, 0},        {3, 3, 1.0f, -3.0f},  {6, 6, 1.0f, -3.0f}, {12, 12, 1.0f, -3.0f},
+    {18, 18, 1.0f, -3.0f}, {36, 36, 1.0f, -3.0f}};
 constexpr int kColumns = 5;
 constexpr int kRows = 2;
 constexpr int kBarHeight = 14;
