@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <cmath>
+
 #include "engine/face_parts.h"
 #include "engine/param_splice.h"
 #include "modal_helper.h"
@@ -176,10 +178,10 @@ class TestEditTool : public QObject {
     choosePath(p, {"OLine", "服線", "距離"});
     QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
-    // The view shapes have no interaction here: "編集" cannot start them.
-    choosePath(p, {"CLine", "線形", "正面"});
+    // The connections have no interaction here: "編集" cannot start them.
+    choosePath(p, {"OLine", "接続", "接続点", "単純接続"});
     QVERIFY(!p.button(1219)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("メッセージに従ってください。"));
+    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("点を選択してください。\n線も選択されます。\n「右クリック」で取り消します。"));
   }
 
   void jointItemsMakeAJointAndStoreTheirKeys() {
@@ -223,7 +225,7 @@ class TestEditTool : public QObject {
     const LineRecord before = line0(f);
     QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 7), 1), -1);  // no such point
     QCOMPARE(storeEditItem(d, 0x02020200, EditInput{}, 1), -1);   // nothing picked
-    QCOMPARE(storeEditItem(d, 0x03070100, typed(3), 1), -1);      // no view-shape store
+    QCOMPARE(storeEditItem(d, 0x04050101, picked(0, 1), 1), -1);  // no connection store
     QCOMPARE(storeEditItem(d, 0x03060100, typed(3), 10), -1);     // no block 10
     QCOMPARE(storeEditItem(d, 0x02000000, typed(3), 1), -1);      // a group
     QVERIFY(!editWouldStore(d, 0x02020200, picked(0, 7), 1));
@@ -254,6 +256,26 @@ class TestEditTool : public QObject {
     QCOMPARE(storeEditItem(d, 0x03050100, typed(-1), 1), 1);  // あたり方向
     QCOMPARE(entry(line0(f).params, 104)->asFloat(), -1.0f);
     QCOMPARE(storeEditItem(d, 0x03010000, EditInput{}, 1), 0);  // 番号 stores nothing
+
+    // A view shape fits the points between the ends and keeps the other views.
+    QCOMPARE(storeEditItem(d, 0x03030101, picked(0, 0), 1), 1);  // 始点 円形 点
+    QCOMPARE(storeEditItem(d, 0x03070100, EditInput{}, 1), 1);   // 線形 正面
+    const ParamList& run = point(f, 1).params;
+    const int at = findParam(run, 151);
+    QVERIFY(at >= 0);
+    QCOMPARE(run[size_t(at)].asFloat(), 0.5f);     // front along: halfway from start to end
+    QCOMPARE(run[size_t(at) + 1].asFloat(), 0.0f);  // top along as it was
+    QVERIFY(std::abs(run[size_t(at) + 4].asFloat()) > 1.0f);  // front across: off the chord
+    QCOMPARE(run[size_t(at) + 5].asFloat(), 0.0f);
+    QCOMPARE(entry(line0(f).params, 101)->asInt(), 100 * 65536);  // hit-guided
+  }
+
+  void viewShapeNeedsTheEnds() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    const LineRecord before = line0(f);
+    QCOMPARE(storeEditItem(f.doc(), 0x03080200, EditInput{}, 1), -1);  // no block yet
+    QVERIFY(line0(f) == before);
   }
 
   void hitShapeComesFromTheJointPanelsEditor() {

@@ -6,6 +6,7 @@
 
 #include "engine/atari.h"
 #include "engine/cline.h"
+#include "engine/cline_capture.h"
 #include "engine/face_parts.h"
 #include "engine/guide_geometry.h"
 #include "engine/param_splice.h"
@@ -96,12 +97,38 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
 
 // --- connecting lines --------------------------------------------------------------------------
 
+// 線形 / 円形 in one view: the block's points are fitted to where they are drawn, as the panel's
+// "線作成" does, and only the chosen view's values are kept; 線形 makes the block hit-guided,
+// 円形 a circle. The ends must already be set.
+int storeCLineView(Document& doc, int hitBlock, bool circle, int item, bool apply) {
+  const int line = doc.curLine;
+  if (findParam(doc.lines[size_t(line)].params, 100 * hitBlock) < 0) return -1;
+  CLineWork work;
+  if (loadCLineWork(doc, line, hitBlock, work) != 1) return -1;
+  CLineWork fitted = work;
+  fitted.method = circle ? kCLineCircleMethod : kCLineHitMethod;
+  if (captureCLineShape(doc, line, fitted) != 1) return -1;
+  if (!apply) return 1;
+  const size_t view = item == 1 ? 0 : item == 2 ? 2 : 1;  // 正面 front, 横 side, 上 top
+  if (work.runs.size() != fitted.runs.size()) resetCLineRuns(work, int(fitted.runs.size()));
+  work.method = fitted.method;
+  for (size_t i = 0; i < work.runs.size(); ++i) {
+    work.runs[i][view] = fitted.runs[i][view];
+    work.runs[i][4 + view] = fitted.runs[i][4 + view];
+  }
+  commitCLineWork(doc, line, work);
+  doc.lines[size_t(line)].mode = kCLineMode;
+  return 1;
+}
+
 int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, bool apply) {
   if (hitBlock < 1 || hitBlock > kCLineBlockCount) return -1;
   const int32_t b = (hitBlock - 1) * 100;
   const int second = level(code, 2), third = level(code, 3), fourth = level(code, 4);
   // Anchor of a picked point: the point itself, or the picked axis tip of a joint.
   const int anchor = fourth == 2 ? std::max(in.pick[2], 0) : kPointAnchor;
+  if ((second == 7 || second == 8) && third >= 1 && third <= 3 && fourth == 0)
+    return storeCLineView(doc, hitBlock, second == 8, third, apply);
   ParamEntry entry;
   if (code == 0x03020000) {  // 描き方: an invalid choice counts as the first
     const int choice = in.choice == 1 ? 1 : 0;
@@ -241,7 +268,7 @@ bool editItemSupported(const EditItem& item) {
   switch (item.level(1)) {
     case kPlain: return true;
     case kJoint: return true;
-    case kCLine: return item.type == 1 || item.type == 12 || item.type == 13 || item.type == 15 || item.type == 21;
+    case kCLine: return item.type != 0;  // every leaf; 接続 is a group without children
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;
     case kOLine: return oLineTarget(item.code).key != 0;
