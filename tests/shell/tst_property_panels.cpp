@@ -87,6 +87,10 @@ class TestPropertyPanels : public QObject {
     QCOMPARE(readInt("-7", false), -7);
     QCOMPARE(readInt("abc", false), 0);
     QCOMPARE(readInt("99999999999", false), 0);
+    QVERIFY(!readIntIfAny(" x1", false));
+    QVERIFY(!readIntIfAny("-", true));
+    QCOMPARE(readIntIfAny("g", true), std::nullopt);
+    QCOMPARE(readIntIfAny("0x", true), std::optional<int32_t>(0));  // the 0 before the x
     QCOMPARE(readReal(" 2.5x"), 2.5);
     QCOMPARE(readReal("inf"), 0.0);
     QCOMPARE(readReal("ff"), 0.0);  // reals are never hexadecimal

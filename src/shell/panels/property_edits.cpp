@@ -98,22 +98,6 @@ std::string colourText(const char* format, uint32_t c) {
   return buf;
 }
 
-WriteResult storeSummary(int32_t& field, int32_t value, WriteNotice notice,
-                         const BeforeWrite& before) {
-  if (field == value) return {};
-  if (before) before(notice);
-  field = value;
-  return {true, notice};
-}
-
-WriteResult storeSummary(uint32_t& field, uint32_t value, WriteNotice notice,
-                         const BeforeWrite& before) {
-  if (field == value) return {};
-  if (before) before(notice);
-  field = value;
-  return {true, notice};
-}
-
 }  // namespace
 
 // --- entry lists -----------------------------------------------------------------------------
@@ -217,20 +201,20 @@ SummaryResult editSummary(Document& doc, int item, const std::string& answer,
       if (!v) return {};
       const auto side = int32_t(std::clamp<int64_t>(*v, kMinCanvasSide, kMaxCanvasSide));
       int32_t& field = item == kSummaryWidth ? doc.imageWidth : doc.imageHeight;
-      return {storeSummary(field, side, WriteNotice::Canvas, before), {}};
+      return {storeIfChanged(field, side, WriteNotice::Canvas, before), {}};
     }
     case kSummaryBack:
     case kSummarySkin: {
       const auto colour = readColour(text);
       if (!colour) return {};
       if (item == kSummaryBack)
-        return {storeSummary(doc.backColor, *colour, WriteNotice::Canvas, before), {}};
-      return {storeSummary(doc.skinColor, *colour, WriteNotice::None, before), {}};
+        return {storeIfChanged(doc.backColor, *colour, WriteNotice::Canvas, before), {}};
+      return {storeIfChanged(doc.skinColor, *colour, WriteNotice::None, before), {}};
     }
     case kSummaryOrder: {
       const bool fromFront = doc.frontToBack == 1;
       const WriteResult w =
-          storeSummary(doc.frontToBack, fromFront ? 0 : 1, WriteNotice::None, before);
+          storeIfChanged(doc.frontToBack, fromFront ? 0 : 1, WriteNotice::None, before);
       return {w, fromFront ? kDrawFromBack : kDrawFromFront};
     }
     default: return {};

@@ -244,47 +244,19 @@ WriteNotice noticeOf(PropertyTarget target, int id) {
   return WriteNotice::None;
 }
 
-// Stores `value` into an integer slot when it differs.
+// Stores `value` into an integer slot (a colour byte replaces only its byte).
 WriteResult storeInt(const Slot& s, int32_t value, WriteNotice notice, const BeforeWrite& before) {
-  if (s.type == Slot::I32) {
-    auto& field = *static_cast<int32_t*>(s.at);
-    if (field == value) return {};
-    if (before) before(notice);
-    field = value;
-  } else if (s.type == Slot::U32Byte) {
-    auto& word = *static_cast<uint32_t*>(s.at);
-    const uint32_t next = (word & ~(0xFFu << s.shift)) | (uint32_t(value) & 0xFF) << s.shift;
-    if (word == next) return {};
-    if (before) before(notice);
-    word = next;
-  } else {
-    return {};
-  }
-  return {true, notice};
-}
-
-template <class T>
-WriteResult storeReal(T& field, T value, const BeforeWrite& before) {
-  if (std::bit_cast<std::array<uint8_t, sizeof(T)>>(field) ==
-      std::bit_cast<std::array<uint8_t, sizeof(T)>>(value))
-    return {};
-  if (before) before(WriteNotice::None);
-  field = value;
-  return {true, WriteNotice::None};
+  if (s.type == Slot::I32)
+    return storeIfChanged(*static_cast<int32_t*>(s.at), value, notice, before);
+  if (s.type != Slot::U32Byte) return {};
+  auto& word = *static_cast<uint32_t*>(s.at);
+  const uint32_t next = (word & ~(0xFFu << s.shift)) | (uint32_t(value) & 0xFF) << s.shift;
+  return storeIfChanged(word, next, notice, before);
 }
 
 std::string_view skipBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   return s;
-}
-
-// Whether the text starts with a number at all (after blanks and a sign).
-bool hasNumber(std::string_view text, bool hex) {
-  std::string_view s = skipBlanks(text);
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
-  if (hex && s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.remove_prefix(2);
-  return !s.empty() && (hex ? std::isxdigit(static_cast<unsigned char>(s[0]))
-                            : std::isdigit(static_cast<unsigned char>(s[0])));
 }
 
 }  // namespace
@@ -325,7 +297,7 @@ std::string showBits(uint32_t bits, bool hex) {
   return format("%4.4f", double(std::bit_cast<float>(bits)));
 }
 
-int32_t readInt(std::string_view text, bool hex) {
+std::optional<int32_t> readIntIfAny(std::string_view text, bool hex) {
   std::string_view s = skipBlanks(text);
   bool negative = false;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
@@ -335,6 +307,7 @@ int32_t readInt(std::string_view text, bool hex) {
   if (hex && s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.remove_prefix(2);
   uint64_t value = 0;
   const auto r = std::from_chars(s.data(), s.data() + s.size(), value, hex ? 16 : 10);
+  if (r.ptr == s.data()) return std::nullopt;
   if (r.ec != std::errc()) return 0;
   if (hex) {
     if (value > std::numeric_limits<uint32_t>::max()) return 0;
@@ -345,6 +318,8 @@ int32_t readInt(std::string_view text, bool hex) {
   if (value > uint64_t(limit)) return 0;
   return int32_t(negative ? -int64_t(value) : int64_t(value));
 }
+
+int32_t readInt(std::string_view text, bool hex) { return readIntIfAny(text, hex).value_or(0); }
 
 double readReal(std::string_view text) {
   std::string_view s = skipBlanks(text);
@@ -408,21 +383,25 @@ WriteResult writeFieldText(Document& doc, PropertyTarget target, int id, std::st
   switch (spec->kind) {
     case FieldKind::Int:
     case FieldKind::Byte: {
-      int32_t value = readInt(text, hex);
+      const std::optional<int32_t> typed = readIntIfAny(text, hex);
+      int32_t value = typed.value_or(0);
       if (isCanvasSide(target, id)) {
         // A side of 0 would wipe the canvas and underlay for a typing slip: unreadable text is
         // refused, and the value kept to the sizes the canvas takes.
-        if (!hasNumber(text, hex)) return {};
+        if (!typed) return {};
         value = std::clamp(value, kMinCanvasSide, kMaxCanvasSide);
       }
       return storeInt(s, value, noticeOf(target, id), before);
     }
     case FieldKind::Real: {
       const double value = readReal(text);
-      if (s.type == Slot::F64) return storeReal(*static_cast<double*>(s.at), value, before);
-      if (s.type == Slot::F32)
-        return storeReal(*static_cast<float*>(s.at), std::bit_cast<float>(readBits(text, false)),
-                         before);
+      const WriteNotice none = WriteNotice::None;
+      if (s.type == Slot::F64)
+        return storeIfChanged(*static_cast<double*>(s.at), value, none, before);
+      if (s.type == Slot::F32) {
+        const float f = std::bit_cast<float>(readBits(text, false));
+        return storeIfChanged(*static_cast<float*>(s.at), f, none, before);
+      }
       return {};
     }
     default: return {};

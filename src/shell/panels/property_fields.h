@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,15 @@ struct WriteResult {
 // window whether this is the "戻す切替" change, which starts the undo rings again instead.
 using BeforeWrite = std::function<void(WriteNotice)>;
 
+// Stores `value` into `field` when it differs, running `before` first.
+template <class T>
+WriteResult storeIfChanged(T& field, T value, WriteNotice notice, const BeforeWrite& before) {
+  if (field == value) return {};
+  if (before) before(notice);
+  field = value;
+  return {true, notice};
+}
+
 // --- texts -----------------------------------------------------------------------------------
 // Integers "%d", or "%04x" of their bits in hexadecimal display.
 std::string showInt(int32_t value, bool hex);
@@ -68,6 +78,8 @@ std::string showBits(uint32_t bits, bool hex);
 // there is none. Hexadecimal takes an optional "0x" and at most eight digits (the bits of the
 // value, so "ffffffff" reads -1); a decimal value beyond the int range reads 0.
 int32_t readInt(std::string_view text, bool hex);
+// The same, but nothing when the text does not start with a number.
+std::optional<int32_t> readIntIfAny(std::string_view text, bool hex);
 // A decimal real the same way (never hexadecimal); infinities and NaN read 0.
 double readReal(std::string_view text);
 // The bits an entry's f edit gives: a float's bits, or the hexadecimal bits themselves.
