@@ -103,9 +103,10 @@ void TMyWindow::leftDown(CanvasPoint p) {
   const int modeBefore = doc_.edit.mode;
 
   int result = -1;
-  if (doc_.objectView == 1 && !motion())
+  if (doc_.objectView == 1 && !motion()) {
     result = selectAt(*this, p);  // the object view only selects
-  else if (ModeHandler* m = modes_.find(doc_.edit.mode))
+    objectsFollowSelection(*this, previousLine, previousPoint);
+  } else if (ModeHandler* m = modes_.find(doc_.edit.mode))
     result = m->press(*this, p);
   if (modeBefore == kModeAddLine && doc_.edit.mode == kModeAddPoint) refreshPanel(PanelId::Control);
 

@@ -230,6 +230,35 @@ class TestObjectsPanel : public QObject {
     QCOMPARE(f.window->objectsPickState, 0);
   }
 
+  void objectViewPressMakesTheLinesObjectCurrent() {
+    WindowFixture f;
+    ObjectsPanel& panel = setUp(f);
+    Document& d = f.doc();
+    for (int line : {0, 1}) {
+      ObjectRecord o;
+      o.c[0] = line;
+      tovala::setObjectName(o, line == 0 ? "上" : "下");
+      addObject(d, o);
+    }
+    f.window->runCommand(40002);
+    d.objectView = 1;
+    const int points = pointCount(f);
+
+    f.click(100, 100);
+    QCOMPARE(d.curLine, 0);
+    QCOMPARE(d.curObject, 0);
+    QCOMPARE(tovala::objectName(d.scratchObject), std::string("上"));
+    QCOMPARE(panel.edit(1236)->text(), QString::fromUtf8("上"));
+    f.window->runCommand(40007);  // even in add-point mode the object view only selects
+    f.click(100, 300);
+    QCOMPARE(d.curObject, 1);
+    QCOMPARE(pointCount(f), points);
+    // A press that moves nothing leaves the current object alone.
+    d.scratchObject.header[kObjectColour] = 5;
+    f.click(100, 300);
+    QCOMPARE(d.scratchObject.header[kObjectColour], 5);
+  }
+
   void searchAndRefusals() {
     WindowFixture f;
     ObjectsPanel& panel = setUp(f);

@@ -149,6 +149,15 @@ bool objectsCanvasPick(TMyWindow& w, CanvasPoint p) {
   return true;
 }
 
+void objectsFollowSelection(TMyWindow& w, int previousLine, int previousPoint) {
+  Document& d = w.doc();
+  if (d.curLine == previousLine && d.curPoint == previousPoint) return;
+  const std::vector<int> found = objectsUsingLine(d, d.curLine);
+  if (found.empty() || selectObject(d, found.front()) != 1) return;
+  w.refreshPanel(PanelId::Objects);
+  w.rebuild();
+}
+
 void installObjectsPanel(TMyWindow& w) {
   auto* panel = new ObjectsPanel(w.doc(), &w);
   w.setPanelHandler(PanelMessage::Objects,
