@@ -93,7 +93,8 @@ class TestEditTool : public QObject {
     QCOMPARE(top, QStringList({"普通", "関節", "CLine", "OLine", "顔", "命令"}));
     // Children follow the table, not the codes: 一括関節点 (0x0204) comes first.
     QStringList joint;
-    for (int i : editItemChildren(findEditItem(0x02000000))) joint << QString::fromStdString(t[size_t(i)].name);
+    for (int i : editItemChildren(findEditItem(0x02000000)))
+      joint << QString::fromStdString(t[size_t(i)].name);
     QCOMPARE(joint, QStringList({"一括関節点", "移動範囲", "あたり設定", "回転"}));
     QCOMPARE(t[size_t(findEditItem(0x02020502))].type, 13);
     QCOMPARE(t[size_t(findEditItem(0x04020201))].name, std::string("点"));
@@ -112,12 +113,15 @@ class TestEditTool : public QObject {
     int used = 0;
     for (const EditItem& e : t) {
       QVERIFY(utf8ToSjis(e.name).size() < 32);
-      if (e.depth() > 0) ++used;
-      else QVERIFY(e.code == 0 && e.type == kEditGroup && e.name.empty());
+      if (e.depth() > 0)
+        ++used;
+      else
+        QVERIFY(e.code == 0 && e.type == kEditGroup && e.name.empty());
     }
     QVERIFY(used > 250 && used < kEditItemCapacity);
     QCOMPARE(QString::fromUtf8(editGuidance(12)),
-             QString::fromUtf8("点を選択してください。\r\n線も選択されます。\r\n「右クリック」で取り消します。"));
+             QString::fromUtf8(
+                 "点を選択してください。\r\n線も選択されます。\r\n「右クリック」で取り消します。"));
     QCOMPARE(QString::fromUtf8(editGuidance(18)), QString::fromUtf8(editGuidance(17)));
     QCOMPARE(QString::fromUtf8(editGuidance(20)), QString());
   }
@@ -143,7 +147,8 @@ class TestEditTool : public QObject {
     p.refresh();
     QCOMPARE(current(p, 0), QString::fromUtf8("普通"));
     QVERIFY(!p.list(1)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("普通に編集をします。\n「Z」ボタンを押すとZ方向の編集が出来ます。"));
+    QCOMPARE(p.guidance()->toPlainText(),
+             QString::fromUtf8("普通に編集をします。\n「Z」ボタンを押すとZ方向の編集が出来ます。"));
 
     line0(f).kind = 4;
     p.refresh();
@@ -169,19 +174,24 @@ class TestEditTool : public QObject {
     EditToolPanel& p = tool(f);
     choosePath(p, {"関節", "回転"});
     QVERIFY(!p.list(2)->isEnabled() && !p.list(3)->isEnabled());
-    QCOMPARE(QString::fromStdString(editItems()[size_t(p.chosenItem())].name), QString::fromUtf8("回転"));
-    QVERIFY(p.guidance()->toPlainText().startsWith(QString::fromUtf8("関節点のみ有効です。\n関節点の動きに")));
+    QCOMPARE(QString::fromStdString(editItems()[size_t(p.chosenItem())].name),
+             QString::fromUtf8("回転"));
+    QVERIFY(p.guidance()->toPlainText().startsWith(
+        QString::fromUtf8("関節点のみ有効です。\n関節点の動きに")));
     choosePath(p, {"関節", "あたり設定", "方向点"});
     QCOMPARE(current(p, 3), QString::fromUtf8("点"));
     QCOMPARE(editItems()[size_t(p.chosenItem())].code, 0x02020501u);
     QVERIFY(p.button(1219)->isEnabled());
     choosePath(p, {"OLine", "服線", "距離"});
     QVERIFY(p.button(1219)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
+    QCOMPARE(p.guidance()->toPlainText(),
+             QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
     // The connections have no interaction here: "編集" cannot start them.
     choosePath(p, {"OLine", "接続", "接続点", "単純接続"});
     QVERIFY(!p.button(1219)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("点を選択してください。\n線も選択されます。\n「右クリック」で取り消します。"));
+    QCOMPARE(p.guidance()->toPlainText(),
+             QString::fromUtf8(
+                 "点を選択してください。\n線も選択されます。\n「右クリック」で取り消します。"));
   }
 
   void jointItemsMakeAJointAndStoreTheirKeys() {
@@ -263,7 +273,7 @@ class TestEditTool : public QObject {
     const ParamList& run = point(f, 1).params;
     const int at = findParam(run, 151);
     QVERIFY(at >= 0);
-    QCOMPARE(run[size_t(at)].asFloat(), 0.5f);     // front along: halfway from start to end
+    QCOMPARE(run[size_t(at)].asFloat(), 0.5f);      // front along: halfway from start to end
     QCOMPARE(run[size_t(at) + 1].asFloat(), 0.0f);  // top along as it was
     QVERIFY(std::abs(run[size_t(at) + 4].asFloat()) > 1.0f);  // front across: off the chord
     QCOMPARE(run[size_t(at) + 5].asFloat(), 0.0f);
@@ -306,7 +316,7 @@ class TestEditTool : public QObject {
     lineWithMiddleSelected(f);
     Document& d = f.doc();
     QVERIFY(ensureJoint(d, 0, 1));
-    QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 2), 1), 1);  // partner of (0, 1): (0, 2)
+    QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 2), 1), 1);     // partner of (0, 1): (0, 2)
     QCOMPARE(storeEditItem(d, 0x03030200, picked(0, 1, 3), 1), 1);  // 始点 あたり点, anchor 3
     QCOMPARE(entry(line0(f).params, 102)->asInt(), 1 * 256 + 3);
     QCOMPARE(storeEditItem(d, 0x03040200, picked(0, 1, 5), 1), 1);  // 終点: the partner's anchor
@@ -394,7 +404,20 @@ class TestEditTool : public QObject {
     QCOMPARE(storeEditItem(d, 0x04060200, picked(1, 1), 1), 1);  // 2点接続線 始点
     QCOMPARE(entry(line0(f).params, 100)->asInt(), 181);
     QCOMPARE(entry(line0(f).params, 102)->asInt(), 65536 + 256);
-    // Connections and view shapes store nothing here.
+    // A polar view is fitted to where the point is drawn, in that view only.
+    QCOMPARE(storeEditItem(d, 0x04020101, picked(1, 0), 1), 1);  // ローカル円形 中心
+    QCOMPARE(storeEditItem(d, 0x04020201, picked(1, 1), 1), 1);  // 方向点
+    QCOMPARE(storeEditItem(d, 0x04020301, picked(1, 1), 1), 1);  // 符号点
+    const LineRecord unfitted = line0(f);
+    QCOMPARE(storeEditItem(d, 0x04020403, EditInput{}, 1), 1);  // 円形 上 (top)
+    const int radius = findParam(point(f, 1).params, 155);
+    QVERIFY(radius >= 0);
+    QCOMPARE(point(f, 1).params[size_t(radius)].asFloat(), 0.0f);  // front stays
+    QVERIFY(std::abs(point(f, 1).params[size_t(radius) + 1].asFloat() -
+                     std::hypot(100.0f, 250.0f)) < 0.01f);
+    QCOMPARE(point(f, 1).params[size_t(radius) + 2].asFloat(), 0.0f);  // side stays
+    QCOMPARE(point(f, 0).params, unfitted.points[0].params);           // the other points too
+    // Connections and the two-point line's views store nothing here.
     const LineRecord before = line0(f);
     QCOMPARE(storeEditItem(d, 0x04050101, picked(1, 1), 1), -1);
     QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), -1);

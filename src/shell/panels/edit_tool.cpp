@@ -36,7 +36,8 @@ EditToolPanel::EditToolPanel(const Document& doc, const int& hitBlock, QWidget* 
   auto* grid = new QGridLayout(this);
   int row = 0;
   for (int level = 0; level < kEditLevels; ++level) {
-    if (level > 0) grid->addWidget(new QLabel(QString::fromUtf8("↓")), row++, 0, 1, 2, Qt::AlignHCenter);
+    if (level > 0)
+      grid->addWidget(new QLabel(QString::fromUtf8("↓")), row++, 0, 1, 2, Qt::AlignHCenter);
     auto* combo = new QComboBox;
     combo->setObjectName(QString::number(kFirstList + level));
     lists_[size_t(level)] = combo;
@@ -100,18 +101,21 @@ void EditToolPanel::fill(int level, bool preselect) {
     } else {
       const int above = lists_[size_t(k - 1)]->currentIndex();
       const std::vector<int>& parent = shown_[size_t(k - 1)];
-      items = above >= 0 && size_t(above) < parent.size()
-                  ? editItemChildren(parent[size_t(above)])
-                  : std::vector<int>{};
+      items = above >= 0 && size_t(above) < parent.size() ? editItemChildren(parent[size_t(above)])
+                                                          : std::vector<int>{};
     }
     combo->clear();
     for (int i : items) combo->addItem(QString::fromStdString(editItems()[size_t(i)].name));
     combo->setEnabled(!items.empty());
     int start = -1;
     if (!items.empty() && preselect) {
-      if (k == 0) start = preselectTop(doc_);
-      else if (k == 1) start = preselectSecond(doc_, editItems()[size_t(shown_[0][size_t(lists_[0]->currentIndex())])].code);
-      else start = 0;
+      if (k == 0)
+        start = preselectTop(doc_);
+      else if (k == 1)
+        start = preselectSecond(
+            doc_, editItems()[size_t(shown_[0][size_t(lists_[0]->currentIndex())])].code);
+      else
+        start = 0;
       if (start >= int(items.size())) start = 0;
     }
     combo->setCurrentIndex(start);
@@ -124,8 +128,7 @@ int EditToolPanel::chosenItem() const {
     const QComboBox* combo = lists_[size_t(k)];
     const int row = combo->currentIndex();
     // A list disabled for want of a selected point still names what it shows.
-    if (row >= 0 && size_t(row) < shown_[size_t(k)].size())
-      return shown_[size_t(k)][size_t(row)];
+    if (row >= 0 && size_t(row) < shown_[size_t(k)].size()) return shown_[size_t(k)][size_t(row)];
   }
   return -1;
 }
@@ -148,9 +151,7 @@ void EditToolPanel::showGuidance() {
   button(1219)->setEnabled(it && editItemSupported(*it));
 }
 
-void EditToolPanel::showValue() {
-  value_->setText(QString::fromUtf8("番号:%1").arg(hitBlock_));
-}
+void EditToolPanel::showValue() { value_->setText(QString::fromUtf8("番号:%1").arg(hitBlock_)); }
 
 void EditToolPanel::changeEvent(QEvent* event) {
   Panel::changeEvent(event);

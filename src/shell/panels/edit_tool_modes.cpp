@@ -117,7 +117,9 @@ class HitPointTempMode : public TempModeHandler {
 
 }  // namespace
 
-std::unique_ptr<TempModeHandler> makeHitPointTempMode() { return std::make_unique<HitPointTempMode>(); }
+std::unique_ptr<TempModeHandler> makeHitPointTempMode() {
+  return std::make_unique<HitPointTempMode>();
+}
 
 std::unique_ptr<TempModeHandler> makePointPickTempMode() {
   return std::make_unique<PickTempMode>(kPickAnyPoint);

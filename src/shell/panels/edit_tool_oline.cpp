@@ -9,6 +9,7 @@
 
 #include "engine/guide_geometry.h"
 #include "engine/oline.h"
+#include "engine/oline_fit.h"
 #include "engine/oline_list.h"
 #include "engine/param_splice.h"
 #include "model/document.h"
@@ -23,9 +24,12 @@ constexpr int32_t kRunLastKey = 156;  // the polar run's angles: the highest key
 // The run of the relative-step method, which the panel has no defaults for: the three
 // references A, B, C, then the step t along A→B and the offset u across it.
 std::vector<ParamEntry> stepRun() {
-  return {ParamEntry::ofInt(kOLineRunKey, 0, kStepMethod), ParamEntry::ofInt(151, 0, 0),
-          ParamEntry::ofInt(152, 0, 0), ParamEntry::ofInt(153, 0, 0),
-          ParamEntry::ofFloat(154, 0, 0), ParamEntry::ofFloat(155, 0, 0)};
+  return {ParamEntry::ofInt(kOLineRunKey, 0, kStepMethod),
+          ParamEntry::ofInt(151, 0, 0),
+          ParamEntry::ofInt(152, 0, 0),
+          ParamEntry::ofInt(153, 0, 0),
+          ParamEntry::ofFloat(154, 0, 0),
+          ParamEntry::ofFloat(155, 0, 0)};
 }
 
 std::vector<ParamEntry> defaultRun(int32_t method) {
@@ -42,22 +46,67 @@ int32_t methodOf(const ParamList& list, int32_t key) {
   return at < 0 ? -1 : methodCode(list[size_t(at)]);
 }
 
+// Index of the k-th entry of `key` (the polar run keeps four of each), or -1.
+int nthOf(const ParamList& list, int32_t key, size_t k) {
+  const int at = findParam(list, key);
+  if (at < 0) return -1;
+  const size_t i = size_t(at) + k;
+  return i < list.size() && list[i].key == key ? int(i) : -1;
+}
+
+// The polar run's radius and angle in one view, fitted to where the selected point is drawn (the
+// panel's automatic fit, applied to this point only; the other views stay). The point needs its
+// polar run with its references first.
+int storePolarView(Document& doc, size_t view, bool apply) {
+  const int line = doc.curLine, point = doc.curPoint;
+  if (methodOf(doc.lines[size_t(line)].points[size_t(point)].params, kOLineRunKey) != kPolarMethod)
+    return -1;
+  OLineWork work;
+  work.method = 1;
+  if (loadOLineWork(doc, line, point, work) != 1) return -1;
+  // The fit writes every point of the line; the line is put back and only this point's values
+  // are taken, so even a check changes nothing.
+  const LineRecord saved = doc.lines[size_t(line)];
+  const int fitted = fitOLine(doc, line, work);
+  const ParamList fittedList = doc.lines[size_t(line)].points[size_t(point)].params;
+  doc.lines[size_t(line)] = saved;
+  if (fitted <= 0) return -1;
+  if (!apply) return 1;
+  PointRecord& p = doc.lines[size_t(line)].points[size_t(point)];
+  ParamList run;
+  for (const ParamEntry& e : p.params)
+    if (e.key >= kOLineRunKey && e.key <= kRunLastKey) run.push_back(e);
+  for (int32_t key : {155, 156}) {
+    const int from = nthOf(fittedList, key, view), to = nthOf(run, key, view);
+    if (from >= 0 && to >= 0) run[size_t(to)] = fittedList[size_t(from)];
+  }
+  replaceKindRange(p, kOLineRunKey, kRunLastKey, run);
+  return 1;
+}
+
 }  // namespace
 
 OLineTarget oLineTarget(uint32_t code) {
   using V = OLineTarget::Value;
-  const int group = int((code >> 16) & 0xFF), third = int((code >> 8) & 0xFF), fourth = int(code & 0xFF);
+  const int group = int((code >> 16) & 0xFF), third = int((code >> 8) & 0xFF),
+            fourth = int(code & 0xFF);
   if ((code >> 24) != 4 || third == 0) return {};
   // The point-reference pairs ("点", "単位ベクトル") sit one level deeper than the other leaves.
-  auto pointRun = [&](int32_t method, int32_t key, V v) { return OLineTarget{false, method, key, v}; };
-  auto lineKey = [&](int32_t method, int32_t key, V v) { return OLineTarget{true, method, key, v}; };
+  auto pointRun = [&](int32_t method, int32_t key, V v) {
+    return OLineTarget{false, method, key, v};
+  };
+  auto lineKey = [&](int32_t method, int32_t key, V v) {
+    return OLineTarget{true, method, key, v};
+  };
   switch (group) {
     case 1:  // 服線
       if (third <= 2 && fourth != 0) return pointRun(kOffsetMethod, 150 + third, V::kReference);
       if (third == 3 && fourth == 0) return pointRun(kOffsetMethod, 153, V::kNumber);
       return {};
-    case 2:  // ローカル円形; its view shapes (円形) have no store here
+    case 2:  // ローカル円形
       if (third <= 3 && fourth != 0) return pointRun(kPolarMethod, 150 + third, V::kReference);
+      if (third == 4 && fourth >= 1 && fourth <= 3)  // 円形: 正面 front, 横 side, 上 top
+        return pointRun(kPolarMethod, fourth == 1 ? 0 : fourth == 2 ? 2 : 1, V::kView);
       return {};
     case 3:  // ローカル3D
       return third == 1 ? pointRun(kFrameMethod, 151, V::kReference) : OLineTarget{};
@@ -79,7 +128,8 @@ OLineTarget oLineTarget(uint32_t code) {
 
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const OLineTarget t = oLineTarget(code);
-  if (t.key == 0) return -1;
+  if (t.value == OLineTarget::kView) return storePolarView(doc, size_t(t.key), apply);
+  if (t.value == OLineTarget::kNone) return -1;
   const bool picked = doc.isValidPick(in.pick[0], in.pick[1]) == 1;
   if (t.value != OLineTarget::kNumber && !picked) return -1;
   if (!apply) return 1;
@@ -87,8 +137,13 @@ int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply
   ParamEntry entry;
   switch (t.value) {
     case OLineTarget::kNumber: entry = ParamEntry::ofFloat(t.key, 0, in.value); break;
-    case OLineTarget::kLineReference: entry = ParamEntry::ofInt(t.key, 0, int32_t(uint32_t(in.pick[0]) << 16)); break;
-    default: entry = ParamEntry::ofInt(t.key, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0))); break;
+    case OLineTarget::kLineReference:
+      entry = ParamEntry::ofInt(t.key, 0, int32_t(uint32_t(in.pick[0]) << 16));
+      break;
+    default:
+      entry =
+          ParamEntry::ofInt(t.key, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
+      break;
   }
   LineRecord& l = doc.lines[size_t(doc.curLine)];
   l.mode = kOLineMode;
@@ -106,7 +161,8 @@ int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply
     replaceKindRange(l, kOLineMethodKey, kOLineMethodKey, method);
   }
   PointRecord& p = l.points[size_t(doc.curPoint)];
-  if (methodOf(p.params, kOLineRunKey) != t.method) replaceKindRange(p, kOLineRunKey, kRunLastKey, defaultRun(t.method));
+  if (methodOf(p.params, kOLineRunKey) != t.method)
+    replaceKindRange(p, kOLineRunKey, kRunLastKey, defaultRun(t.method));
   replaceKindRange(p, t.key, t.key, one);  // each leaf's key occurs once in its run
   return 1;
 }

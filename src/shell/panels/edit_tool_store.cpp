@@ -30,10 +30,10 @@ constexpr int32_t kDirectionKey = 104;
 // The families, by the level-1 byte.
 enum Family { kPlain = 1, kJoint = 2, kCLine = 3, kOLine = 4, kFace = 5, kCommand = 6 };
 
-constexpr int32_t kFaceParts[16] = {kRightEye,   kLeftEye,      kRightBrow, kLeftBrow,
-                                    kMouth,      kRightContour, kLeftContour, kRightEar,
-                                    kLeftEar,    kRightLid,     kLeftLid,   kNose,
-                                    kRightHead,  kLeftHead,     kFirstHairStrand, kOtherPart};
+constexpr int32_t kFaceParts[16] = {kRightEye,  kLeftEye,      kRightBrow,       kLeftBrow,
+                                    kMouth,     kRightContour, kLeftContour,     kRightEar,
+                                    kLeftEar,   kRightLid,     kLeftLid,         kNose,
+                                    kRightHead, kLeftHead,     kFirstHairStrand, kOtherPart};
 
 int level(uint32_t code, int n) { return int((code >> (8 * (4 - n))) & 0xFF); }
 
@@ -69,7 +69,8 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
     entry = ParamEntry::ofInt(kPartnerKey, 0, packPointRef(in.pick[0], in.pick[1]));
   } else if ((code & 0xFFFFFF00u) == 0x02020500 && level(code, 4) != 0) {  // 方向点
     if (!pickValid(doc, in)) return -1;
-    entry = ParamEntry::ofInt(kDirectionKey, 0, packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
+    entry = ParamEntry::ofInt(kDirectionKey, 0,
+                              packAxisRef(in.pick[0], in.pick[1], std::max(in.pick[2], 0)));
   } else if ((code & 0xFFFFFF00u) == 0x02020600 && level(code, 4) != 0) {  // あたり
     if (!in.guide) return -1;
   } else if (code == 0x02030000) {  // 回転
@@ -147,7 +148,8 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
       point = refPoint(list[size_t(at)].asInt());
       if (doc.isValidPick(line, point) != 1) return -1;
     }
-    const int hitAnchor = in.pick[2] >= 0 && in.pick[2] < kHitAnchorCount ? in.pick[2] : kPointAnchor;
+    const int hitAnchor =
+        in.pick[2] >= 0 && in.pick[2] < kHitAnchorCount ? in.pick[2] : kPointAnchor;
     entry = ParamEntry::ofInt(b + 100 + second - 1, 0, packAxisRef(line, point, hitAnchor));
   } else if (code == 0x03050100) {  // あたり方向
     entry = ParamEntry::ofFloat(b + 104, 0, in.value);
@@ -161,7 +163,8 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
   }
   if (!apply) return 1;
   const int line = doc.curLine;
-  if (findParam(doc.lines[size_t(line)].params, 100 * hitBlock) < 0) setupCLineBlock(doc, line, hitBlock);
+  if (findParam(doc.lines[size_t(line)].params, 100 * hitBlock) < 0)
+    setupCLineBlock(doc, line, hitBlock);
   LineRecord& l = doc.lines[size_t(line)];
   l.mode = kCLineMode;
   storeOne(l, entry);
@@ -188,11 +191,14 @@ int storeFace(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   LineRecord& l = doc.lines[size_t(line)];
   const int at = findParam(l.params, kFaceSlotKey);
   std::vector<ParamEntry> run;
-  for (size_t i = size_t(std::max(at, 0)); at >= 0 && i < l.params.size() && l.params[i].key == kFaceSlotKey; ++i)
+  for (size_t i = size_t(std::max(at, 0));
+       at >= 0 && i < l.params.size() && l.params[i].key == kFaceSlotKey; ++i)
     run.push_back(l.params[i]);
-  if (size_t(slot) >= run.size()) run.resize(size_t(slot) + 1, ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
-  run[size_t(slot)] = type == 1 ? ParamEntry::ofFloat(kFaceSlotKey, 0, in.value)
-                                : ParamEntry::ofInt(kFaceSlotKey, 0, rangeRef(in.pick[0], in.pick[1]));
+  if (size_t(slot) >= run.size())
+    run.resize(size_t(slot) + 1, ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
+  run[size_t(slot)] = type == 1
+                          ? ParamEntry::ofFloat(kFaceSlotKey, 0, in.value)
+                          : ParamEntry::ofInt(kFaceSlotKey, 0, rangeRef(in.pick[0], in.pick[1]));
   replaceKindRange(l, kFaceSlotKey, kFaceSlotKey, run);
   return 1;
 }
@@ -219,15 +225,17 @@ int storeCommand(Document& doc, uint32_t code, const EditInput& in, bool apply) 
     if (!apply) return 1;
     LineRecord& l = doc.lines[size_t(doc.curLine)];
     l.code = {kMark};
-    for (const char* name : {"AllInit", "TPMoveAll", "TPRotAll", "MacroMove", "MacroRot", "MakeAtariAll",
-                             "MakeCLineAll"})
+    for (const char* name : {"AllInit", "TPMoveAll", "TPRotAll", "MacroMove", "MacroRot",
+                             "MakeAtariAll", "MakeCLineAll"})
       l.code.push_back(callOf(name));
     l.code.push_back(kMark);
     l.codeChanged = 1;
     return 1;
   }
   if (code == 0x06020200) {  // OLine命令
-    if (apply) appendCalls(doc.lines[size_t(doc.curLine)], {callOf("MakeOLineAll"), callOf("ConnectOLineAll")});
+    if (apply)
+      appendCalls(doc.lines[size_t(doc.curLine)],
+                  {callOf("MakeOLineAll"), callOf("ConnectOLineAll")});
     return 1;
   }
   if (code == 0x06020300) {  // 顔命令: the reference joint is the picked point
@@ -235,7 +243,8 @@ int storeCommand(Document& doc, uint32_t code, const EditInput& in, bool apply) 
     if (apply)
       appendCalls(doc.lines[size_t(doc.curLine)],
                   {callOf("FaceMoveAll"),
-                   CodeEntry{script::kFlagPointVar, (uint32_t(in.pick[0]) << 16) | (uint32_t(in.pick[1] & 0xFF) << 8)}});
+                   CodeEntry{script::kFlagPointVar,
+                             (uint32_t(in.pick[0]) << 16) | (uint32_t(in.pick[1] & 0xFF) << 8)}});
     return 1;
   }
   return -1;
@@ -261,7 +270,9 @@ int storeImpl(Document& doc, uint32_t code, const EditInput& in, int hitBlock, b
 
 }  // namespace
 
-int32_t facePartOfGroup(int group) { return group >= 1 && group <= 16 ? kFaceParts[group - 1] : -1; }
+int32_t facePartOfGroup(int group) {
+  return group >= 1 && group <= 16 ? kFaceParts[group - 1] : -1;
+}
 
 bool editItemSupported(const EditItem& item) {
   if (item.depth() == 0 || item.type == kEditGroup) return false;
@@ -271,14 +282,15 @@ bool editItemSupported(const EditItem& item) {
     case kCLine: return item.type != 0;  // every leaf; 接続 is a group without children
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;
-    case kOLine: return oLineTarget(item.code).key != 0;
+    case kOLine: return oLineTarget(item.code).value != OLineTarget::kNone;
     default: return false;
   }
 }
 
 bool ensureJoint(Document& doc, int line, int point) {
   if (doc.isValidPick(line, point) != 1) return false;
-  if (findParam(doc.lines[size_t(line)].points[size_t(point)].params, kJointFirstKey) >= 0) return false;
+  if (findParam(doc.lines[size_t(line)].points[size_t(point)].params, kJointFirstKey) >= 0)
+    return false;
   setReference(doc, line, line);
   LineRecord& l = doc.lines[size_t(line)];
   PointRecord& p = l.points[size_t(point)];
@@ -308,16 +320,21 @@ bool ensureFacePart(Document& doc, int line, int32_t part) {
   if (at >= 0 && l.params[size_t(at)].asInt() == part) return false;
   std::vector<ParamEntry> entries{ParamEntry::ofInt(kFacePartKey, 0, part),
                                   ParamEntry::ofFloat(kFaceRefKey, 0, doc.faceRef)};
-  const int group = int(std::find(std::begin(kFaceParts), std::end(kFaceParts), part) - std::begin(kFaceParts)) + 1;
+  const int group =
+      int(std::find(std::begin(kFaceParts), std::end(kFaceParts), part) - std::begin(kFaceParts)) +
+      1;
   const int groupItem = findEditItem(uint32_t(kFace) << 24 | uint32_t(group) << 16);
   const std::vector<int> leaves = editItemChildren(groupItem);
   for (int i = 0; i < faceSlotsOf(part).count; ++i) {
     // Point slots start empty (-1), not as a reference to line 0, point 0.
-    const bool pointSlot = size_t(i) < leaves.size() && editItems()[size_t(leaves[size_t(i)])].type == 12;
-    entries.push_back(pointSlot ? ParamEntry::ofInt(kFaceSlotKey, 0, -1) : ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
+    const bool pointSlot =
+        size_t(i) < leaves.size() && editItems()[size_t(leaves[size_t(i)])].type == 12;
+    entries.push_back(pointSlot ? ParamEntry::ofInt(kFaceSlotKey, 0, -1)
+                                : ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
   }
   if (isContour(part))
-    for (int i = 0; i < 2 * (l.pointCount() - 1); ++i) entries.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, 0));
+    for (int i = 0; i < 2 * (l.pointCount() - 1); ++i)
+      entries.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, 0));
   replaceKindRange(l, kFacePartKey, isContour(part) ? kFaceSideKey : kFaceSlotKey, entries);
   l.mode = 0;
   l.nam = part;
@@ -330,7 +347,8 @@ float editPrefill(const Document& doc, uint32_t code, int hitBlock) {
   const int second = level(code, 2), third = level(code, 3);
   switch (level(code, 1)) {
     case kJoint:
-      if (second == 1 && third >= 1 && third <= 12) return valueOf(l.points[size_t(doc.curPoint)].params, 5 + third);
+      if (second == 1 && third >= 1 && third <= 12)
+        return valueOf(l.points[size_t(doc.curPoint)].params, 5 + third);
       return 0;
     case kCLine: {
       const int32_t b = (std::clamp(hitBlock, 1, kCLineBlockCount) - 1) * 100;

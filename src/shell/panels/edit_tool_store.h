@@ -44,9 +44,10 @@ bool ensureJoint(Document& doc, int line, int point);
 // Makes `line` face part `part` unless its key-100 entry already names it. True when changed.
 bool ensureFacePart(Document& doc, int line, int32_t part);
 // Where a decorative-line item writes: the point's run or the line's entries, the key, and how
-// the value is made. `key` 0 for the items with no store here (connections, view shapes).
+// the value is made (kView: the polar run's radius and angle in one view, `key` the view 0..2).
+// `key` 0 for the items with no store here (connections, the two-point line's views).
 struct OLineTarget {
-  enum Value { kNone, kReference, kLineReference, kNumber };
+  enum Value { kNone, kReference, kLineReference, kNumber, kView };
   bool onLine = false;
   int32_t method = 0;  // the point's run method (100..400), or the line's method (2, 181)
   int32_t key = 0;

@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include <charconv>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
