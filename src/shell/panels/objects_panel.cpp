@@ -132,7 +132,7 @@ ObjectsPanel::ObjectsPanel(const Document& doc, QWidget* parent)
 
   // A field edit is handed over only when it changes the current object.
   auto fieldsChanged = [this] {
-    if (refreshing_) return;
+    if (refreshing_ || !isVisible()) return;  // focus leaving a closing panel is no request
     ObjectRecord changed = doc_.scratchObject;
     if (applyObjectFields(changed, fields()) && changed == doc_.scratchObject) return;
     request(kApplyFields);

@@ -128,8 +128,11 @@ PaintPanel::PaintPanel(QWidget* parent)
     grid->addWidget(areas_[size_t(bar)], bar, 1);
     grid->addWidget(box, bar, 2);
     connect(box, &QLineEdit::textEdited, this, [this, bar] { typed(bar); });
-    // A typed colour is handed over once the box is left or confirmed.
-    connect(box, &QLineEdit::editingFinished, this, [this] { notifyWindow(kClicked); });
+    // A typed colour is handed over once the box is left or confirmed; focus leaving a hidden
+    // or closing panel is no request.
+    connect(box, &QLineEdit::editingFinished, this, [this] {
+      if (isVisible()) notifyWindow(kClicked);
+    });
   }
   brush_ = paintBrushPreset(brushIndex_);
   showComponents();
