@@ -228,6 +228,15 @@ class TestObjectsPanel : public QObject {
     press(panel, 1237);
     f.click(100, 100, Qt::RightButton);
     QCOMPARE(f.window->objectsPickState, 0);
+    // So does closing the panel: the next press is the mode's own again.
+    press(panel, 1237);
+    panel.hide();
+    f.window->runCommand(40002);  // select mode
+    f.window->objectsPickState = kObjectsPickPiece;
+    d.curLine = 1;
+    f.click(100, 100);
+    QCOMPARE(f.window->objectsPickState, 0);
+    QCOMPARE(d.curLine, 0);
   }
 
   void objectViewPressMakesTheLinesObjectCurrent() {

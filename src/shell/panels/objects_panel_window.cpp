@@ -141,7 +141,7 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
 bool objectsCanvasPick(TMyWindow& w, CanvasPoint p) {
   if (w.objectsPickState <= 0) return false;
   auto* panel = static_cast<ObjectsPanel*>(w.panel(PanelId::Objects));
-  if (!panel) {
+  if (!panel || !panel->isVisible()) {  // a pick left waiting by a closed panel is dropped
     w.objectsPickState = 0;
     return false;
   }
