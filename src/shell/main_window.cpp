@@ -14,11 +14,13 @@
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/paint_mode.h"
+#include "shell/panels/cline_panel.h"
 #include "shell/panels/control_panel.h"
 #include "shell/panels/edit_tool_window.h"
 #include "shell/panels/joint_panel.h"
 #include "shell/panels/line_list.h"
 #include "shell/panels/objects_panel_window.h"
+#include "shell/panels/oline_panel.h"
 #include "shell/panels/settings_panel.h"
 #include "shell/panels/script_panel.h"
 
@@ -59,6 +61,8 @@ TMyWindow::TMyWindow(Ui* ui) {
   installScriptPanel(*this);
   installEditTool(*this);
   installJointPanel(*this);
+  installCLinePanel(*this);
+  installOLinePanel(*this);
   installPaintMode(*this);
   installObjectsPanel(*this);
 

@@ -10,7 +10,10 @@
 
 #include "engine/atari.h"
 #include "engine/param_splice.h"
+#include "engine/guide_geometry.h"
+#include "shell/panels/cline_panel.h"
 #include "shell/panels/joint_panel.h"
+#include "shell/panels/oline_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -55,6 +58,32 @@ void jointFigure(WindowFixture& f) {
 }
 
 ParamList& jointParams(WindowFixture& f) { return f.doc().lines[0].points[0].params; }
+
+OLinePanel& oLinePanel(WindowFixture& f) {
+  return *static_cast<OLinePanel*>(f.window->panel(PanelId::OLine));
+}
+CLinePanel& cLinePanel(WindowFixture& f) {
+  return *static_cast<CLinePanel*>(f.window->panel(PanelId::CLine));
+}
+template <class W>
+W* oLineControl(WindowFixture& f, int id) {
+  return qobject_cast<W*>(oLinePanel(f).control(id));
+}
+template <class W>
+W* cLineControl(WindowFixture& f, int id) {
+  return qobject_cast<W*>(cLinePanel(f).control(id));
+}
+
+// The joint figure and a third line (150,150)-(250,160) of the given line mode, selected at its
+// first point; 40045 opens its dialog.
+void modeLine(WindowFixture& f, int mode) {
+  jointFigure(f);
+  f.drawLine({{150, 150}, {250, 160}});
+  f.window->runCommand(40002);
+  f.doc().lines[2].mode = mode;
+  f.doc().curLine = 2;
+  f.doc().curPoint = 0;
+}
 
 }  // namespace
 
@@ -265,6 +294,195 @@ class TestJointPanels : public QObject {
     p.accept();
     QCOMPARE(jointParams(f)[size_t(findParam(jointParams(f), 105))].asFloat(), 60.0f);
     QCOMPARE(f.doc().edit.tempMode, 0);
+  }
+
+  void oLineListsEditsAndRefusesPast128() {
+    WindowFixture f;
+    modeLine(f, 101);
+    OLinePanel& p = oLinePanel(f);
+    QVERIFY(f.window->runCommand(40045));
+    QVERIFY(p.isVisible());
+    QVERIFY(!jointPanel(f).isVisible());
+    // A point without a run shows the offset method's defaults.
+    auto* listing = oLineControl<QListWidget>(f, 1098);
+    QCOMPARE(rowsOf(listing), (QStringList{u8("   point:150,  0,00000064"),
+                                           u8("  基準点:151,  0,L:0000 P:000,A00"),
+                                           u8("    符号:152,  0,L:0000 P:000,A00"),
+                                           u8("    距離:153,  0,0.0000")}));
+    listing->setCurrentRow(3);
+    QCOMPARE(oLineControl<QLineEdit>(f, 1102)->text(), QString("0.0000"));
+    QCOMPARE(oLineControl<QLineEdit>(f, 1103)->text(), QString("153"));
+    oLineControl<QLineEdit>(f, 1102)->setText("12.5");
+    p.editButton(OLinePanel::kRewrite)->click();
+    QCOMPARE(p.work().items[3].entry.asFloat(), 12.5f);
+    // A value that is not a number is refused and changes nothing.
+    oLineControl<QLineEdit>(f, 1102)->setText("x1");
+    p.editButton(OLinePanel::kRewrite)->click();
+    QCOMPARE(p.work().items[3].entry.asFloat(), 12.5f);
+
+    // Deleting entry 2 of 5 leaves entries 0, 1, 3, 4.
+    oLineControl<QLineEdit>(f, 1102)->setText("1");
+    oLineControl<QLineEdit>(f, 1103)->setText("154");
+    oLineControl<QLineEdit>(f, 1104)->setText("0");
+    p.editButton(OLinePanel::kAdd)->click();
+    QCOMPARE(int(p.work().items.size()), 5);
+    const std::vector<OLineItem> five = p.work().items;
+    listing->setCurrentRow(2);
+    p.editButton(OLinePanel::kDelete)->click();
+    // (The listing then gives the method's fixed positions their kinds again.)
+    QCOMPARE(int(p.work().items.size()), 4);
+    for (size_t i = 0; i < 4; ++i)
+      QCOMPARE(p.work().items[i].entry.value, five[i < 2 ? i : i + 1].entry.value);
+    QCOMPARE(p.work().items[3].entry.key, 153);
+
+    // At 128 entries adding and inserting are refused without a message.
+    // A hex kind takes only hex text: the float of the row shown is refused for kind 152.
+    QCOMPARE(oLineControl<QLineEdit>(f, 1103)->text(), QString("152"));
+    p.editButton(OLinePanel::kAdd)->click();
+    QCOMPARE(int(p.work().items.size()), 4);
+    oLineControl<QLineEdit>(f, 1103)->setText("154");
+    for (int i = 0; i < 200 && p.work().items.size() < 128; ++i)
+      p.editButton(OLinePanel::kAdd)->click();
+    QCOMPARE(listing->count(), 128);
+    listing->setCurrentRow(5);
+    p.editButton(OLinePanel::kAdd)->click();
+    p.editButton(OLinePanel::kInsert)->click();
+    QCOMPARE(int(p.work().items.size()), 128);
+    listing->setCurrentRow(5);
+    p.editButton(OLinePanel::kDelete)->click();
+    p.editButton(OLinePanel::kInsert)->click();
+    QCOMPARE(int(p.work().items.size()), 128);
+
+    // Another method starts from its own defaults.
+    oLineControl<QComboBox>(f, 1097)->setCurrentIndex(2);
+    QCOMPARE(int(p.work().items.size()), 5);
+    QCOMPARE(p.work().items[0].entry.value, 300u);
+    QVERIFY(f.ui.shown.empty());
+
+    // An invalid selection loads nothing and says so.
+    f.doc().curPoint = 9;
+    p.load();
+    QCOMPARE(f.ui.lastText(), std::string("選択が不正です。"));
+    QCOMPARE(int(p.work().items.size()), 5);
+  }
+
+  void oLineCommitAndFitEachTakeOneUndoStep() {
+    WindowFixture f;
+    modeLine(f, 101);
+    QVERIFY(f.window->runCommand(40045));
+    OLinePanel& p = oLinePanel(f);
+    const LineRecord before = f.doc().lines[2];
+    const int undo0 = f.window->undoRing().undoCount();
+    // Cancel stores nothing.
+    p.reject();
+    QCOMPARE(f.doc().lines[2].points[0].params, before.points[0].params);
+    QCOMPARE(f.window->undoRing().undoCount(), undo0);
+
+    QVERIFY(f.window->runCommand(40045));
+    oLineControl<QListWidget>(f, 1098)->setCurrentRow(3);
+    oLineControl<QLineEdit>(f, 1102)->setText("-4");
+    p.editButton(OLinePanel::kRewrite)->click();
+    p.accept();
+    QCOMPARE(f.window->undoRing().undoCount(), undo0 + 1);
+    const ParamList& stored = f.doc().lines[2].points[0].params;
+    QCOMPARE(stored[size_t(findParam(stored, 153))].asFloat(), -4.0f);
+    const ParamList& lineParams = f.doc().lines[2].params;
+    QCOMPARE(lineParams[size_t(findParam(lineParams, 100))].asInt(), 0);
+    f.window->undo();
+    QCOMPARE(f.doc().lines[2].points[0].params, before.points[0].params);
+    QCOMPARE(f.doc().lines[2].params, before.params);
+
+    // "線自動" in the joint's 3-D frame: each point gets its coordinates in that frame.
+    QVERIFY(f.window->runCommand(40045));
+    oLineControl<QComboBox>(f, 1097)->setCurrentIndex(2);
+    const int undo1 = f.window->undoRing().undoCount();
+    p.work().items[1].entry.setInt(packAxisRef(0, 0, 0));
+    qobject_cast<QPushButton*>(p.control(1106))->click();
+    QCOMPARE(f.window->undoRing().undoCount(), undo1 + 1);
+    const ParamList& fitted = f.doc().lines[2].points[1].params;
+    const int at = findParam(fitted, 152);
+    QVERIFY(at >= 0);
+    QCOMPARE(fitted[size_t(at)].asFloat(), 150.0f);  // (250, 160) from the joint at (100, 100)
+    QCOMPARE(fitted[size_t(at + 1)].asFloat(), 60.0f);
+    // The panel shows the fitted run of the selected point.
+    QCOMPARE(p.work().items[2].entry.asFloat(), 50.0f);
+    // A fit against a point that does not exist changes nothing and leaves no step.
+    p.work().items[1].entry.setInt(packAxisRef(7, 0, 0));
+    const ParamList kept = f.doc().lines[2].points[1].params;
+    qobject_cast<QPushButton*>(p.control(1106))->click();
+    QCOMPARE(f.doc().lines[2].points[1].params, kept);
+    QCOMPARE(f.window->undoRing().undoCount(), undo1 + 1);
+  }
+
+  void cLineRefusesLinesOf63PointsOrMore() {
+    WindowFixture f;
+    modeLine(f, 100);
+    LineRecord& l = f.doc().lines[2];
+    // 61 real points and the sentinel: accepted.
+    l.points.insert(l.points.begin(), 59, l.points[0]);
+    QCOMPARE(l.pointCount(), 62);
+    QVERIFY(f.window->runCommand(40045));
+    QVERIFY(cLinePanel(f).isVisible());
+    QVERIFY(f.ui.shown.empty());
+    QCOMPARE(int(cLinePanel(f).work().runs.size()), 61);
+    QVERIFY(f.window->runCommand(40045));
+    QVERIFY(!cLinePanel(f).isVisible());
+
+    // One more makes 63 records: refused with both messages and the panel stays hidden.
+    l.points.insert(l.points.begin(), l.points[0]);
+    QVERIFY(f.window->runCommand(40045));
+    QVERIFY(!cLinePanel(f).isVisible());
+    QCOMPARE(int(f.ui.shown.size()), 2);
+    QCOMPARE(f.ui.shown[0].text, std::string("一つの線の点の数は62個以下にしてください"));
+    QCOMPARE(f.ui.shown[1].text, std::string("この線は動きを設定できません。"));
+  }
+
+  void cLineCapturesAndCommitsInOneUndoStep() {
+    WindowFixture f;
+    modeLine(f, 100);
+    // A straight line drawn exactly from the start to the end.
+    f.doc().lines[2].points[0].vx = 100;
+    f.doc().lines[2].points[0].vy = 300;
+    f.doc().lines[2].points[1].vx = 200;
+    f.doc().lines[2].points[1].vy = 300;
+    QVERIFY(f.window->runCommand(40045));
+    CLinePanel& p = cLinePanel(f);
+    // A line without the block shows the defaults; its own list holds only the sentinel.
+    QCOMPARE(cLineControl<QLineEdit>(f, 1080)->text(), QString("-1"));
+    QCOMPARE(cLineControl<QLineEdit>(f, 1081)->text(), QString("2"));
+    QCOMPARE(rowsOf(cLineControl<QListWidget>(f, 1069)), QStringList{u8("存在しません")});
+
+    // Start and end: the plain line's two points, by their own positions.
+    cLineControl<QLineEdit>(f, 1074)->setText("1");
+    cLineControl<QLineEdit>(f, 1076)->setText("0");
+    cLineControl<QComboBox>(f, 1082)->setCurrentIndex(8);
+    cLineControl<QLineEdit>(f, 1077)->setText("1");
+    cLineControl<QLineEdit>(f, 1078)->setText("1");
+    cLineControl<QComboBox>(f, 1084)->setCurrentIndex(8);
+    cLineControl<QLineEdit>(f, 1083)->setText("1");
+    qobject_cast<QPushButton*>(p.control(1071))->click();
+    QCOMPARE(p.work().runs[0][0], 0.0f);
+    QCOMPARE(p.work().runs[1][0], 1.0f);
+    QCOMPARE(p.work().runs[1][4], 0.0f);
+
+    const ParamList before = f.doc().lines[2].params;
+    const int undo0 = f.window->undoRing().undoCount();
+    p.accept();
+    QVERIFY(!p.isVisible());
+    QCOMPARE(f.window->undoRing().undoCount(), undo0 + 1);
+    const ParamList& lineParams = f.doc().lines[2].params;
+    QCOMPARE(lineParams[size_t(findParam(lineParams, 102))].asInt(), packAxisRef(1, 0, 8));
+    QCOMPARE(lineParams[size_t(findParam(lineParams, 103))].asInt(), packAxisRef(1, 1, 8));
+    QCOMPARE(lineParams[size_t(findParam(lineParams, 104))].asFloat(), 1.0f);
+    QCOMPARE(lineParams[size_t(findParam(lineParams, 111))].asFloat(), -1.0f);
+    const ParamList& run = f.doc().lines[2].points[1].params;
+    QCOMPARE(run[size_t(findParam(run, 151))].asFloat(), 1.0f);
+    // The panel lists the line's entries as hex once reopened.
+    QVERIFY(f.window->runCommand(40045));
+    QCOMPARE(rowsOf(cLineControl<QListWidget>(f, 1069)).at(2), QString(" 102,00010008"));
+    p.reject();
+    f.window->undo();
+    QCOMPARE(f.doc().lines[2].params, before);
   }
 };
 
