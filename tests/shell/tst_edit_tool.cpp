@@ -186,12 +186,10 @@ class TestEditTool : public QObject {
     QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(),
              QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
-    // The connections have no interaction here: "編集" cannot start them.
-    choosePath(p, {"OLine", "接続", "接続点", "単純接続"});
+    // The two-point line's views have no interaction here: "編集" cannot start them.
+    choosePath(p, {"OLine", "2点接続線", "横"});
     QVERIFY(!p.button(1219)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(),
-             QString::fromUtf8(
-                 "点を選択してください。\n線も選択されます。\n「右クリック」で取り消します。"));
+    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("メッセージに従ってください。"));
   }
 
   void jointItemsMakeAJointAndStoreTheirKeys() {
@@ -235,7 +233,7 @@ class TestEditTool : public QObject {
     const LineRecord before = line0(f);
     QCOMPARE(storeEditItem(d, 0x02020200, picked(0, 7), 1), -1);  // no such point
     QCOMPARE(storeEditItem(d, 0x02020200, EditInput{}, 1), -1);   // nothing picked
-    QCOMPARE(storeEditItem(d, 0x04050101, picked(0, 1), 1), -1);  // no connection store
+    QCOMPARE(storeEditItem(d, 0x04050101, picked(0, 1), 1), -1);  // no group chosen
     QCOMPARE(storeEditItem(d, 0x03060100, typed(3), 10), -1);     // no block 10
     QCOMPARE(storeEditItem(d, 0x02000000, typed(3), 1), -1);      // a group
     QVERIFY(!editWouldStore(d, 0x02020200, picked(0, 7), 1));
@@ -419,10 +417,85 @@ class TestEditTool : public QObject {
     QCOMPARE(point(f, 0).params, unfitted.points[0].params);           // the other points too
     // Connections and the two-point line's views store nothing here.
     const LineRecord before = line0(f);
-    QCOMPARE(storeEditItem(d, 0x04050101, picked(1, 1), 1), -1);
     QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), -1);
     QCOMPARE(storeEditItem(d, 0x04010101, EditInput{}, 1), -1);  // nothing picked
     QVERIFY(line0(f) == before);
+  }
+
+  void connectionItemsBuildGroupsOfTargetAndConditions() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    f.drawLine({{100, 400}, {200, 450}});
+    Document& d = f.doc();
+    d.curLine = 0;
+    d.curPoint = 1;
+    QCOMPARE(connectionChoices(d, true), std::vector<std::string>{"新規接続"});
+    QVERIFY(connectionChoices(d, false).empty());
+    EditInput in = picked(1, 0);
+    in.choice = 0;                                     // 新規接続
+    QCOMPARE(storeEditItem(d, 0x04050101, in, 1), 1);  // 単純接続
+    QCOMPARE(line0(f).mode, 101);
+    QCOMPARE(entry(point(f, 1).params, 180)->asInt(), 0);
+    QCOMPARE(*entry(point(f, 1).params, 181), ParamEntry::ofInt(181, 11, 65536));
+    QCOMPARE(connectionChoices(d, true), (std::vector<std::string>{"接続(線:1 点:0)", "新規接続"}));
+
+    EditInput distance = typed(12);
+    distance.choice = 0;
+    QCOMPARE(storeEditItem(d, 0x04050206, distance, 1), 1);  // 距離最小値
+    EditInput stretch = picked(1, 0);
+    stretch.end = {1, 1, 0, 0};
+    stretch.choice = 0;
+    QCOMPARE(storeEditItem(d, 0x04050201, stretch, 1), 1);  // 非交差線
+    distance.value = 5;
+    QCOMPARE(storeEditItem(d, 0x04050206, distance, 1), 1);  // the same condition again: replaced
+    EditInput onLine = picked(1, 1);
+    onLine.choice = 1;
+    QCOMPARE(storeEditItem(d, 0x04050102, onLine, 1), 1);  // 円形補接続, a second group
+    const int at = findParam(point(f, 1).params, 181);
+    const ParamEntry* g = &point(f, 1).params[size_t(at)];
+    QCOMPARE(g[0], ParamEntry::ofInt(181, 11, 65536));
+    QCOMPARE(g[1], ParamEntry::ofFloat(181, 120, 5));
+    QCOMPARE(g[2], ParamEntry::ofInt(181, 101, (1 << 16) | 1));
+    QCOMPARE(g[3], ParamEntry::ofInt(181, 12, (1 << 16) | 1));
+    QCOMPARE(g[4], ParamEntry::sentinel());
+    QCOMPARE(connectionChoices(d, false),
+             (std::vector<std::string>{"接続(線:1 点:0)", "接続(線:1)"}));
+
+    const LineRecord before = line0(f);
+    distance.choice = 2;  // a condition cannot start a group
+    QCOMPARE(storeEditItem(d, 0x04050206, distance, 1), -1);
+    stretch.end = {0, 2, 0, 0};  // the two ends must be on one line
+    QCOMPARE(storeEditItem(d, 0x04050202, stretch, 1), -1);
+    in.choice = -1;
+    QCOMPARE(storeEditItem(d, 0x04050101, in, 1), -1);
+    QVERIFY(line0(f) == before);
+  }
+
+  void twoPointPicksThenTheGroupChosen() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    Document& d = f.doc();
+    EditInput in = picked(0, 0);
+    in.choice = 0;
+    QCOMPARE(storeEditItem(d, 0x04050101, in, 1), 1);
+    EditToolPanel& p = tool(f);
+    choosePath(p, {"OLine", "接続", "接続条件", "交差線"});
+    click(p, 1219);
+    QCOMPARE(d.edit.tempMode, 19);
+    f.click(100, 100);
+    QCOMPARE(f.window->picks().phase, 1);
+    f.click(300, 100);
+    QCOMPARE(f.window->picks().phase, 0);
+    QCOMPARE(f.window->picks().second[1], 2);
+    auto seen = whenModal<SelectionDialog>([](SelectionDialog& dlg) {
+      QCOMPARE(dlg.itemCount(), 1);  // the one group; no new group for a condition
+      dlg.list()->setCurrentRow(0);
+      dlg.accept();
+    });
+    click(p, 1220);
+    QVERIFY(*seen);
+    const int at = findParam(point(f, 1).params, 181);
+    QCOMPARE(point(f, 1).params[size_t(at) + 1], ParamEntry::ofInt(181, 102, 2));
   }
 
   void commandItemsWriteTheProgram() {

@@ -115,7 +115,35 @@ class HitPointTempMode : public TempModeHandler {
   }
 };
 
+// Mode 19: the first press picks the start, the next the end, and so on by turns.
+class TwoPointTempMode : public TempModeHandler {
+ public:
+  void press(TMyWindow& w, CanvasPoint p) override {
+    const PointPick hit = pickAnyPoint(w.doc(), p.x, p.y, kPickAnyPoint);
+    if (!hit.found()) return;
+    TempPicks& picks = w.picks();
+    (picks.phase == 0 ? picks.first : picks.second) = {hit.line, hit.point, hit.axis, 0};
+    picks.phase = picks.phase == 0 ? 1 : 0;
+  }
+
+  // The start framed in red, the end filled.
+  void paintOverlay(TMyWindow& w, OverlayPainter& out) override {
+    const Document& d = w.doc();
+    auto show = [&](const std::array<int, 4>& pick, bool start) {
+      if (d.isValidPick(pick[0], pick[1]) != 1) return;
+      const PointRecord& p = d.lines[size_t(pick[0])].points[size_t(pick[1])];
+      out.mark(p.vx, p.vy, d.markSize + 1, start ? 0x0000FFu : kPickColour, !start);
+    };
+    show(w.picks().first, true);
+    show(w.picks().second, false);
+  }
+};
+
 }  // namespace
+
+std::unique_ptr<TempModeHandler> makeTwoPointTempMode() {
+  return std::make_unique<TwoPointTempMode>();
+}
 
 std::unique_ptr<TempModeHandler> makeHitPointTempMode() {
   return std::make_unique<HitPointTempMode>();

@@ -40,9 +40,6 @@ int level(uint32_t code, int n) { return int((code >> (8 * (4 - n))) & 0xFF); }
 bool pickValid(const Document& doc, const EditInput& in) {
   return doc.isValidPick(in.pick[0], in.pick[1]) == 1;
 }
-int32_t rangeRef(int line, int point) {
-  return int32_t((uint32_t(line) << 16) | (uint32_t(point & 0xFF) << 8) | uint32_t(point & 0xFF));
-}
 
 template <class Owner>
 void storeOne(Owner& owner, const ParamEntry& e) {
@@ -196,9 +193,10 @@ int storeFace(Document& doc, uint32_t code, const EditInput& in, bool apply) {
     run.push_back(l.params[i]);
   if (size_t(slot) >= run.size())
     run.resize(size_t(slot) + 1, ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
-  run[size_t(slot)] = type == 1
-                          ? ParamEntry::ofFloat(kFaceSlotKey, 0, in.value)
-                          : ParamEntry::ofInt(kFaceSlotKey, 0, rangeRef(in.pick[0], in.pick[1]));
+  run[size_t(slot)] =
+      type == 1
+          ? ParamEntry::ofFloat(kFaceSlotKey, 0, in.value)
+          : ParamEntry::ofInt(kFaceSlotKey, 0, packRangeRef(in.pick[0], in.pick[1], in.pick[1]));
   replaceKindRange(l, kFaceSlotKey, kFaceSlotKey, run);
   return 1;
 }
@@ -260,7 +258,9 @@ int storeImpl(Document& doc, uint32_t code, const EditInput& in, int hitBlock, b
       if (code == 0x03010000) return 0;  // 番号 only chooses the block number
       return storeCLine(doc, code, in, hitBlock, apply);
     case kFace: return storeFace(doc, code, in, apply);
-    case kOLine: return storeOLineItem(doc, code, in, apply);
+    case kOLine:
+      if (isConnectionItem(code)) return storeConnectionItem(doc, code, in, apply);
+      return storeOLineItem(doc, code, in, apply);
     case kCommand:
       if (code == 0x06010000) return 0;  // the program dialog stores on its own
       return storeCommand(doc, code, in, apply);
@@ -269,6 +269,10 @@ int storeImpl(Document& doc, uint32_t code, const EditInput& in, int hitBlock, b
 }
 
 }  // namespace
+
+int32_t packRangeRef(int line, int first, int last) {
+  return int32_t((uint32_t(line) << 16) | (uint32_t(first & 0xFF) << 8) | uint32_t(last & 0xFF));
+}
 
 int32_t facePartOfGroup(int group) {
   return group >= 1 && group <= 16 ? kFaceParts[group - 1] : -1;
@@ -282,7 +286,8 @@ bool editItemSupported(const EditItem& item) {
     case kCLine: return item.type != 0;  // every leaf; 接続 is a group without children
     case kFace: return item.type == 1 || item.type == 12;
     case kCommand: return true;
-    case kOLine: return oLineTarget(item.code).value != OLineTarget::kNone;
+    case kOLine:
+      return isConnectionItem(item.code) || oLineTarget(item.code).value != OLineTarget::kNone;
     default: return false;
   }
 }

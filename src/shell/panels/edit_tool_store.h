@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/atari.h"
 #include "shell/panels/edit_tool_items.h"
@@ -22,6 +24,7 @@ struct EditInput {
   std::array<int, 4> pick{-1, -1, -1, -1};
   int choice = -1;
   const HitBlock* guide = nullptr;
+  std::array<int, 4> end{-1, -1, -1, -1};  // the second pick of the two-point interaction
 };
 
 // Whether "編集" can run the item: the interactions the editor offers for its type and family.
@@ -57,6 +60,19 @@ OLineTarget oLineTarget(uint32_t code);
 // The decorative-line store: makes the line a decorative line with the group's method unless it
 // has it, then writes the target. Same results as storeEditItem; with `apply` false only checks.
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply);
+
+// A range reference: line << 16 | first << 8 | last, the points taken modulo 256.
+int32_t packRangeRef(int line, int first, int last);
+
+// The decorative line's connection items (接続): a group's target (単純接続, 円形補接続) or one
+// of its conditions. Each works on the group chosen in the selection dialog, whose rows
+// connectionChoices gives: one per group of the selected point ("接続(線:%d 点:%d)" for a target
+// point, "接続(線:%d)" for a target line), then "新規接続" for the target items; `in.choice` is
+// the row chosen.
+bool isConnectionItem(uint32_t code);
+bool isConnectionTarget(uint32_t code);
+std::vector<std::string> connectionChoices(const Document& doc, bool withNew);
+int storeConnectionItem(Document& doc, uint32_t code, const EditInput& in, bool apply);
 
 // The part number of face group `group` (the level-2 byte, 1..16), or -1.
 int32_t facePartOfGroup(int group);

@@ -134,6 +134,13 @@ void EditSession::startTyped(int type) {
       d.edit.tempMode = type;
       w_.compose();
       return;
+    case 19:
+      w_.picks().first = {-1, -1, -1, -1};
+      w_.picks().second = {-1, -1, -1, -1};
+      w_.picks().phase = 0;
+      d.edit.tempMode = type;
+      w_.compose();
+      return;
     case 16:
       if (w_.ui().ask(kConfirmEdit, "確認", Buttons::YesNo) != Answer::Yes) {
         w_.editBusy = 0;
@@ -179,6 +186,14 @@ void EditSession::store() {
     if (!joint) return;
     in.guide = &joint->work().block1();
   }
+  if (isConnectionItem(code)) {
+    in.end = w_.picks().second;
+    const std::vector<std::string> rows = connectionChoices(d, isConnectionTarget(code));
+    if (rows.empty()) return;
+    const auto chosen = askSelection(panel, "", rows);
+    if (!chosen) return;
+    in.choice = *chosen;
+  }
   if (code == kProgramDialogItem) {
     w_.runCommand(kProgramDialogCommand);
     return;
@@ -203,6 +218,7 @@ void installEditTool(TMyWindow& w) {
   w.tempModes().add(13, makeAxisPickTempMode());
   w.tempModes().add(14, makeCoRotationTempMode());
   w.tempModes().add(15, makeHitPointTempMode());
+  w.tempModes().add(19, makeTwoPointTempMode());
   w.installPanel(panel, false);
 }
 

@@ -26,5 +26,7 @@ std::unique_ptr<TempModeHandler> makeCoRotationTempMode();
 // Temporary mode 15: a press picks a joint point, then an anchor of its stored hit guide (the
 // first press of an edit only starts the pick at line 0, point 0).
 std::unique_ptr<TempModeHandler> makeHitPointTempMode();
+// Temporary mode 19: presses pick a start and an end point by turns.
+std::unique_ptr<TempModeHandler> makeTwoPointTempMode();
 
 }  // namespace tovala
