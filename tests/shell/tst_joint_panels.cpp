@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "engine/atari.h"
-#include "engine/param_splice.h"
 #include "engine/guide_geometry.h"
+#include "engine/param_splice.h"
 #include "shell/panels/cline_panel.h"
 #include "shell/panels/joint_panel.h"
 #include "shell/panels/oline_panel.h"
@@ -92,16 +92,25 @@ class TestJointPanels : public QObject {
 
  private slots:
   void jointListingTexts() {
-    const ParamList list{ParamEntry::ofFloat(6, 0, -200.0f), ParamEntry::ofFloat(8, 0, 1.5f),
-                         ParamEntry::ofInt(20, 0, 3 * 65536 + 7), ParamEntry::ofInt(50, 0, 1),
+    const ParamList list{ParamEntry::ofFloat(6, 0, -200.0f),
+                         ParamEntry::ofFloat(8, 0, 1.5f),
+                         ParamEntry::ofInt(20, 0, 3 * 65536 + 7),
+                         ParamEntry::ofInt(50, 0, 1),
                          ParamEntry::ofInt(101, 0, 2 * 65536 + 4),
-                         ParamEntry::ofFloat(105, 0, 50.0f), ParamEntry::ofInt(237, 0, 0),
-                         ParamEntry::ofInt(2000, 0, 0), ParamEntry::sentinel()};
+                         ParamEntry::ofFloat(105, 0, 50.0f),
+                         ParamEntry::ofInt(237, 0, 0),
+                         ParamEntry::ofInt(2000, 0, 0),
+                         ParamEntry::sentinel()};
     const std::vector<std::string> rows = jointListing(list);
-    const std::vector<std::string> expected = {
-        "x移動の最小値 -200.0000", "y移動の最小値値 1.5000", "共回転点 L:3 P:7", "",
-        "1:相手の点番号 L:2 P:4",  "1:自延長線上1 50.0000",  "",  // 237: beyond a block
-        "種類:2000",               "種類:268435455"};
+    const std::vector<std::string> expected = {"x移動の最小値 -200.0000",
+                                               "y移動の最小値値 1.5000",
+                                               "共回転点 L:3 P:7",
+                                               "",
+                                               "1:相手の点番号 L:2 P:4",
+                                               "1:自延長線上1 50.0000",
+                                               "",  // 237: beyond a block
+                                               "種類:2000",
+                                               "種類:268435455"};
     QCOMPARE(rows, expected);
     QCOMPARE(jointEntryText(ParamEntry::ofInt(0, 0, 0)), std::string("不明 "));
     QCOMPARE(jointEntryText(ParamEntry::ofInt(300, 0, 100)), std::string("3:あたりモード"));
@@ -305,10 +314,9 @@ class TestJointPanels : public QObject {
     QVERIFY(!jointPanel(f).isVisible());
     // A point without a run shows the offset method's defaults.
     auto* listing = oLineControl<QListWidget>(f, 1098);
-    QCOMPARE(rowsOf(listing), (QStringList{u8("   point:150,  0,00000064"),
-                                           u8("  基準点:151,  0,L:0000 P:000,A00"),
-                                           u8("    符号:152,  0,L:0000 P:000,A00"),
-                                           u8("    距離:153,  0,0.0000")}));
+    QCOMPARE(rowsOf(listing),
+             (QStringList{u8("   point:150,  0,00000064"), u8("  基準点:151,  0,L:0000 P:000,A00"),
+                          u8("    符号:152,  0,L:0000 P:000,A00"), u8("    距離:153,  0,0.0000")}));
     listing->setCurrentRow(3);
     QCOMPARE(oLineControl<QLineEdit>(f, 1102)->text(), QString("0.0000"));
     QCOMPARE(oLineControl<QLineEdit>(f, 1103)->text(), QString("153"));

@@ -17,6 +17,7 @@
 #include "shell/main_window.h"
 #include "shell/panels/dialog_buttons.h"
 #include "shell/panels/field_text.h"
+#include "shell/panels/panel_controls.h"
 
 namespace tovala {
 
@@ -26,14 +27,6 @@ constexpr const char* kSnapshotReason = "OnTovCLineDlg";
 constexpr const char* kAnchors[] = {"0:始点延長上", "1:始点延長下", "2:始点垂直上",
                                     "3:始点垂直下", "4:終点延長上", "5:終点延長下",
                                     "6:終点垂直上", "7:終点垂直下", "8:点座標"};
-
-QLabel* label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
-
-void fillList(QListWidget* list, const std::vector<std::string>& rows) {
-  const QSignalBlocker quiet(list);
-  list->clear();
-  for (const std::string& s : rows) list->addItem(QString::fromStdString(s));
-}
 
 int comboIndex(const QComboBox* c) { return std::max(0, c->currentIndex()); }
 
@@ -61,11 +54,11 @@ CLinePanel::CLinePanel(const Document& doc, Ui& ui, QWidget* parent)
   endAnchor_ = addCombo(1084);
   for (QComboBox* c : {startAnchor_, endAnchor_})
     for (const char* a : kAnchors) c->addItem(QString::fromUtf8(a));
-  g->addWidget(label("始点"), 1, 0);
+  g->addWidget(textLabel("始点"), 1, 0);
   g->addWidget(startLine_, 1, 1);
   g->addWidget(startPoint_, 1, 2);
   g->addWidget(startAnchor_, 1, 3, 1, 2);
-  g->addWidget(label("終点"), 2, 0);
+  g->addWidget(textLabel("終点"), 2, 0);
   g->addWidget(endLine_, 2, 1);
   g->addWidget(endPoint_, 2, 2);
   g->addWidget(endAnchor_, 2, 3, 1, 2);
@@ -73,7 +66,7 @@ CLinePanel::CLinePanel(const Document& doc, Ui& ui, QWidget* parent)
   minRatio_ = addEdit(1080);
   maxRatio_ = addEdit(1081);
   g->addWidget(minRatio_, 3, 1);
-  g->addWidget(label("<長さ<"), 3, 2, Qt::AlignCenter);
+  g->addWidget(textLabel("<長さ<"), 3, 2, Qt::AlignCenter);
   g->addWidget(maxRatio_, 3, 3);
 
   directionLine_ = addEdit(1083);
@@ -81,7 +74,7 @@ CLinePanel::CLinePanel(const Document& doc, Ui& ui, QWidget* parent)
   directionAxis_ = addCombo(1088);
   for (const char* a : {"0:点", "1:X方向", "2:Y方向", "3:Z方向"})
     directionAxis_->addItem(QString::fromUtf8(a));
-  g->addWidget(label("方向"), 4, 0);
+  g->addWidget(textLabel("方向"), 4, 0);
   g->addWidget(directionLine_, 4, 1);
   g->addWidget(directionPoint_, 4, 2);
   g->addWidget(directionAxis_, 4, 3, 1, 2);
@@ -228,10 +221,10 @@ void CLinePanel::showLists() {
   const int line = doc_.curLine;
   if (!doc_.isValidLine(line)) return;
   const LineRecord& l = doc_.lines[size_t(line)];
-  fillList(lineList_, clineParamListing(l.params, true));
+  showTexts(lineList_, clineParamListing(l.params, true));
   const bool point = doc_.isValidPick(line, doc_.curPoint) == 1;
-  fillList(pointList_, point ? clineParamListing(l.points[size_t(doc_.curPoint)].params, false)
-                             : std::vector<std::string>{kNothingListed});
+  showTexts(pointList_, point ? clineParamListing(l.points[size_t(doc_.curPoint)].params, false)
+                              : std::vector<std::string>{kNothingListed});
 }
 
 void CLinePanel::accept() {
@@ -251,10 +244,7 @@ void CLinePanel::hideEvent(QHideEvent* e) {
   Panel::hideEvent(e);
 }
 
-QWidget* CLinePanel::control(int id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
+QWidget* CLinePanel::control(int id) const { return controlById(controls_, id); }
 
 // --- the window's side -------------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include "platform/ui.h"
 #include "shell/panels/dialog_buttons.h"
 #include "shell/panels/field_text.h"
+#include "shell/panels/panel_controls.h"
 
 namespace tovala {
 
@@ -23,8 +24,6 @@ namespace {
 // The limit edits in the order of JointRanges, by control id.
 constexpr std::array<int, 12> kRangeIds = {1054, 1055, 1058, 1056, 1059, 1057,
                                            1060, 1065, 1063, 1066, 1064, 1067};
-
-QLabel* label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 
 void fillCombo(QComboBox* c, const std::vector<std::string>& items) {
   const QSignalBlocker quiet(c);
@@ -47,7 +46,7 @@ JointPanel::JointPanel(const Document& doc, Ui& ui, QWidget* parent)
     ranges_[2 * r] = addEdit(kRangeIds[2 * r]);
     ranges_[2 * r + 1] = addEdit(kRangeIds[2 * r + 1]);
     limits->addWidget(ranges_[2 * r], int(r), 0);
-    limits->addWidget(label(rows[r]), int(r), 1, Qt::AlignCenter);
+    limits->addWidget(textLabel(rows[r]), int(r), 1, Qt::AlignCenter);
     limits->addWidget(ranges_[2 * r + 1], int(r), 2);
   }
   layout->addLayout(limits);
@@ -87,15 +86,15 @@ JointPanel::JointPanel(const Document& doc, Ui& ui, QWidget* parent)
   controls_[1075] = directionAxis_;
   hit->addWidget(hitView_, 0, 0, 1, 2);
   hit->addWidget(editHit, 0, 2, 1, 3);
-  hit->addWidget(label("相手"), 1, 0);
-  hit->addWidget(label("線"), 1, 1);
+  hit->addWidget(textLabel("相手"), 1, 0);
+  hit->addWidget(textLabel("線"), 1, 1);
   hit->addWidget(partnerLine_, 1, 2);
-  hit->addWidget(label("点"), 1, 3);
+  hit->addWidget(textLabel("点"), 1, 3);
   hit->addWidget(partnerPoint_, 1, 4);
-  hit->addWidget(label("方向"), 2, 0);
-  hit->addWidget(label("線"), 2, 1);
+  hit->addWidget(textLabel("方向"), 2, 0);
+  hit->addWidget(textLabel("線"), 2, 1);
   hit->addWidget(directionLine_, 2, 2);
-  hit->addWidget(label("点"), 2, 3);
+  hit->addWidget(textLabel("点"), 2, 3);
   hit->addWidget(directionPoint_, 2, 4);
   hit->addWidget(directionAxis_, 3, 2, 1, 3);
   layout->addLayout(hit);
@@ -145,9 +144,8 @@ void JointPanel::showWork() {
   partnerPoint_->setText(QString::number(work_.partnerPoint));
   directionLine_->setText(QString::number(work_.directionLine));
   directionPoint_->setText(QString::number(work_.directionPoint));
-  directionAxis_->setCurrentIndex(work_.directionAxis >= 0 && work_.directionAxis <= 3
-                                      ? work_.directionAxis
-                                      : 0);
+  directionAxis_->setCurrentIndex(
+      work_.directionAxis >= 0 && work_.directionAxis <= 3 ? work_.directionAxis : 0);
 }
 
 void JointPanel::readControls() {
@@ -164,11 +162,7 @@ void JointPanel::readControls() {
 void JointPanel::showCoRotation() { fillCombo(coRotation_, coRotationItems(work_.list)); }
 
 void JointPanel::showLists() {
-  const QSignalBlocker quiet(listing_);
-  const int row = listing_->currentRow();
-  listing_->clear();
-  for (const std::string& s : jointListing(work_.list)) listing_->addItem(QString::fromStdString(s));
-  if (row >= 0 && row < listing_->count()) listing_->setCurrentRow(row);
+  showTexts(listing_, jointListing(work_.list));
   showCoRotation();
 }
 
@@ -195,14 +189,8 @@ bool JointPanel::event(QEvent* e) {
   return Panel::event(e);
 }
 
-QWidget* JointPanel::control(int id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
+QWidget* JointPanel::control(int id) const { return controlById(controls_, id); }
 
-QWidget* JointPanel::button(int action) const {
-  auto it = buttons_.find(action);
-  return it == buttons_.end() ? nullptr : it->second;
-}
+QWidget* JointPanel::button(int action) const { return controlById(buttons_, action); }
 
 }  // namespace tovala

@@ -11,10 +11,10 @@ namespace tovala {
 
 namespace {
 
-constexpr const char* kLimitLabels[12] = {
-    "x移動の最小値 ", "x移動の最大値 ", "y移動の最小値値 ", "y移動の最大値 ",
-    "z移動の最小値 ", "z移動の最大値 ", "x回転の最小値 ", "x回転の最大値 ",
-    "y回転の最小値 ", "y回転の最大値 ", "z回転の最小値 ", "z回転の最大値 "};
+constexpr const char* kLimitLabels[12] = {"x移動の最小値 ", "x移動の最大値 ", "y移動の最小値値 ",
+                                          "y移動の最大値 ", "z移動の最小値 ", "z移動の最大値 ",
+                                          "x回転の最小値 ", "x回転の最大値 ", "y回転の最小値 ",
+                                          "y回転の最大値 ", "z回転の最小値 ", "z回転の最大値 "};
 constexpr const char* kCoRotationLabel = "共回転点 ";
 constexpr const char* kUnknownLabel = "不明 ";
 
@@ -91,7 +91,8 @@ void replaceJointRange(const Document& doc, int first, JointWork& work) {
 
 void storeGuideRefs(JointWork& work) {
   work.block1().partner = packPointRef(work.partnerLine, work.partnerPoint);
-  work.block1().direction = packAxisRef(work.directionLine, work.directionPoint, work.directionAxis);
+  work.block1().direction =
+      packAxisRef(work.directionLine, work.directionPoint, work.directionAxis);
 }
 
 std::string jointEntryText(const ParamEntry& e) {
@@ -107,8 +108,7 @@ std::string jointEntryText(const ParamEntry& e) {
     const int o = k % 100;
     // The mode and the partner are shown by their labels alone; the rest with their values.
     if (o == 0) return label;
-    if (o == 1)
-      return label + format(" L:%d P:%d", refLine(e.asInt()), refPoint(e.asInt()));
+    if (o == 1) return label + format(" L:%d P:%d", refLine(e.asInt()), refPoint(e.asInt()));
     if (o == 4)
       return label + format("L:%d P:%d A:%d", axisRefLine(e.asInt()), axisRefPoint(e.asInt()),
                             axisRefAxis(e.asInt()));

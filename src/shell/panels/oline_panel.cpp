@@ -16,6 +16,7 @@
 #include "shell/main_window.h"
 #include "shell/panels/dialog_buttons.h"
 #include "shell/panels/entry_text.h"
+#include "shell/panels/panel_controls.h"
 
 namespace tovala {
 
@@ -23,8 +24,6 @@ namespace {
 
 constexpr const char* kSnapshotReason = "OnTovOLineDlg";
 constexpr const char* kFitReason = "OnTovOLineAuto";
-
-QLabel* label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 
 }  // namespace
 
@@ -65,9 +64,9 @@ OLinePanel::OLinePanel(const Document& doc, Ui& ui, QWidget* parent)
   controls_[1103] = kind_;
   controls_[1104] = sub_;
   fields->addWidget(value_, 0, 0);
-  fields->addWidget(label(" k"), 0, 1);
+  fields->addWidget(textLabel(" k"), 0, 1);
   fields->addWidget(kind_, 0, 2);
-  fields->addWidget(label(" n"), 0, 3);
+  fields->addWidget(textLabel(" n"), 0, 3);
   fields->addWidget(sub_, 0, 4);
   const std::pair<Edit, const char*> buttons[] = {
       {kRewrite, "書換"}, {kAdd, "追加"}, {kInsert, "挿入"}, {kDelete, "削除"}};
@@ -112,11 +111,7 @@ void OLinePanel::load() {
 }
 
 void OLinePanel::showListing() {
-  const QSignalBlocker quiet(listing_);
-  const int row = listing_->currentRow();
-  listing_->clear();
-  for (const std::string& s : oLineListing(work_)) listing_->addItem(QString::fromStdString(s));
-  listing_->setCurrentRow(row < listing_->count() ? row : listing_->count() - 1);
+  showTexts(listing_, oLineListing(work_));
   showSelected();
 }
 
@@ -170,10 +165,7 @@ void OLinePanel::hideEvent(QHideEvent* e) {
   Panel::hideEvent(e);
 }
 
-QWidget* OLinePanel::control(int id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
+QWidget* OLinePanel::control(int id) const { return controlById(controls_, id); }
 
 // --- the window's side -------------------------------------------------------------------------
 
