@@ -492,6 +492,36 @@ class TestJointPanels : public QObject {
     f.window->undo();
     QCOMPARE(f.doc().lines[2].params, before);
   }
+
+  void cLineBlockComboAndPointList() {
+    WindowFixture f;
+    modeLine(f, 100);
+    QVERIFY(f.window->runCommand(40045));
+    CLinePanel& p = cLinePanel(f);
+    cLineControl<QLineEdit>(f, 1081)->setText("0.5");
+    p.accept();
+    QVERIFY(f.window->runCommand(40045));
+    QCOMPARE(cLineControl<QLineEdit>(f, 1081)->text(), QString("0.5"));
+    // The selected point's own list, as floats.
+    QCOMPARE(rowsOf(cLineControl<QListWidget>(f, 1070)).first(), QString(" 150,0.000"));
+
+    // A block the line does not have keeps the values shown; OK writes them there and leaves
+    // block 1 as it was.
+    cLineControl<QLineEdit>(f, 1081)->setText("3");
+    cLineControl<QComboBox>(f, 1079)->setCurrentIndex(1);
+    QCOMPARE(p.work().block, 2);
+    QCOMPARE(p.work().maxRatio, 3.0f);
+    p.accept();
+    const ParamList& l = f.doc().lines[2].params;
+    QCOMPARE(l[size_t(findParam(l, 112))].asFloat(), 0.5f);
+    QCOMPARE(l[size_t(findParam(l, 212))].asFloat(), 3.0f);
+    QVERIFY(findParam(f.doc().lines[2].points[1].params, 250) >= 0);
+
+    // Back on block 1, the line's own values are loaded again.
+    QVERIFY(f.window->runCommand(40045));
+    cLineControl<QComboBox>(f, 1079)->setCurrentIndex(0);
+    QCOMPARE(cLineControl<QLineEdit>(f, 1081)->text(), QString("0.5"));
+  }
 };
 
 QTEST_MAIN(TestJointPanels)
