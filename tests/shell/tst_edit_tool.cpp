@@ -186,10 +186,11 @@ class TestEditTool : public QObject {
     QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(),
              QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
-    // The two-point line's views have no interaction here: "編集" cannot start them.
-    choosePath(p, {"OLine", "2点接続線", "横"});
+    // The red shape line has no interaction here: "編集" cannot start it.
+    choosePath(p, {"顔", "右目", "点の補正"});
     QVERIFY(!p.button(1219)->isEnabled());
-    QCOMPARE(p.guidance()->toPlainText(), QString::fromUtf8("メッセージに従ってください。"));
+    QCOMPARE(p.guidance()->toPlainText(),
+             QString::fromUtf8("赤い線の形を指定してください。\n「右クリック」で取り消します。"));
   }
 
   void jointItemsMakeAJointAndStoreTheirKeys() {
@@ -399,9 +400,21 @@ class TestEditTool : public QObject {
     QCOMPARE(entry(line0(f).params, 101)->asInt(), 1 << 16);
     f.window->refreshPanel(PanelId::EditTool);
     QCOMPARE(current(tool(f), 1), QString::fromUtf8("円形補"));
-    QCOMPARE(storeEditItem(d, 0x04060200, picked(1, 1), 1), 1);  // 2点接続線 始点
+    QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), -1);  // views need R, A and B
+    QCOMPARE(storeEditItem(d, 0x04060100, picked(1, 0), 1), 1);  // 2点接続線 基準点
     QCOMPARE(entry(line0(f).params, 100)->asInt(), 181);
-    QCOMPARE(entry(line0(f).params, 102)->asInt(), 65536 + 256);
+    QCOMPARE(storeEditItem(d, 0x04060200, picked(0, 0), 1), 1);  // 始点
+    QCOMPARE(entry(line0(f).params, 102)->asInt(), 0);
+    QCOMPARE(storeEditItem(d, 0x04060300, picked(0, 2), 1), 1);  // 終点
+    QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), 1);   // 正面
+    // (200, 150) lies halfway along (100, 100) → (300, 100), 50 off it; top and side stay.
+    const int two = findParam(point(f, 1).params, 150);
+    const ParamEntry* tu = &point(f, 1).params[size_t(two)];
+    QCOMPARE(tu[1].asFloat(), 0.5f);
+    QCOMPARE(tu[2].asFloat(), 0.0f);
+    QCOMPARE(tu[4].asFloat(), 1.0f);
+    QCOMPARE(std::abs(tu[5].asFloat()), 50.0f);
+    QCOMPARE(tu[6].asFloat(), 0.0f);
     // A polar view is fitted to where the point is drawn, in that view only.
     QCOMPARE(storeEditItem(d, 0x04020101, picked(1, 0), 1), 1);  // ローカル円形 中心
     QCOMPARE(storeEditItem(d, 0x04020201, picked(1, 1), 1), 1);  // 方向点
@@ -415,9 +428,7 @@ class TestEditTool : public QObject {
                      std::hypot(100.0f, 250.0f)) < 0.01f);
     QCOMPARE(point(f, 1).params[size_t(radius) + 2].asFloat(), 0.0f);  // side stays
     QCOMPARE(point(f, 0).params, unfitted.points[0].params);           // the other points too
-    // Connections and the two-point line's views store nothing here.
     const LineRecord before = line0(f);
-    QCOMPARE(storeEditItem(d, 0x04060400, EditInput{}, 1), -1);
     QCOMPARE(storeEditItem(d, 0x04010101, EditInput{}, 1), -1);  // nothing picked
     QVERIFY(line0(f) == before);
   }

@@ -12,6 +12,7 @@
 #include "engine/oline_fit.h"
 #include "engine/oline_list.h"
 #include "engine/param_splice.h"
+#include "engine/point_math.h"
 #include "model/document.h"
 #include "shell/panels/edit_tool_store.h"
 
@@ -84,6 +85,49 @@ int storePolarView(Document& doc, size_t view, bool apply) {
   return 1;
 }
 
+// The two-point line's views: every real point gets the step t along A→B and the offset u
+// across it (the placement's perpendicular) that put it where it is drawn, in one view. The
+// line needs its reference, start and end first.
+int storeTwoPointView(Document& doc, size_t view, bool apply) {
+  LineRecord& l = doc.lines[size_t(doc.curLine)];
+  const int at = findParam(l.params, kOLineMethodKey);
+  if (at < 0 || methodCode(l.params[size_t(at)]) != kOLineTwoPoint ||
+      size_t(at) + 4 > l.params.size())
+    return -1;
+  const ParamEntry* e = &l.params[size_t(at)];
+  if (e[1].key != kOLineLineRefKey || e[2].key != kOLineCentreKey || e[3].key != kOLineThirdKey)
+    return -1;
+  for (int i = 1; i <= 3; ++i)
+    if (!isValidAxisRef(doc, e[i].asInt())) return -1;
+  const DVec3 r = axisPosition(doc, e[1].asInt()), a = axisPosition(doc, e[2].asInt()),
+              b = axisPosition(doc, e[3].asInt());
+  const DVec3 d = b - a;
+  const DVec3 q = turnedPerpendicular(d, sideOf(r, a, b), usableScale(doc.modelScale));
+  const double dd = d.x * d.x + d.y * d.y, qq = q.x * q.x + q.y * q.y;
+  if (dd == 0 || qq == 0) return -1;
+  if (!apply) return 1;
+  for (int i = 0; i + 1 < l.pointCount(); ++i) {
+    PointRecord& p = l.points[size_t(i)];
+    ParamList run;
+    const int from = findParam(p.params, kOLineRunKey);
+    const bool twoPointRun = from >= 0 && size_t(from) + 9 <= p.params.size() &&
+                             std::all_of(p.params.begin() + from + 1, p.params.begin() + from + 9,
+                                         [](const ParamEntry& x) { return x.key == 151; });
+    if (twoPointRun) {
+      run.assign(p.params.begin() + from, p.params.begin() + from + 9);
+    } else {  // a fresh run (another method's is replaced): blends 0 in every view, exponent 1
+      run = {ParamEntry::ofInt(kOLineRunKey, 0, kOLineTwoPoint)};
+      for (int k = 0; k < 8; ++k)
+        run.push_back(ParamEntry::ofFloat(151, 0, k % 4 == 3 ? 1.0f : 0.0f));
+    }
+    const DVec3 v = DVec3{p.vx, p.vy, p.vz} - a;
+    run[1 + view].setFloat(float((v.x * d.x + v.y * d.y) / dd));
+    run[5 + view].setFloat(float((v.x * q.x + v.y * q.y) / qq));
+    replaceKindRange(p, kOLineRunKey, kRunLastKey, run);
+  }
+  return 1;
+}
+
 }  // namespace
 
 OLineTarget oLineTarget(uint32_t code) {
@@ -106,7 +150,7 @@ OLineTarget oLineTarget(uint32_t code) {
     case 2:  // ローカル円形
       if (third <= 3 && fourth != 0) return pointRun(kPolarMethod, 150 + third, V::kReference);
       if (third == 4 && fourth >= 1 && fourth <= 3)  // 円形: 正面 front, 横 side, 上 top
-        return pointRun(kPolarMethod, fourth == 1 ? 0 : fourth == 2 ? 2 : 1, V::kView);
+        return pointRun(kPolarMethod, viewOfItem(fourth), V::kView);
       return {};
     case 3:  // ローカル3D
       return third == 1 ? pointRun(kFrameMethod, 151, V::kReference) : OLineTarget{};
@@ -119,8 +163,9 @@ OLineTarget oLineTarget(uint32_t code) {
       if (third == 2) return lineKey(kOLineWholeLine, kOLineCentreKey, V::kReference);
       if (third == 3) return lineKey(kOLineWholeLine, kOLineThirdKey, V::kNumber);
       return {};
-    case 6:  // 2点接続線; the view shapes have no store here
+    case 6:  // 2点接続線: 基準点, 始点, 終点, then the views 正面, 横, 上
       if (third <= 3) return lineKey(kOLineTwoPoint, 100 + third, V::kReference);
+      if (third <= 6) return lineKey(kOLineTwoPoint, viewOfItem(third - 3), V::kView);
       return {};
     default: return {};  // 接続
   }
@@ -128,7 +173,9 @@ OLineTarget oLineTarget(uint32_t code) {
 
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const OLineTarget t = oLineTarget(code);
-  if (t.value == OLineTarget::kView) return storePolarView(doc, size_t(t.key), apply);
+  if (t.value == OLineTarget::kView)
+    return t.onLine ? storeTwoPointView(doc, size_t(t.key), apply)
+                    : storePolarView(doc, size_t(t.key), apply);
   if (t.value == OLineTarget::kNone) return -1;
   const bool picked = doc.isValidPick(in.pick[0], in.pick[1]) == 1;
   if (t.value != OLineTarget::kNumber && !picked) return -1;

@@ -107,7 +107,7 @@ int storeCLineView(Document& doc, int hitBlock, bool circle, int item, bool appl
   fitted.method = circle ? kCLineCircleMethod : kCLineHitMethod;
   if (captureCLineShape(doc, line, fitted) != 1) return -1;
   if (!apply) return 1;
-  const size_t view = item == 1 ? 0 : item == 2 ? 2 : 1;  // 正面 front, 横 side, 上 top
+  const size_t view = size_t(viewOfItem(item));
   if (work.runs.size() != fitted.runs.size()) resetCLineRuns(work, int(fitted.runs.size()));
   work.method = fitted.method;
   for (size_t i = 0; i < work.runs.size(); ++i) {

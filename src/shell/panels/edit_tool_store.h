@@ -61,6 +61,10 @@ OLineTarget oLineTarget(uint32_t code);
 // has it, then writes the target. Same results as storeEditItem; with `apply` false only checks.
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply);
 
+// The view a 正面 / 横 / 上 leaf (item byte 1, 2, 3) names, in the order the runs keep their
+// values: 0 front, 1 top, 2 side.
+inline int viewOfItem(int byte) { return byte == 1 ? 0 : byte == 2 ? 2 : 1; }
+
 // A range reference: line << 16 | first << 8 | last, the points taken modulo 256.
 int32_t packRangeRef(int line, int first, int last);
 

@@ -119,8 +119,7 @@ void EditSession::startTyped(int type) {
         return;
       }
       joint->refresh();
-      const int view = int(code & 0xFF);  // 正面, 横, 上
-      joint->work().hitView = view == 2 ? kHitViewSide : view == 3 ? kHitViewTop : kHitViewFront;
+      joint->work().hitView = viewOfItem(int(code & 0xFF));  // the hit views share the order
       joint->showWork();
       d.edit.tempMode = type;
       w_.compose();
