@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "engine/face_parts.h"
 #include "engine/oline.h"
@@ -18,7 +19,18 @@ int EditItem::depth() const {
 
 namespace {
 
-using Kids = std::initializer_list<std::pair<const char*, int>>;
+using Kids = std::vector<std::pair<const char*, int>>;
+
+// Leaves that take a typed value, and lists joined in order.
+Kids values(std::initializer_list<const char*> names) {
+  Kids out;
+  for (const char* n : names) out.push_back({n, 1});
+  return out;
+}
+Kids operator+(Kids a, const Kids& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
 class TableBuilder {
  public:
@@ -45,14 +57,20 @@ class TableBuilder {
   }
 };
 
-const Kids kEyeKids = {{"左端移動距離", 1},     {"左端最大移動距離", 1}, {"右端移動距離", 1},
-                       {"右端最大移動距離", 1}, {"縦移動距離", 1},       {"縦移動距離補正", 1},
-                       {"縦回転", 1},           {"縦回転補正", 1},       {"変形基準0", 1},
-                       {"変形基準1", 1},        {"点の補正", 17}};
-const Kids kBrowKids = {{"左端移動距離", 1},     {"左端最大移動距離", 1}, {"右端移動距離", 1},
-                        {"右端最大移動距離", 1}, {"縦移動距離", 1},       {"縦移動距離補正", 1},
-                        {"縦回転", 1},           {"縦回転補正", 1},       {"点の補正", 17}};
-const Kids kHeadKids = {{"上接続点", 12}, {"下接続点", 12}, {"点の補正", 17}};
+// The face parts' settings share runs of leaves.
+const Kids kEnds = values({"左端移動距離", "左端最大移動距離", "右端移動距離", "右端最大移動距離"});
+const Kids kWhole = values({"移動距離", "最大移動距離"});
+const Kids kVertical = values({"縦移動距離", "縦移動距離補正"});
+const Kids kTilt = values({"縦回転", "縦回転補正"});
+const Kids kDeform = values({"変形基準0", "変形基準1"});
+const Kids kConnections = {{"上接続点", 12}, {"下接続点", 12}};
+const Kids kCorrection = {{"点の補正", 17}};
+const Kids kSideways = {{"横向きの点", 18}};
+const Kids kEyeKids = kEnds + kVertical + kTilt + kDeform + kCorrection;
+const Kids kBrowKids = kEnds + kVertical + kTilt + kCorrection;
+const Kids kHeadKids = kConnections + kCorrection;
+const Kids kContour =
+    kEnds + kVertical + values({"縦移動の形補正X", "縦移動の形補正Y", "形補正限界値"});
 
 void buildJoint(TableBuilder& t) {
   t.group(0x02000000, "関節");
@@ -141,105 +159,27 @@ void buildFace(TableBuilder& t) {
   t.groupWith(0x05020000, "左目", kEyeKids);
   t.groupWith(0x05030000, "右眉", kBrowKids);
   t.groupWith(0x05040000, "左眉", kBrowKids);
-  t.groupWith(0x05050000, "口",
-              {{"移動距離", 1},
-               {"最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦回転", 1},
-               {"縦回転補正", 1},
-               {"変形基準0", 1},
-               {"変形基準1", 1},
-               {"点の補正", 17}});
-  t.groupWith(0x05060000, "右輪郭",
-              {{"左端移動距離", 1},
-               {"左端最大移動距離", 1},
-               {"右端移動距離", 1},
-               {"右端最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦移動の形補正X", 1},
-               {"縦移動の形補正Y", 1},
-               {"形補正限界値", 1},
-               {"横向きの点", 18},
-               {"点の補正", 17}});
+  t.groupWith(0x05050000, "口", kWhole + kVertical + kTilt + kDeform + kCorrection);
+  t.groupWith(0x05060000, "右輪郭", kContour + kSideways + kCorrection);
   t.groupWith(0x05070000, "左輪郭",
-              {{"左端移動距離", 1},
-               {"左端最大移動距離", 1},
-               {"右端移動距離", 1},
-               {"右端最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦移動の形補正X", 1},
-               {"縦移動の形補正Y", 1},
-               {"形補正限界値", 1},
-               {"鼻筋点", 12},
-               {"鼻筋補正限界値", 1},
-               {"鼻筋補正", 1},
-               {"横向きの点", 18},
-               {"点の補正", 17}});
+              kContour + Kids{{"鼻筋点", 12}} + values({"鼻筋補正限界値", "鼻筋補正"}) + kSideways +
+                  kCorrection);
   t.groupWith(0x05080000, "右耳",
-              {{"移動距離", 1},
-               {"最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦回転", 1},
-               {"縦回転補正", 1},
-               {"横方向伸縮値", 1},
-               {"上接続点", 12},
-               {"下接続点", 12},
-               {"点の補正", 17}});
-  t.groupWith(0x05090000, "左耳",
-              {{"移動距離", 1},
-               {"最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦回転", 1},
-               {"縦回転補正", 1},
-               {"上接続点", 12},
-               {"下接続点", 12},
-               {"点の補正", 17}});
+              kWhole + kVertical + kTilt + values({"横方向伸縮値"}) + kConnections + kCorrection);
+  t.groupWith(0x05090000, "左耳", kWhole + kVertical + kTilt + kConnections + kCorrection);
   t.groupWith(0x050A0000, "右まぶた", kBrowKids);
   t.groupWith(0x050B0000, "左まぶた", kBrowKids);
   t.groupWith(0x050C0000, "鼻",
-              {{"移動距離", 1},
-               {"最大移動距離", 1},
-               {"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦回転", 1},
-               {"縦回転補正", 1},
-               {"幅拡大率", 1},
-               {"高さ拡大率", 1},
-               {"輪郭接続限界値", 1},
-               {"上接続点", 12},
-               {"下接続点", 12},
-               {"点の補正", 17}});
+              kWhole + kVertical + kTilt + values({"幅拡大率", "高さ拡大率", "輪郭接続限界値"}) +
+                  kConnections + kCorrection);
   t.groupWith(0x050D0000, "右頭", kHeadKids);
   t.groupWith(0x050E0000, "左頭", kHeadKids);
-  t.groupWith(0x050F0000, "髪",
-              {{"縦移動距離", 1},
-               {"縦移動距離補正", 1},
-               {"縦回転", 1},
-               {"上接続限界値", 1},
-               {"下接続限界値", 1},
-               {"上接続点", 12},
-               {"下接続点", 12},
-               {"点の補正", 17}});
+  t.groupWith(
+      0x050F0000, "髪",
+      kVertical + values({"縦回転", "上接続限界値", "下接続限界値"}) + kConnections + kCorrection);
   t.groupWith(0x05100000, "その他",
-              {{"左端移動距離", 1},
-               {"左端最大移動距離", 1},
-               {"右端移動距離", 1},
-               {"右端最大移動距離", 1},
-               {"上端移動距離", 1},
-               {"上端移動距離補正", 1},
-               {"下端移動距離", 1},
-               {"縦回転", 1},
-               {"縦回転補正", 1},
-               {"上接続限界値", 1},
-               {"下接続限界値", 1},
-               {"上接続点", 12},
-               {"下接続点", 12},
-               {"点の補正", 17}});
+              kEnds + values({"上端移動距離", "上端移動距離補正", "下端移動距離"}) + kTilt +
+                  values({"上接続限界値", "下接続限界値"}) + kConnections + kCorrection);
 }
 
 std::vector<EditItem> buildTable() {
