@@ -158,6 +158,7 @@ void TMyWindow::refreshSelected() {
 void TMyWindow::compose() {
   if (!created_) return;
   if (core().buildDisplay) core().buildDisplay(doc_);
+  drawObjectsPickMarks(*this);
   view_.setContent(doc_.imageWidth, doc_.imageHeight);
   canvas_->showDisplay();
 }

@@ -143,6 +143,12 @@ bool applyObjectFields(ObjectRecord& o, const ObjectFields& f) {
   return true;
 }
 
+bool replaceObjectColour(ObjectRecord& o, uint32_t bgr) {
+  if (bgr > 0xFFFFFFu) return false;
+  o.header[kObjectColour] = int32_t((uint32_t(o.header[kObjectColour]) & 0xFF000000u) | bgr);
+  return true;
+}
+
 bool setFirstValue(ObjectRecord& o, int i, std::string_view text) {
   if (i < 0 || i >= kObjectFirstValues) return false;
   if (i < integerValueCount(o)) {
@@ -190,6 +196,20 @@ bool pickForObjects(const Document& doc, int state, int x, int y, ObjectsPick& p
     }
     default: return false;
   }
+}
+
+std::vector<PickedPoint> pickedPoints(const Document& doc, const ObjectsPick& pick) {
+  std::vector<PickedPoint> out;
+  auto add = [&](int line, int point) {
+    if (doc.isValidPick(line, point) < 0) return;
+    for (const PickedPoint& p : out)
+      if (p.line == line && p.point == point) return;
+    out.push_back({line, point});
+  };
+  add(pick.line, pick.first);
+  add(pick.line, pick.last);
+  if (pick.reference >= 0) add(axisRefLine(pick.reference), axisRefPoint(pick.reference));
+  return out;
 }
 
 }  // namespace tovala

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/records.h"
 
@@ -48,6 +49,9 @@ struct ObjectFields {
 // Stores the fields in `o`. Refuses, changing nothing, when a colour is not a whole number
 // 0..255 or the depth is not a finite number.
 bool applyObjectFields(ObjectRecord& o, const ObjectFields& fields);
+// "色の置換": the colour becomes `bgr` (0x00BBGGRR; the top byte of the word is kept). False
+// when `bgr` is not a colour (a top byte set).
+bool replaceObjectColour(ObjectRecord& o, uint32_t bgr);
 // Stores typed text as value `i` of the first list (hexadecimal for the leading integer values)
 // or of the second list; false, nothing changed, for an index outside the list or bad text.
 bool setFirstValue(ObjectRecord& o, int i, std::string_view text);
@@ -72,5 +76,12 @@ enum ObjectsPickState : int {
 // point, a joint axis tip, or that tip mirrored. A press on nothing changes nothing. Returns
 // whether something was picked.
 bool pickForObjects(const Document& doc, int state, int x, int y, ObjectsPick& pick);
+
+// The points a pick in progress has found, to be marked on the canvas: the piece's first and
+// last points and the reference's point, each once, only those that exist.
+struct PickedPoint {
+  int line = -1, point = -1;
+};
+std::vector<PickedPoint> pickedPoints(const Document& doc, const ObjectsPick& pick);
 
 }  // namespace tovala

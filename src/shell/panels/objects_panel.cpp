@@ -10,6 +10,7 @@
 
 #include "engine/objects.h"
 #include "model/document.h"
+#include "shell/panels/eye_dialog.h"
 
 namespace tovala {
 
@@ -79,6 +80,8 @@ ObjectsPanel::ObjectsPanel(const Document& doc, QWidget* parent)
   grid->addWidget(label("RGB"), row, 0);
   auto* rgb = new QHBoxLayout;
   for (int id : {kRedEdit, kGreenEdit, kBlueEdit}) rgb->addWidget(addEdit(id, false));
+  rgb->addWidget(addButton(1247, "編集"));
+  button(1247)->setToolTip(QString::fromUtf8("色の置換"));
   grid->addLayout(rgb, row, 1);
   grid->addWidget(label("fz"), row, 2);
   grid->addWidget(addEdit(kDepthEdit, false), row, 3);
@@ -199,6 +202,14 @@ void ObjectsPanel::refresh() {
   edit(kSecondEdit)->setText(combo(kSecondCombo)->currentText());
   showPick();
   refreshing_ = false;
+  if (EyeEditorDialog* eye = eyeEditor(); eye && eye->isVisible()) eye->refresh();
+}
+
+EyeEditorDialog* ObjectsPanel::eyeEditor() const { return findChild<EyeEditorDialog*>(); }
+
+void ObjectsPanel::hideEvent(QHideEvent* e) {
+  if (EyeEditorDialog* eye = eyeEditor()) eye->hide();
+  Panel::hideEvent(e);
 }
 
 void ObjectsPanel::showPick() {

@@ -17,6 +17,7 @@ class QPushButton;
 namespace tovala {
 
 class Document;
+class EyeEditorDialog;
 
 class ObjectsPanel : public Panel {
   Q_OBJECT
@@ -46,8 +47,13 @@ class ObjectsPanel : public Panel {
 
   QPushButton* button(int id) const;
   QListWidget* list() const { return list_; }
+  // The eye editor opened from the panel, if it was ever opened.
+  EyeEditorDialog* eyeEditor() const;
   QComboBox* combo(int id) const;
   QLineEdit* edit(int id) const;
+
+ protected:
+  void hideEvent(QHideEvent* e) override;  // the eye editor goes with the panel
 
  private:
   QPushButton* addButton(int id, const char* label);

@@ -1,11 +1,14 @@
 #include "shell/panels/objects_panel_window.h"
 
+#include <QColorDialog>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/objects.h"
 #include "platform/ui.h"
+#include "render/marks.h"
+#include "render/pixel_rect.h"
 #include "shell/main_window.h"
 #include "shell/panels/input_dialogs.h"
 #include "shell/panels/objects_panel.h"
@@ -26,15 +29,6 @@ void askedListChange(TMyWindow& w, const char* reason, int (*change)(Document&))
     return;
   }
   w.setModified(true);
-}
-
-// A change of the current object: the backup for "戻す" is taken only when something changes.
-template <class Change>
-void changeCurrent(Document& d, Change change) {
-  ObjectRecord changed = d.scratchObject;
-  if (!change(changed) || changed == d.scratchObject) return;
-  backupCurrentObject(d);
-  d.scratchObject = changed;
 }
 
 void search(TMyWindow& w) {
@@ -64,7 +58,17 @@ void editEye(TMyWindow& w) {
   const std::optional<std::string> typed =
       askInput(&w, eyeItemPrompt(*item), eyeItemText(d.scratchObject, *item));
   if (!typed) return;
-  changeCurrent(d, [&](ObjectRecord& o) { return setEyeItem(o, *item, *typed); });
+  changeCurrentObject(d, [&](ObjectRecord& o) { return setEyeItem(o, *item, *typed); });
+}
+
+// "編集" beside the colour ("色の置換"): the chooser opens on the current object's colour and
+// the chosen one replaces it.
+void replaceColour(TMyWindow& w) {
+  Document& d = w.doc();
+  const uint32_t now = uint32_t(d.scratchObject.header[kObjectColour]) & 0xFFFFFF;
+  const std::optional<uint32_t> chosen = objectColourChooser()(&w, now);
+  if (!chosen) return;
+  changeCurrentObject(d, [&](ObjectRecord& o) { return replaceObjectColour(o, *chosen); });
 }
 
 void startPick(TMyWindow& w, ObjectsPanel& panel, int state) {
@@ -80,7 +84,7 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
   switch (panel.action) {
     case ObjectsPanel::kSelectObject: selectObject(d, panel.chosenRow()); break;
     case ObjectsPanel::kApplyFields:
-      changeCurrent(d, [&](ObjectRecord& o) { return applyObjectFields(o, panel.fields()); });
+      changeCurrentObject(d, [&](ObjectRecord& o) { return applyObjectFields(o, panel.fields()); });
       break;
     case 3: askedListChange(w, "OnObjAdd", addCurrentObjectAsked); break;
     case 4: askedListChange(w, "OnObjDel", deleteSelectedObjectAsked); break;
@@ -95,24 +99,30 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
       break;
     case 10: break;  // "再表示": the refresh below
     case 11: editEye(w); break;
-    case 1237: startPick(w, panel, kObjectsPickPiece); break;
+    case 1237:  // an eye takes no pieces: "編集" on it opens the eye editor instead
+      if (isEyeObject(d.scratchObject))
+        openEyeEditor(w, panel);
+      else
+        startPick(w, panel, kObjectsPickPiece);
+      break;
+    case 1247: replaceColour(w); break;
     case 1231: startPick(w, panel, kObjectsPickPoint); break;
     case 1241: startPick(w, panel, kObjectsPickUnit); break;
     case 1243: startPick(w, panel, kObjectsPickMirrored); break;
     case 1238:  // the picked piece into the chosen entry
-      changeCurrent(d, [&](ObjectRecord& o) {
+      changeCurrentObject(d, [&](ObjectRecord& o) {
         return addObjectPiece(d, o, panel.entryIndex(), pick.line, pick.first, pick.last) >= 0;
       });
       startPick(w, panel, kObjectsNoPick);
       break;
     case 1239:
-      changeCurrent(d, [&](ObjectRecord& o) {
+      changeCurrentObject(d, [&](ObjectRecord& o) {
         return panel.entryIndex() < objectPieceCount(o) &&
                removeObjectPiece(o, panel.entryIndex()) == 1;
       });
       break;
     case 1240:  // the picked reference point
-      changeCurrent(d, [&](ObjectRecord& o) {
+      changeCurrentObject(d, [&](ObjectRecord& o) {
         if (pick.reference < 0) return false;
         o.header[kObjectReference] = pick.reference;
         return true;
@@ -121,12 +131,12 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
       break;
     case 1242: w.runCommand(kPointDisplayCommand); break;
     case 1245:
-      changeCurrent(d, [&](ObjectRecord& o) {
+      changeCurrentObject(d, [&](ObjectRecord& o) {
         return setFirstValue(o, panel.firstValueIndex(), panel.firstValueInput());
       });
       break;
     case 1246:
-      changeCurrent(d, [&](ObjectRecord& o) {
+      changeCurrentObject(d, [&](ObjectRecord& o) {
         return setSecondValue(o, panel.secondValueIndex(), panel.secondValueInput());
       });
       break;
@@ -156,6 +166,30 @@ void objectsFollowSelection(TMyWindow& w, int previousLine, int previousPoint) {
   if (found.empty() || selectObject(d, found.front()) != 1) return;
   w.refreshPanel(PanelId::Objects);
   w.rebuild();
+}
+
+void drawObjectsPickMarks(TMyWindow& w) {
+  if (w.objectsPickState <= 0 || !w.panelVisible(PanelId::Objects)) return;
+  auto* panel = static_cast<ObjectsPanel*>(w.panel(PanelId::Objects));
+  Document& d = w.doc();
+  ImageSlot* display = d.workImages.image(kDisplayImage);
+  if (!display) return;
+  for (const PickedPoint& p : pickedPoints(d, panel->pick)) {
+    const PointRecord& at = d.lines[size_t(p.line)].points[size_t(p.point)];
+    markSquare(*display, toPixel(double(at.vx) - d.edit.viewOrigin.x),
+               toPixel(double(at.vy) - d.edit.viewOrigin.y), d.markSize, kMarkGreen, true);
+  }
+}
+
+ColourChooser& objectColourChooser() {
+  static ColourChooser chooser = [](QWidget* parent, uint32_t initial) -> std::optional<uint32_t> {
+    const QColor start(int(initial & 0xFF), int((initial >> 8) & 0xFF),
+                       int((initial >> 16) & 0xFF));
+    const QColor c = QColorDialog::getColor(start, parent);
+    if (!c.isValid()) return std::nullopt;
+    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+  };
+  return chooser;
 }
 
 void installObjectsPanel(TMyWindow& w) {
