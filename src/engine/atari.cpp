@@ -10,7 +10,6 @@ namespace tovala {
 
 namespace {
 
-constexpr int kJointLineKind = 4;
 constexpr int kModeOffset = 0, kPartnerOffset = 1, kMinOffset = 2, kMaxOffset = 3;
 constexpr int kDirectionOffset = 4;
 

@@ -12,7 +12,6 @@ namespace tovala {
 
 namespace {
 
-constexpr int kJointLineKind = 4;
 constexpr int32_t kMoveLimitKey = 6;
 
 // The point when the indices lie within the arrays (the sentinels pass), its line is a joint

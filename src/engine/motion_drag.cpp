@@ -10,7 +10,7 @@ namespace tovala {
 
 namespace {
 
-bool isJointPointKind(int kind) { return kind == 1000 || kind == 2000; }
+bool isJointPointKind(int kind) { return kind == kBatchJointPointKind || kind == kJointPointKind; }
 
 float clampAngle(double a) { return float(std::clamp(a, -kMaxDragAngle, kMaxDragAngle)); }
 

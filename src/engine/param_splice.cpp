@@ -53,7 +53,7 @@ std::vector<ParamEntry> coRotationEntries(const Document& doc) {
   std::vector<ParamEntry> out;
   for (int l = 0; l < doc.lineCount() - 1; ++l) {
     const LineRecord& line = doc.lines[size_t(l)];
-    if (line.kind != 4) continue;
+    if (line.kind != kJointLineKind) continue;
     for (int p = 0; p < line.pointCount() - 1; ++p)
       if (line.points[size_t(p)].sel == 1)
         out.push_back(ParamEntry::ofInt(kCoRotationKey, 0, packPointRef(l, p)));

@@ -13,7 +13,7 @@ bool pickFilterAccepts(const Document& doc, int line) {
   if (doc.edit.tempMode <= 0) return true;
   const LineRecord& l = doc.lines[size_t(line)];
   switch (doc.edit.pickFilter) {
-    case 1: return l.kind == 4;
+    case 1: return l.kind == kJointLineKind;
     case 2: return l.mode == 100;
     case 3: return l.mode == 101;
     case 4: return l.category == 11;
@@ -55,7 +55,7 @@ int axisTipAt(const Document& doc, const LineRecord& l, const PointRecord& p, in
 PointPick pickAnyPoint(const Document& doc, int x, int y, int type, int kind) {
   for (int li = 0; li < doc.lineCount() - 1; ++li) {
     const LineRecord& l = doc.lines[size_t(li)];
-    if (type == kPickJointAxes && (l.sel == 0 || l.kind != 4)) continue;
+    if (type == kPickJointAxes && (l.sel == 0 || l.kind != kJointLineKind)) continue;
     if (type == kPickLineKind && l.kind != kind) continue;
     for (int pi = 0; pi < l.pointCount() - 1; ++pi) {
       const PointRecord& p = l.points[size_t(pi)];

@@ -107,7 +107,7 @@ int setModelScale(Document& doc, float scale) {
   };
   for (int l = 0; l < doc.lineCount() - 1; ++l) {
     LineRecord& line = doc.lines[size_t(l)];
-    const bool joint = line.kind == 4;
+    const bool joint = line.kind == kJointLineKind;
     for (int i = 0; i < line.pointCount() - 1; ++i) {
       PointRecord& p = line.points[size_t(i)];
       p.vx = scaled(p.vx, o.x);

@@ -181,7 +181,7 @@ void PartsRemap::remapCode(CodeList& code) const {
 }
 
 void PartsRemap::remapLine(LineRecord& l) const {
-  if (l.kind == 4) {
+  if (l.kind == kJointLineKind) {
     for (PointRecord& p : l.points)
       for (ParamEntry& e : p.params)
         if (isJointReferenceKey(e.key)) e.value = pointRef(e.value);

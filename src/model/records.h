@@ -49,6 +49,12 @@ struct CodeEntry {
 using ParamList = std::vector<ParamEntry>;
 using CodeList = std::vector<CodeEntry>;
 
+// Kinds with a meaning of their own: a joint line, and its joint points (a batch joint point is
+// one a drag of the whole figure takes along).
+inline constexpr int32_t kJointLineKind = 4;
+inline constexpr int32_t kBatchJointPointKind = 1000;
+inline constexpr int32_t kJointPointKind = 2000;
+
 struct PointRecord {
   int32_t kind = 0;  // 0 normal, 1000 batch joint point, 2000 joint point
   int32_t nam = kFirstNumber;

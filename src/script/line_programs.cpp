@@ -7,7 +7,6 @@
 namespace tovala {
 namespace {
 
-constexpr int kJointPointKind = 2000;
 constexpr int kShortestProgram = 3;  // start marker, one instruction, end marker
 
 void motionRunner(Document& doc, int line, int point) { runLinePrograms(doc, line, point); }

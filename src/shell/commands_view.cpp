@@ -47,7 +47,7 @@ void toggleMotionDialog(TMyWindow& w) {
   if (w.motion() || !w.pointSelected()) return;
   const LineRecord& line = w.doc().lines[size_t(w.doc().curLine)];
   PanelId id = PanelId::Count;
-  if (line.kind == 4)
+  if (line.kind == kJointLineKind)
     id = PanelId::Joint;
   else if (line.mode == 100)
     id = PanelId::CLine;

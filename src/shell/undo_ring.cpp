@@ -202,7 +202,7 @@ void UndoRing::scaleSlots(float factor, const Vec3& origin) {
   // line of the old size.
   for (UndoSlot& s : slots_)
     for (LineRecord* line : {&s.copy, &s.redoCopy}) {
-      const bool joint = line->kind == 4;
+      const bool joint = line->kind == kJointLineKind;
       for (size_t i = 0; i + 1 < line->points.size(); ++i) {
         PointRecord& p = line->points[i];
         scaleAbout(p.vx, p.vy, p.vz, factor, origin);

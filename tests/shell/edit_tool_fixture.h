@@ -18,15 +18,6 @@ inline EditToolPanel& tool(WindowFixture& f) {
   return *static_cast<EditToolPanel*>(f.window->panel(PanelId::EditTool));
 }
 
-// One line of three points, its middle point selected in select mode.
-inline void lineWithMiddleSelected(WindowFixture& f) {
-  f.drawLine({{100, 100}, {200, 150}, {300, 100}});
-  f.window->runCommand(40002);
-  f.click(200, 150);
-  QCOMPARE(f.doc().curLine, 0);
-  QCOMPARE(f.doc().curPoint, 1);
-}
-
 // The names a list shows.
 inline QStringList names(EditToolPanel& p, int level) {
   QStringList out;

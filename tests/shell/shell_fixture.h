@@ -72,4 +72,13 @@ class WindowFixture {
   QString previous_;
 };
 
+// One line of three points drawn, then its middle point selected in select mode.
+inline void lineWithMiddleSelected(WindowFixture& f) {
+  f.drawLine({{100, 100}, {200, 150}, {300, 100}});
+  f.window->runCommand(40002);
+  f.click(200, 150);
+  QCOMPARE(f.doc().curLine, 0);
+  QCOMPARE(f.doc().curPoint, 1);
+}
+
 }  // namespace tovala::test

@@ -36,15 +36,6 @@ void enter(WindowFixture& f, int id, const QString& text) {
   QTest::keyClick(e, Qt::Key_Return);
 }
 
-// One line of three points, its middle point selected in select mode.
-void lineWithMiddleSelected(WindowFixture& f) {
-  f.drawLine({{100, 100}, {200, 150}, {300, 100}});
-  f.window->runCommand(40002);
-  f.click(200, 150);
-  QCOMPARE(f.doc().curLine, 0);
-  QCOMPARE(f.doc().curPoint, 1);
-}
-
 LineRecord& line0(WindowFixture& f) { return f.doc().lines[0]; }
 
 }  // namespace

@@ -47,15 +47,6 @@ void enter(PropertyPage* p, int id, const QString& value) {
   QTest::keyClick(e, Qt::Key_Return);
 }
 
-// One line of three points, its middle point selected.
-void lineWithMiddleSelected(WindowFixture& f) {
-  f.drawLine({{100, 100}, {200, 150}, {300, 100}});
-  f.window->runCommand(40002);
-  f.click(200, 150);
-  QCOMPARE(f.doc().curLine, 0);
-  QCOMPARE(f.doc().curPoint, 1);
-}
-
 int undoCount(WindowFixture& f) { return f.window->undoRing().undoCount(); }
 
 // Counts the calls of a BeforeWrite.

@@ -59,13 +59,6 @@ void writeFile(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// One line of three points, its middle point selected in select mode.
-void lineWithMiddleSelected(WindowFixture& f) {
-  f.drawLine({{100, 100}, {200, 150}, {300, 100}});
-  f.window->runCommand(40002);
-  f.click(200, 150);
-}
-
 ScriptPanel& scriptPanel(WindowFixture& f) {
   return *static_cast<ScriptPanel*>(f.window->panel(PanelId::Script));
 }

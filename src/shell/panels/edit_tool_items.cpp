@@ -257,7 +257,7 @@ std::vector<int> editItemChildren(int parent) {
 int preselectTop(const Document& doc) {
   if (!doc.isValidLine(doc.curLine)) return 0;
   const LineRecord& l = doc.lines[size_t(doc.curLine)];
-  if (l.kind == 4) return 1;
+  if (l.kind == kJointLineKind) return 1;
   if (l.mode == 100) return 2;
   if (l.mode == kOLineMode) return 3;
   if (l.category == kFaceCategory || l.category == kHairCategory) return 4;

@@ -48,7 +48,7 @@ class CoRotationTempMode : public TempModeHandler {
     Document& d = w.doc();
     // Strictly inside, dragged from top-left to bottom-right, joint lines only.
     for (size_t l = 0; l + 1 < d.lines.size(); ++l) {
-      if (d.lines[l].kind != 4) continue;
+      if (d.lines[l].kind != kJointLineKind) continue;
       std::vector<PointRecord>& pts = d.lines[l].points;
       for (size_t i = 0; i + 1 < pts.size(); ++i) {
         PointRecord& p = pts[i];
@@ -98,7 +98,7 @@ class HitPointTempMode : public TempModeHandler {
   void paintOverlay(TMyWindow& w, OverlayPainter& out) override {
     const Document& d = w.doc();
     for (size_t l = 0; l + 1 < d.lines.size(); ++l) {
-      if (d.lines[l].kind != 4) continue;
+      if (d.lines[l].kind != kJointLineKind) continue;
       for (size_t i = 0; i + 1 < d.lines[l].points.size(); ++i)
         out.mark(d.lines[l].points[i].vx, d.lines[l].points[i].vy, d.markSize, 0x0000FF, false);
     }

@@ -20,9 +20,6 @@ namespace tovala {
 
 namespace {
 
-constexpr int kJointKind = 2000;
-constexpr int kBatchJointKind = 1000;
-constexpr int kJointLineKind = 4;
 constexpr size_t kMaxCoRotating = 64;
 constexpr int32_t kPartnerKey = 101;
 constexpr int32_t kDirectionKey = 104;
@@ -89,7 +86,7 @@ int storeJoint(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   } else if (code != 0x02040000) {
     storeOne(p, entry);
   }
-  if (batch || code == 0x02040000) p.kind = kBatchJointKind;
+  if (batch || code == 0x02040000) p.kind = kBatchJointPointKind;
   return 1;
 }
 
@@ -299,7 +296,7 @@ bool ensureJoint(Document& doc, int line, int point) {
   setReference(doc, line, line);
   LineRecord& l = doc.lines[size_t(line)];
   PointRecord& p = l.points[size_t(point)];
-  if (p.kind != kBatchJointKind) p.kind = kJointKind;
+  if (p.kind != kBatchJointPointKind) p.kind = kJointPointKind;
   JointRanges ranges{};
   for (int i = 0; i < 3; ++i) {
     ranges[size_t(2 * i)] = -100.0f;

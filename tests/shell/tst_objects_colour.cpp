@@ -48,7 +48,7 @@ uint32_t displayPixel(WindowFixture& f, int x, int y) {
 
 }  // namespace
 
-class TestPaintReplace : public QObject {
+class TestObjectsColour : public QObject {
   Q_OBJECT
 
  private slots:
@@ -153,5 +153,5 @@ class TestPaintReplace : public QObject {
   }
 };
 
-QTEST_MAIN(TestPaintReplace)
-#include "tst_paint_replace.moc"
+QTEST_MAIN(TestObjectsColour)
+#include "tst_objects_colour.moc"
