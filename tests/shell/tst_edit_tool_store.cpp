@@ -192,6 +192,18 @@ class TestEditToolStore : public QObject {
     QCOMPARE(line0(f).params[size_t(hair + 6)].asInt(), -1);
     QCOMPARE(line0(f).params[size_t(hair + 7)], ParamEntry::sentinel());
 
+    // The connection points of その他 go where the face motion reads them (entries 12 and 13),
+    // after the part's 14th leaf numbers.
+    QCOMPARE(storeEditItem(d, 0x05100C00, picked(0, 1), 1), 1);  // その他 上接続点
+    QCOMPARE(storeEditItem(d, 0x05100D00, picked(0, 2), 1), 1);  // その他 下接続点
+    QCOMPARE(line0(f).nam, kOtherPart);
+    const int other = findParam(line0(f).params, kFaceSlotKey);
+    QCOMPARE(line0(f).params[size_t(other + faceSlotsOf(kOtherPart).upper)].asInt(),
+             (0 << 16) | (1 << 8) | 1);
+    QCOMPARE(line0(f).params[size_t(other + faceSlotsOf(kOtherPart).lower)].asInt(),
+             (0 << 16) | (2 << 8) | 2);
+    QCOMPARE(line0(f).params[size_t(other + 11)].asFloat(), 0.0f);  // no leaf writes entry 11
+
     // A contour adds two side entries per real point.
     QVERIFY(ensureFacePart(d, 0, kLeftContour));
     int sides = 0;

@@ -169,9 +169,20 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
 
 bool isContour(int32_t part) { return part == kRightContour || part == kLeftContour; }
 
+// The entry of the part's key-102 run a face leaf writes: the leaf's number counts from 1,
+// except that the connection points of "その他" (leaves 0x0C and 0x0D) sit where the face motion
+// and the parts merge read them, entries 12 and 13.
+int faceSlotOfLeaf(int32_t part, int leaf) {
+  if (part == kOtherPart && (leaf == 0x0C || leaf == 0x0D)) {
+    const FaceSlots& slots = faceSlotsOf(part);
+    return leaf == 0x0C ? slots.upper : slots.lower;
+  }
+  return leaf - 1;
+}
+
 int storeFace(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const int32_t part = facePartOfGroup(level(code, 2));
-  const int slot = level(code, 3) - 1;
+  const int slot = faceSlotOfLeaf(part, level(code, 3));
   const int item = findEditItem(code);
   if (part < 0 || slot < 0 || item < 0) return -1;
   const int type = editItems()[size_t(item)].type;
@@ -326,13 +337,14 @@ bool ensureFacePart(Document& doc, int line, int32_t part) {
       int(std::find(std::begin(kFaceParts), std::end(kFaceParts), part) - std::begin(kFaceParts)) +
       1;
   const int groupItem = findEditItem(uint32_t(kFace) << 24 | uint32_t(group) << 16);
-  const std::vector<int> leaves = editItemChildren(groupItem);
-  for (int i = 0; i < faceSlotsOf(part).count; ++i) {
+  const size_t first = entries.size();
+  entries.resize(first + size_t(faceSlotsOf(part).count), ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
+  for (int leaf : editItemChildren(groupItem)) {
     // Point slots start empty (-1), not as a reference to line 0, point 0.
-    const bool pointSlot =
-        size_t(i) < leaves.size() && editItems()[size_t(leaves[size_t(i)])].type == 12;
-    entries.push_back(pointSlot ? ParamEntry::ofInt(kFaceSlotKey, 0, -1)
-                                : ParamEntry::ofFloat(kFaceSlotKey, 0, 0));
+    const EditItem& item = editItems()[size_t(leaf)];
+    const int slot = faceSlotOfLeaf(part, item.level(3));
+    if (item.type == 12 && slot >= 0 && slot < faceSlotsOf(part).count)
+      entries[first + size_t(slot)] = ParamEntry::ofInt(kFaceSlotKey, 0, -1);
   }
   if (isContour(part))
     for (int i = 0; i < 2 * (l.pointCount() - 1); ++i)
@@ -363,7 +375,7 @@ float editPrefill(const Document& doc, uint32_t code, int hitBlock) {
       const int at = findParam(l.params, kFacePartKey);
       if (part < 0 || third < 1 || at < 0 || l.params[size_t(at)].asInt() != part) return 0;
       const int run = findParam(l.params, kFaceSlotKey);
-      const size_t i = size_t(run) + size_t(third - 1);
+      const size_t i = size_t(run) + size_t(faceSlotOfLeaf(part, third));
       if (run < 0 || i >= l.params.size() || l.params[i].key != kFaceSlotKey) return 0;
       return l.params[i].asFloat();
     }
