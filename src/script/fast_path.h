@@ -11,13 +11,13 @@
 namespace tovala::script {
 
 // A number, a local named directly (checked against the local count when decoded), a line or
-// point field with fixed indices (checked against the model when run) or any other variable,
-// read through the general accessors at run time.
+// point field (its place in the record decoded; its line and point found in the model on every
+// run) or any other variable, read through the general accessors at run time.
 struct FastOperand {
-  enum Kind : uint8_t { Number, Local, LineField, PointField, Variable };
+  enum Kind : uint8_t { Number, Local, Field, Variable };
   Kind kind = Number;
   uint8_t flag = 0;
-  FieldSlot slot;     // LineField, PointField: the field within the record
+  FieldSlot slot;     // Field: the field within the record
   uint32_t code = 0;  // Number: its bits; Local: the local's index; otherwise the reference
 };
 

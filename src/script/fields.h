@@ -24,6 +24,11 @@ using FieldTable = std::array<FieldSlot, 256>;
 extern const FieldTable kPointFields;
 extern const FieldTable kLineFields;
 
+// Where the field a point (0x1A) or line (0x1C) variable names lives in its record.
+inline const FieldSlot& fieldSlotOf(uint8_t flag, uint32_t code) {
+  return (flag == kFlagPointVar ? kPointFields : kLineFields)[code & 0xFF];
+}
+
 template <class T>
 T& fieldAt(void* record, const FieldSlot& f) {
   return *reinterpret_cast<T*>(static_cast<char*>(record) + f.offset);

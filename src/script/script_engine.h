@@ -203,7 +203,6 @@ class ScriptEngine {
   bool decodeOperators(ExprDecode& d, int operandLevel,
                        std::initializer_list<std::pair<uint32_t, RpnOp::Code>> ops);
   void emitRpn(ExprDecode& d, RpnOp op, int effect);
-  void* fastRecord(const FastOperand& o) const;
   float readFast(const FastOperand& o);
   bool writeFast(const FastOperand& o, float value);
   bool execute(const FastStatement& f);

@@ -7,6 +7,7 @@
 #include "model/document.h"
 #include "platform/ui.h"
 #include "script/fields.h"
+#include "script/record_access.h"
 #include "script/script_engine.h"
 #include "script/script_messages.h"
 
@@ -126,41 +127,6 @@ float* fixedField(Document& doc, uint32_t field) {
 
 }  // namespace
 
-// The value of local `local` as an index; false when no such local exists.
-[[gnu::always_inline]] inline bool ScriptEngine::localAsIndex(uint32_t local, int& out) const {
-  if (local >= uint32_t(localCount_)) return false;
-  out = truncToInt(locals_[local]);
-  return true;
-}
-
-// Defined before their callers and always inlined: they sit on the path of every field access.
-[[gnu::always_inline]] inline LineRecord* ScriptEngine::resolveLine(uint32_t code) const {
-  uint32_t raw = code >> 16;
-  int line = int(raw);
-  if (raw & 0x8000) {
-    if (!localAsIndex(raw & 0x7FFF, line)) return nullptr;
-  }
-  return doc_->isValidLine(line) ? &doc_->lines[size_t(line)] : nullptr;
-}
-
-[[gnu::always_inline]] inline PointRecord* ScriptEngine::resolvePoint(LineRecord& line,
-                                                                      uint32_t code) const {
-  const uint32_t raw = (code >> 8) & 0xFF;
-  int point = int(raw);
-  if (raw & 0x80) {  // bit 15 of the reference
-    if (!localAsIndex(raw & 0x7F, point)) return nullptr;
-  }
-  if (point < 0 || point >= line.pointCount() - 1) return nullptr;
-  return &line.points[size_t(point)];
-}
-
-// The line or point record a field variable (0x1A, 0x1C) names, or nullptr.
-[[gnu::always_inline]] inline void* ScriptEngine::fieldRecord(uint8_t flag, uint32_t code) const {
-  LineRecord* line = resolveLine(code);
-  if (!line || flag == kFlagLineVar) return line;
-  return resolvePoint(*line, code);
-}
-
 // Entry c of the point's (0x1B) or the line's (0x1D) parameter list, the sentinel included.
 ParamEntry* ScriptEngine::resolveParam(uint8_t flag, uint32_t code, LineRecord& line,
                                        PointRecord* point) const {
@@ -184,7 +150,7 @@ float ScriptEngine::readVariable(uint8_t flag, uint32_t code, bool& ok) {
       ok = false;
       return 0.0f;
     }
-    return readField((flag == kFlagPointVar ? kPointFields : kLineFields)[code & 0xFF], record);
+    return readField(fieldSlotOf(flag, code), record);
   }
   if (flag == kFlagLocal) {
     int i = int(code & 0x7FFF);
@@ -212,10 +178,7 @@ int ScriptEngine::writeVariable(uint8_t flag, uint32_t code, float value) {
   if (flag == kFlagPointVar || flag == kFlagLineVar) {
     void* record = fieldRecord(flag, code);
     if (!record) return -1;
-    return writeField((flag == kFlagPointVar ? kPointFields : kLineFields)[code & 0xFF], record,
-                      value)
-               ? 1
-               : 0;
+    return writeField(fieldSlotOf(flag, code), record, value) ? 1 : 0;
   }
   if (flag == kFlagLocal) {
     int i = int(code & 0x7FFF);

@@ -1,7 +1,7 @@
 // The virtual machine's quick path. A statement position that runs a second time is decoded
 // once into a FastStatement; later runs of it execute the decoded form, in this run and in later
-// runs of the same program (begin() keeps them). Line and point fields named by fixed indices
-// are decoded to their place in the record and looked up in the model on every run. The
+// runs of the same program (begin() keeps them). Line and point fields are decoded to their
+// place in the record; their line and point are looked up in the model on every run. The
 // decoder walks the records exactly as the interpreter does (evalExpression, evalCondition,
 // dispatch) but emits operations instead of values; it gives up (Generic) on anything outside the
 // plain forms, so every program gives the same reads, writes, values and messages on either path.
@@ -11,6 +11,7 @@
 
 #include "model/document.h"
 #include "script/builtins.h"
+#include "script/record_access.h"
 #include "script/script_engine.h"
 #include "script/script_messages.h"
 #include "script/vm_ops.h"
@@ -65,17 +66,13 @@ bool ScriptEngine::decodeOperand(uint32_t i, FastOperand& out) const {
   out.code = e.code;
   if (flag == kFlagNumber) return true;
   if (!isVariableFlag(flag)) return false;
-  const bool lineDirect = !(e.code & kLineIndirect);
   if (flag == kFlagLocal && !(e.code & kLocalIndirect) &&
       (e.code & 0x7FFF) < uint32_t(localCount_)) {
     out.kind = FastOperand::Local;
     out.code = e.code & 0x7FFF;
-  } else if (flag == kFlagLineVar && lineDirect) {
-    out.kind = FastOperand::LineField;
-    out.slot = kLineFields[e.code & 0xFF];
-  } else if (flag == kFlagPointVar && lineDirect && !(e.code & kPointIndirect)) {
-    out.kind = FastOperand::PointField;
-    out.slot = kPointFields[e.code & 0xFF];
+  } else if (flag == kFlagLineVar || flag == kFlagPointVar) {
+    out.kind = FastOperand::Field;
+    out.slot = fieldSlotOf(flag, e.code);
   } else {
     out.kind = FastOperand::Variable;
   }
@@ -218,20 +215,11 @@ bool ScriptEngine::decodePrimary(ExprDecode& d) {
 
 // --- execution -------------------------------------------------------------------------------
 
-// The record a decoded field operand names as the model stands now, or nullptr.
-[[gnu::always_inline]] inline void* ScriptEngine::fastRecord(const FastOperand& o) const {
-  const uint32_t l = o.code >> 16, p = (o.code >> 8) & 0xFF;
-  if (!doc_->isValidLine(int(l))) return nullptr;
-  LineRecord& line = doc_->lines[l];
-  if (o.kind == FastOperand::LineField) return &line;
-  return p < uint32_t(line.pointCount() - 1) ? &line.points[p] : nullptr;
-}
-
 [[gnu::always_inline]] inline float ScriptEngine::readFast(const FastOperand& o) {
   if (o.kind == FastOperand::Number) return std::bit_cast<float>(o.code);
   if (o.kind == FastOperand::Local) return locals_[o.code];
-  if (o.kind == FastOperand::LineField || o.kind == FastOperand::PointField) {
-    if (void* record = fastRecord(o)) return readField(o.slot, record);
+  if (o.kind == FastOperand::Field) {
+    if (void* record = fieldRecord(o.flag, o.code)) return readField(o.slot, record);
     stop(RunStop::BadAccess, msg::kGetValue);
     return 0.0f;
   }
@@ -247,8 +235,8 @@ bool ScriptEngine::decodePrimary(ExprDecode& d) {
     return true;
   }
   if (o.kind == FastOperand::Number) return true;  // a number as target stores nothing
-  if (o.kind == FastOperand::LineField || o.kind == FastOperand::PointField) {
-    if (void* record = fastRecord(o)) {
+  if (o.kind == FastOperand::Field) {
+    if (void* record = fieldRecord(o.flag, o.code)) {
       writeField(o.slot, record, value);
       return true;
     }

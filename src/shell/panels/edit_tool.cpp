@@ -18,15 +18,15 @@ namespace {
 constexpr int kFirstList = 1214;
 constexpr int kGuidanceBox = 1218;
 constexpr int kValueBox = 1223;
-struct ButtonSpec {
+struct ButtonDef {
   int id;
   const char* text;
   int action;
 };
-constexpr ButtonSpec kButtons[] = {{1219, "編集", EditToolPanel::kEdit},
-                                   {1220, "決定", EditToolPanel::kDecide},
-                                   {1221, "取消", EditToolPanel::kCancel},
-                                   {1222, "点表示切替", EditToolPanel::kPointDisplay}};
+constexpr ButtonDef kButtons[] = {{1219, "編集", EditToolPanel::kEdit},
+                                  {1220, "決定", EditToolPanel::kDecide},
+                                  {1221, "取消", EditToolPanel::kCancel},
+                                  {1222, "点表示切替", EditToolPanel::kPointDisplay}};
 }  // namespace
 
 EditToolPanel::EditToolPanel(const Document& doc, const int& hitBlock, QWidget* parent)

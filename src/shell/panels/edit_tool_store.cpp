@@ -169,20 +169,23 @@ int storeCLine(Document& doc, uint32_t code, const EditInput& in, int hitBlock, 
 
 bool isContour(int32_t part) { return part == kRightContour || part == kLeftContour; }
 
-// The entry of the part's key-102 run a face leaf writes: the leaf's number counts from 1,
-// except that the connection points of "その他" (leaves 0x0C and 0x0D) sit where the face motion
-// and the parts merge read them, entries 12 and 13.
-int faceSlotOfLeaf(int32_t part, int leaf) {
-  if (part == kOtherPart && (leaf == 0x0C || leaf == 0x0D)) {
-    const FaceSlots& slots = faceSlotsOf(part);
-    return leaf == 0x0C ? slots.upper : slots.lower;
-  }
-  return leaf - 1;
+// The entry of the part's key-102 run a face leaf writes. A value leaf writes the entry its
+// number names, counting from 1. A point leaf names one of the part's connection points (the
+// first of two the upper, the second the lower) and writes it where the face motion and the
+// parts merge read it; those entries are not always the leaf's number.
+int faceSlotOfLeaf(int32_t part, uint32_t code) {
+  if (part < 0) return -1;
+  const int item = findEditItem(code);
+  if (item < 0 || editItems()[size_t(item)].type != 12) return level(code, 3) - 1;
+  const int before = findEditItem(code - 0x100);
+  const bool second = before >= 0 && editItems()[size_t(before)].type == 12;
+  const FaceSlots& slots = faceSlotsOf(part);
+  return second ? slots.lower : slots.upper;
 }
 
 int storeFace(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const int32_t part = facePartOfGroup(level(code, 2));
-  const int slot = faceSlotOfLeaf(part, level(code, 3));
+  const int slot = faceSlotOfLeaf(part, code);
   const int item = findEditItem(code);
   if (part < 0 || slot < 0 || item < 0) return -1;
   const int type = editItems()[size_t(item)].type;
@@ -342,7 +345,7 @@ bool ensureFacePart(Document& doc, int line, int32_t part) {
   for (int leaf : editItemChildren(groupItem)) {
     // Point slots start empty (-1), not as a reference to line 0, point 0.
     const EditItem& item = editItems()[size_t(leaf)];
-    const int slot = faceSlotOfLeaf(part, item.level(3));
+    const int slot = faceSlotOfLeaf(part, item.code);
     if (item.type == 12 && slot >= 0 && slot < faceSlotsOf(part).count)
       entries[first + size_t(slot)] = ParamEntry::ofInt(kFaceSlotKey, 0, -1);
   }
@@ -375,8 +378,9 @@ float editPrefill(const Document& doc, uint32_t code, int hitBlock) {
       const int at = findParam(l.params, kFacePartKey);
       if (part < 0 || third < 1 || at < 0 || l.params[size_t(at)].asInt() != part) return 0;
       const int run = findParam(l.params, kFaceSlotKey);
-      const size_t i = size_t(run) + size_t(faceSlotOfLeaf(part, third));
-      if (run < 0 || i >= l.params.size() || l.params[i].key != kFaceSlotKey) return 0;
+      const int slot = faceSlotOfLeaf(part, code);
+      const size_t i = size_t(run) + size_t(slot);
+      if (run < 0 || slot < 0 || i >= l.params.size() || l.params[i].key != kFaceSlotKey) return 0;
       return l.params[i].asFloat();
     }
     default: return 0;

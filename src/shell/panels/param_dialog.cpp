@@ -85,16 +85,16 @@ ParamDialog::ParamDialog(const Document& doc, QWidget* parent) : QDialog(parent)
     fields->addWidget(new QLabel(label), row, 0);
     fields->addWidget(edit, row++, 1);
   }
-  struct ButtonSpec {
+  struct ButtonDef {
     const char* text;
     const char* name;
   };
-  const ButtonSpec specs[] = {{"線<->点", "linePoint"}, {"切替", "display"}, {"書換", "rewrite"},
-                              {"挿入", "insert"},       {"削除", "delete"},  {"OK", "ok"},
-                              {"ｷｬﾝｾﾙ", "cancel"}};
+  const ButtonDef defs[] = {{"線<->点", "linePoint"}, {"切替", "display"}, {"書換", "rewrite"},
+                            {"挿入", "insert"},       {"削除", "delete"},  {"OK", "ok"},
+                            {"ｷｬﾝｾﾙ", "cancel"}};
   auto* buttons = new QGridLayout;
   int i = 0;
-  for (const ButtonSpec& s : specs) {
+  for (const ButtonDef& s : defs) {
     auto* b = new QPushButton(QString::fromUtf8(s.text));
     b->setObjectName(QString::fromLatin1(s.name));
     b->setAutoDefault(false);

@@ -18,24 +18,24 @@ namespace {
 
 // --- the controls of each page ---------------------------------------------------------------
 
-FieldSpec shown(int id) { return {id, FieldKind::Shown}; }
-FieldSpec integer(int id) { return {id, FieldKind::Int}; }
-FieldSpec byte(int id) { return {id, FieldKind::Byte}; }
-FieldSpec real(int id, const char* format = "%4.2f") { return {id, FieldKind::Real, format}; }
-FieldSpec check(int id) { return {id, FieldKind::Check}; }
-FieldSpec combo(int id, std::vector<ComboItem> items, int fallback) {
+FieldDef shown(int id) { return {id, FieldKind::Shown}; }
+FieldDef integer(int id) { return {id, FieldKind::Int}; }
+FieldDef byte(int id) { return {id, FieldKind::Byte}; }
+FieldDef real(int id, const char* format = "%4.2f") { return {id, FieldKind::Real, format}; }
+FieldDef check(int id) { return {id, FieldKind::Check}; }
+FieldDef combo(int id, std::vector<ComboItem> items, int fallback) {
   return {id, FieldKind::Combo, "", std::move(items), fallback};
 }
 
 // Adds `count` controls of one kind with consecutive ids.
 template <class Make>
-void run(std::vector<FieldSpec>& specs, int first, int count, Make make) {
-  for (int id = first; id < first + count; ++id) specs.push_back(make(id));
+void run(std::vector<FieldDef>& defs, int first, int count, Make make) {
+  for (int id = first; id < first + count; ++id) defs.push_back(make(id));
 }
 
-std::vector<FieldSpec> lineSpecs() {
+std::vector<FieldDef> lineFields() {
   const std::vector<ComboItem> sel = {{"無視", 0}, {"選択", 1}};
-  std::vector<FieldSpec> s = {
+  std::vector<FieldDef> s = {
       shown(1102),
       shown(1183),
       integer(1104),
@@ -57,8 +57,8 @@ std::vector<FieldSpec> lineSpecs() {
   return s;
 }
 
-std::vector<FieldSpec> pointSpecs() {
-  std::vector<FieldSpec> s = {
+std::vector<FieldDef> pointFields() {
+  std::vector<FieldDef> s = {
       shown(1144),
       shown(1103),
       combo(1145, {{"普通", 0}}, -1),
@@ -73,18 +73,18 @@ std::vector<FieldSpec> pointSpecs() {
   return s;
 }
 
-std::vector<FieldSpec> documentSpecs() {
-  std::vector<FieldSpec> s = {integer(1186),
-                              integer(1187),
-                              integer(1191),
-                              integer(1192),
-                              combo(1195, {{"通常", 0}, {"オブジェクト", 1}}, -1),
-                              check(1200),
-                              check(1201),
-                              check(1212),
-                              check(1215),
-                              integer(1202),
-                              real(1214)};
+std::vector<FieldDef> documentFields() {
+  std::vector<FieldDef> s = {integer(1186),
+                             integer(1187),
+                             integer(1191),
+                             integer(1192),
+                             combo(1195, {{"通常", 0}, {"オブジェクト", 1}}, -1),
+                             check(1200),
+                             check(1201),
+                             check(1212),
+                             check(1215),
+                             integer(1202),
+                             real(1214)};
   run(s, 1188, 3, byte);
   run(s, 1209, 3, byte);
   run(s, 1193, 2, [](int id) { return real(id); });
@@ -261,9 +261,9 @@ std::string_view skipBlanks(std::string_view s) {
 
 }  // namespace
 
-const FieldSpec* findField(PropertyTarget target, int id) {
-  static const std::vector<FieldSpec> specs[3] = {lineSpecs(), pointSpecs(), documentSpecs()};
-  for (const FieldSpec& s : specs[int(target)])
+const FieldDef* findField(PropertyTarget target, int id) {
+  static const std::vector<FieldDef> defs[3] = {lineFields(), pointFields(), documentFields()};
+  for (const FieldDef& s : defs[int(target)])
     if (s.id == id) return &s;
   return nullptr;
 }
@@ -341,11 +341,11 @@ uint32_t readBits(std::string_view text, bool hex) {
 // --- fields ----------------------------------------------------------------------------------
 
 std::string fieldText(const Document& doc, PropertyTarget target, int id, bool hex) {
-  const FieldSpec* spec = findField(target, id);
-  if (!spec) return {};
+  const FieldDef* field = findField(target, id);
+  if (!field) return {};
   auto& d = const_cast<Document&>(doc);  // read only: the slots serve reads and writes alike
   int32_t value = 0;
-  switch (spec->kind) {
+  switch (field->kind) {
     case FieldKind::Shown: return shownValue(doc, target, id, value) ? showInt(value, hex) : "";
     case FieldKind::Int:
     case FieldKind::Byte: {
@@ -354,8 +354,8 @@ std::string fieldText(const Document& doc, PropertyTarget target, int id, bool h
     }
     case FieldKind::Real: {
       const Slot s = locate(d, target, id);
-      if (s.type == Slot::F32) return format(spec->format, double(*static_cast<float*>(s.at)));
-      if (s.type == Slot::F64) return format(spec->format, *static_cast<double*>(s.at));
+      if (s.type == Slot::F32) return format(field->format, double(*static_cast<float*>(s.at)));
+      if (s.type == Slot::F64) return format(field->format, *static_cast<double*>(s.at));
       return {};
     }
     default: return {};
@@ -363,24 +363,24 @@ std::string fieldText(const Document& doc, PropertyTarget target, int id, bool h
 }
 
 int fieldChoice(const Document& doc, PropertyTarget target, int id) {
-  const FieldSpec* spec = findField(target, id);
-  if (!spec) return -1;
+  const FieldDef* field = findField(target, id);
+  if (!field) return -1;
   const Slot s = locate(const_cast<Document&>(doc), target, id);
   if (s.type != Slot::I32) return -1;
   const int32_t value = intOf(s);
-  if (spec->kind == FieldKind::Check) return value != 0 ? 1 : 0;
-  if (spec->kind != FieldKind::Combo) return -1;
-  for (size_t i = 0; i < spec->items.size(); ++i)
-    if (spec->items[i].value == value) return int(i);
-  return spec->fallback;
+  if (field->kind == FieldKind::Check) return value != 0 ? 1 : 0;
+  if (field->kind != FieldKind::Combo) return -1;
+  for (size_t i = 0; i < field->items.size(); ++i)
+    if (field->items[i].value == value) return int(i);
+  return field->fallback;
 }
 
 WriteResult writeFieldText(Document& doc, PropertyTarget target, int id, std::string_view text,
                            bool hex, const BeforeWrite& before) {
-  const FieldSpec* spec = findField(target, id);
-  if (!spec || !selectionValid(doc)) return {};
+  const FieldDef* field = findField(target, id);
+  if (!field || !selectionValid(doc)) return {};
   const Slot s = locate(doc, target, id);
-  switch (spec->kind) {
+  switch (field->kind) {
     case FieldKind::Int:
     case FieldKind::Byte: {
       const std::optional<int32_t> typed = readIntIfAny(text, hex);
@@ -410,14 +410,14 @@ WriteResult writeFieldText(Document& doc, PropertyTarget target, int id, std::st
 
 WriteResult writeFieldChoice(Document& doc, PropertyTarget target, int id, int choice,
                              const BeforeWrite& before) {
-  const FieldSpec* spec = findField(target, id);
-  if (!spec || !selectionValid(doc)) return {};
+  const FieldDef* field = findField(target, id);
+  if (!field || !selectionValid(doc)) return {};
   const Slot s = locate(doc, target, id);
   int32_t value = 0;
-  if (spec->kind == FieldKind::Check) {
+  if (field->kind == FieldKind::Check) {
     value = choice != 0 ? 1 : 0;
-  } else if (spec->kind == FieldKind::Combo && choice >= 0 && choice < int(spec->items.size())) {
-    value = spec->items[size_t(choice)].value;
+  } else if (field->kind == FieldKind::Combo && choice >= 0 && choice < int(field->items.size())) {
+    value = field->items[size_t(choice)].value;
   } else {
     return {};
   }

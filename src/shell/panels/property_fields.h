@@ -32,7 +32,7 @@ struct ComboItem {
   int value;
 };
 
-struct FieldSpec {
+struct FieldDef {
   int id = 0;
   FieldKind kind = FieldKind::Shown;
   const char* format = "%4.2f";       // reals
@@ -40,8 +40,8 @@ struct FieldSpec {
   int fallback = -1;                  // the item shown for a value no item has (-1 none)
 };
 
-// The spec of a control, or nullptr when the page has no such field.
-const FieldSpec* findField(PropertyTarget target, int id);
+// The definition of a control, or nullptr when the page has no such field.
+const FieldDef* findField(PropertyTarget target, int id);
 
 // Action codes a page notifies with; the container's own codes are 101 and 102.
 inline constexpr int kPropertyWrite = 110;

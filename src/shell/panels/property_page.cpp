@@ -41,10 +41,10 @@ QWidget* PropertyPage::control(int id) const {
 // --- building --------------------------------------------------------------------------------
 
 QWidget* PropertyPage::makeControl(int id) {
-  const FieldSpec* spec = findField(target_, id);
-  if (spec && spec->kind == FieldKind::Combo) {
+  const FieldDef* field = findField(target_, id);
+  if (field && field->kind == FieldKind::Combo) {
     auto* c = new QComboBox;
-    for (const ComboItem& item : spec->items) c->addItem(qs(item.text));
+    for (const ComboItem& item : field->items) c->addItem(qs(item.text));
     c->setCurrentIndex(-1);
     connect(c, &QComboBox::currentIndexChanged, this, [this, id](int index) {
       if (filling_ || index < 0) return;
@@ -58,7 +58,7 @@ QWidget* PropertyPage::makeControl(int id) {
   }
   auto* e = new QLineEdit;
   e->setFixedWidth(kFieldWidth);
-  if (!spec || spec->kind == FieldKind::Shown) {
+  if (!field || field->kind == FieldKind::Shown) {
     e->setReadOnly(true);
     return e;
   }
@@ -163,8 +163,8 @@ void PropertyPage::setHex(bool hex) {
 void PropertyPage::refresh() {
   filling_ = true;
   for (auto& [id, w] : controls_) {
-    const FieldSpec* spec = findField(target_, id);
-    if (!spec) continue;
+    const FieldDef* field = findField(target_, id);
+    if (!field) continue;
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
       const QString text = qs(fieldText(doc_, target_, id, hex()));
       e->setText(text);

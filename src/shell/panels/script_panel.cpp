@@ -47,13 +47,13 @@ ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
   editor_->setFont(mono);
 
   auto* buttons = new QHBoxLayout;
-  struct ButtonSpec {
+  struct ButtonDef {
     const char* text;
     const char* name;
   };
-  for (const ButtonSpec& s :
-       {ButtonSpec{"OK", "ok"}, ButtonSpec{"ｷｬﾝｾﾙ", "cancel"}, ButtonSpec{"実行", "run"},
-        ButtonSpec{"読込", "load"}, ButtonSpec{"保存", "save"}}) {
+  for (const ButtonDef& s :
+       {ButtonDef{"OK", "ok"}, ButtonDef{"ｷｬﾝｾﾙ", "cancel"}, ButtonDef{"実行", "run"},
+        ButtonDef{"読込", "load"}, ButtonDef{"保存", "save"}}) {
     auto* b = new QPushButton(QString::fromUtf8(s.text));
     b->setObjectName(QString::fromLatin1(s.name));
     b->setAutoDefault(false);
