@@ -29,11 +29,15 @@ bool holdsCode(const ParamEntry& e, int32_t code) {
   return e.asInt() == code || e.asFloat() == float(code);
 }
 
-// Keys 20, and c * 100 + 1 and c * 100 + 4 for the hit blocks c = 1 .. 9: joint point references.
-bool isJointReferenceKey(int32_t key) {
-  if (key == kCoRotationKey) return true;
+// The references a joint point holds: key 20 (a co-rotating point) and B + 1 of the hit blocks
+// B = 100 .. 900 (the partner) are line << 16 | point; B + 4 (the direction) is a point with its
+// axis, line << 16 | point << 8 | axis, whose axis must survive the merge.
+enum class JointRef { None, Point, Axis };
+JointRef jointReference(int32_t key) {
+  if (key == kCoRotationKey) return JointRef::Point;
   const int32_t block = key / 100, rest = key % 100;
-  return key > 0 && block >= 1 && block <= 9 && (rest == 1 || rest == 4);
+  if (key <= 0 || block < 1 || block > 9) return JointRef::None;
+  return rest == 1 ? JointRef::Point : rest == 4 ? JointRef::Axis : JointRef::None;
 }
 
 // Argument entries of the built-in calls whose arguments are line ranges.
@@ -59,17 +63,23 @@ int rangeArguments(uint32_t function) {
   }
 }
 
-// Face lines: the position after entry 102 of the first of the two references a face part
-// holds (the second follows it); -1 for parts without references.
-int faceReferenceOffset(int32_t part) {
+// Face lines: where the point references of a face part's key-102 run sit (the run's slots,
+// counted from entry 102), and how many follow one another there: the upper and lower
+// connection points of the nose, the ears, the head lines and the other parts, and the left
+// contour's nose-bridge point. {-1, 0} for parts without references.
+struct FaceRefs {
+  int offset, count;
+};
+FaceRefs faceReferences(int32_t part) {
   switch (part) {
-    case 319: return 9;
-    case 323: return 7;
-    case 324: return 6;
+    case 319: return {9, 2};
+    case 322: return {9, 1};
+    case 323: return {7, 2};
+    case 324: return {6, 2};
     case 327:
-    case 328: return 0;
-    case 333: return 12;
-    default: return -1;
+    case 328: return {0, 2};
+    case 333: return {12, 2};
+    default: return {-1, 0};
   }
 }
 
@@ -108,35 +118,41 @@ uint32_t PartsRemap::rewrite(uint32_t v, bool range, bool clampLast) const {
 }
 
 uint32_t PartsRemap::pointRef(uint32_t v) const { return rewrite(v, false, false); }
+// A point with its axis (or a connecting line's anchor) packs like a range whose `last` is the
+// axis: the point in the second byte, the axis kept whatever it is.
+uint32_t PartsRemap::axisRef(uint32_t v) const { return rewrite(v, true, false); }
 uint32_t PartsRemap::rangeRef(uint32_t v) const { return rewrite(v, true, false); }
 uint32_t PartsRemap::clampedRangeRef(uint32_t v) const { return rewrite(v, true, true); }
 
 void PartsRemap::remapDecorative(LineRecord& l) const {
-  auto rangeAt = [this](ParamList& params, std::initializer_list<int32_t> keys) {
+  // Every reference of the placements is a point with its axis.
+  auto axisAt = [this](ParamList& params, std::initializer_list<int32_t> keys) {
     for (int32_t key : keys)
       if (int at = findEntry(params, key); at >= 0)
-        params[size_t(at)].value = rangeRef(params[size_t(at)].value);
+        params[size_t(at)].value = axisRef(params[size_t(at)].value);
   };
   const int method = findEntry(l.params, kMethodKey);
   const size_t realPoints = l.points.empty() ? 0 : l.points.size() - 1;
   if (method >= 0) {
     const ParamEntry& e = l.params[size_t(method)];
     if (holdsCode(e, 2)) {
-      rangeAt(l.params, {101, 102});
+      axisAt(l.params, {101, 102});
     } else if (holdsCode(e, 181)) {
-      rangeAt(l.params, {101, 102, 103});
+      axisAt(l.params, {101, 102, 103});
     } else if (holdsCode(e, 0)) {
       for (size_t i = 0; i < realPoints; ++i) {
         ParamList& params = l.points[i].params;
         const int at = findEntry(params, kPointMethodKey);
-        if (at < 0) return;  // a point without a method ends the rewriting of the line
+        // A point without a placement stays where it is (a connection-only point, say); the
+        // points after it keep theirs, and their references are rewritten all the same.
+        if (at < 0) continue;
         const ParamEntry& m = params[size_t(at)];
         if (holdsCode(m, 100))
-          rangeAt(params, {151, 152});
+          axisAt(params, {151, 152});
         else if (holdsCode(m, 200) || holdsCode(m, 400))
-          rangeAt(params, {151, 152, 153});
+          axisAt(params, {151, 152, 153});
         else if (holdsCode(m, 300))
-          rangeAt(params, {151});
+          axisAt(params, {151});
       }
     }
   }
@@ -146,10 +162,14 @@ void PartsRemap::remapDecorative(LineRecord& l) const {
     if (start < 0) continue;
     for (size_t j = size_t(start); j < params.size() && params[j].key == kConnectionKey; ++j) {
       ParamEntry& e = params[j];
+      // Conditions 101 and 102 and the line connection 12 name a run of points (first, last);
+      // the connection point 11 and the direction points 110 .. 112 a point with its axis.
       if (e.sub == 101 || e.sub == 102)
         e.value = clampedRangeRef(e.value);
-      else if (e.sub == 11 || e.sub == 12 || (e.sub >= 110 && e.sub <= 112))
+      else if (e.sub == 12)
         e.value = rangeRef(e.value);
+      else if (e.sub == 11 || (e.sub >= 110 && e.sub <= 112))
+        e.value = axisRef(e.value);
     }
   }
 }
@@ -159,23 +179,26 @@ void PartsRemap::remapFacePart(LineRecord& l) const {
   const int method = findEntry(params, kMethodKey);
   const int first = findEntry(params, kFirstPartKey);
   if (method < 0 || first < 0) return;
-  // A face part's two references, rewritten only when both entries exist (the sentinel is
-  // not an entry). Hair lines (category 12) from part 334 on hold theirs at 5 and 6.
-  const int offset = l.category == 11 ? faceReferenceOffset(params[size_t(method)].asInt())
-                     : params[size_t(method)].value >= 334 ? 5
-                                                           : -1;
-  if (offset < 0 || size_t(first + offset) + 2 >= params.size()) return;
-  for (size_t at : {size_t(first + offset), size_t(first + offset) + 1})
-    params[at].value = rangeRef(params[at].value);
+  // A face part's references (range references naming one point: line, point, point),
+  // rewritten only when all of them exist (the sentinel is not an entry). Hair lines
+  // (category 12) from part 334 on hold theirs at 5 and 6.
+  const FaceRefs refs = l.category == 11 ? faceReferences(params[size_t(method)].asInt())
+                        : params[size_t(method)].value >= 334 ? FaceRefs{5, 2}
+                                                              : FaceRefs{-1, 0};
+  if (refs.offset < 0) return;
+  const size_t at = size_t(first + refs.offset);
+  if (at + size_t(refs.count) >= params.size()) return;
+  for (size_t i = at; i < at + size_t(refs.count); ++i) params[i].value = rangeRef(params[i].value);
 }
 
 void PartsRemap::remapCode(CodeList& code) const {
   for (size_t i = 0; i < code.size(); ++i) {
     if ((code[i].flag & 0xFF) != kCallFlag) continue;
     const int args = rangeArguments(code[i].code);
+    // Each argument is an operand reference: line, point, and the field code in the low byte.
     for (size_t j = i + 1; j <= i + size_t(args) && j < code.size(); ++j) {
       if ((code[j].flag & 0xFF) == kCallFlag) break;
-      code[j].code = rangeRef(code[j].code);
+      code[j].code = axisRef(code[j].code);
     }
   }
 }
@@ -183,18 +206,23 @@ void PartsRemap::remapCode(CodeList& code) const {
 void PartsRemap::remapLine(LineRecord& l) const {
   if (l.kind == kJointLineKind) {
     for (PointRecord& p : l.points)
-      for (ParamEntry& e : p.params)
-        if (isJointReferenceKey(e.key)) e.value = pointRef(e.value);
+      for (ParamEntry& e : p.params) {
+        const JointRef kind = jointReference(e.key);
+        if (kind == JointRef::Point) e.value = pointRef(e.value);
+        if (kind == JointRef::Axis) e.value = axisRef(e.value);
+      }
   } else if (l.mode == 100) {
+    // Block B: the start B + 2 and end B + 3 (point and anchor), and in circle mode (display
+    // method 1 in B + 1) the direction B + 4 (point and axis); in hit mode B + 4 is a number.
     for (ParamEntry& e : l.params) {
       const int32_t block = e.key / 100, rest = e.key % 100;
       if (e.key <= 0 || block < 1 || block > 9) continue;
-      bool isRange = rest == 2 || rest == 3;
+      bool isReference = rest == 2 || rest == 3;
       if (rest == 4) {
         const int kind = findEntry(l.params, block * 100 + 1);
-        isRange = kind >= 0 && (l.params[size_t(kind)].value & 0xFFFF) == 1;
+        isReference = kind >= 0 && (l.params[size_t(kind)].value & 0xFFFF) == 1;
       }
-      if (isRange) e.value = rangeRef(e.value);
+      if (isReference) e.value = axisRef(e.value);
     }
   } else if (l.mode == 101) {
     remapDecorative(l);

@@ -27,8 +27,10 @@ class PartsRemap {
       : doc_(doc), table_(table) {}
 
   // The rewritten forms of the packed references (value bits in, value bits out). A reference
-  // whose line lies outside the table is returned as it was.
-  uint32_t pointRef(uint32_t v) const;         // line << 16 | point
+  // whose line lies outside the table is returned as it was. Each packing keeps its own fields:
+  // a point that is not a point of the target line becomes 0, the rest of the low bits stay.
+  uint32_t pointRef(uint32_t v) const;         // line << 16 | point (16 bits)
+  uint32_t axisRef(uint32_t v) const;          // line << 16 | point << 8 | axis or anchor
   uint32_t rangeRef(uint32_t v) const;         // line << 16 | first << 8 | last
   uint32_t clampedRangeRef(uint32_t v) const;  // ... and `last` kept inside the line
 

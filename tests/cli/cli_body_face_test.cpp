@@ -3,6 +3,7 @@
 #include "engine/face_sample.h"
 #include "model/document.h"
 #include "model/project_file.h"
+#include "platform/ui.h"
 #include "support/test_support.h"
 
 namespace tovala {
@@ -35,6 +36,47 @@ TEST(CliBodyFace, BodyModelIsTheSameFileEveryTimeAndTakesAFace) {
   }
   EXPECT_EQ(controllers, 1);
   EXPECT_EQ(tens, 1);
+}
+
+// The body model's lines hold every packed reference of the figure: co-rotating points, hit
+// partners and hit directions (point and axis), connecting-line anchors, program arguments and
+// the objects' pieces. Its parts file merged into an empty document must give each one back.
+TEST(CliBodyFace, BodyModelPartsMergedIntoAnEmptyDocumentKeepEveryReference) {
+  TempDir dir;
+  ASSERT_EQ(runCli({"body-model", "-o", dir.file("body.tov")}).status, 0);
+  {
+    HeadlessUi ui;
+    Document empty;
+    empty.ui = &ui;
+    ASSERT_TRUE(saveProject(empty, dir.file("empty.tov"), true));
+  }
+  auto r = runCli({"parts-save", dir.file("body.tov"), "-o", dir.file("body.tovp")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = runCli(
+      {"parts-merge", dir.file("empty.tov"), dir.file("body.tovp"), "-o", dir.file("merged.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  Document body, merged;
+  ASSERT_TRUE(loadProject(body, dir.file("body.tov"), true));
+  ASSERT_TRUE(loadProject(merged, dir.file("merged.tov"), true));
+  ASSERT_EQ(merged.lineCount(), body.lineCount());
+  int directions = 0;
+  for (int i = 0; i + 1 < body.lineCount(); ++i) {
+    const LineRecord& want = body.lines[size_t(i)];
+    const LineRecord& got = merged.lines[size_t(i)];
+    EXPECT_EQ(got.params, want.params) << "line " << i;
+    EXPECT_EQ(got.code, want.code) << "line " << i;
+    ASSERT_EQ(got.points.size(), want.points.size()) << "line " << i;
+    for (size_t p = 0; p < want.points.size(); ++p) {
+      EXPECT_EQ(got.points[p].params, want.points[p].params) << "line " << i << " point " << p;
+      for (const ParamEntry& e : want.points[p].params)
+        directions += want.kind == 4 && e.key % 100 == 4 && e.key / 100 >= 1 && e.key / 100 <= 9 &&
+                      (e.value & 0xFFFF) > 0xFF;
+    }
+  }
+  // The figure does use directions whose point is not 0, the references a merge used to lose.
+  EXPECT_GT(directions, 0);
+  EXPECT_EQ(merged.objects, body.objects);
 }
 
 TEST(CliBodyFace, RefusedFaceWritesNothing) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "file_fixtures.h"
 #include "model/byte_io.h"
 #include "model/messages.h"
@@ -45,7 +47,7 @@ Document sourceDocument() {
   joint.kind = 4;
   joint.points[0].params =
       params({ent(20, 0, pointRef(2, 1)), ent(20, 0, pointRef(9, 1)), ent(101, 0, pointRef(1, 0)),
-              ent(102, 0, pointRef(2, 0)), ent(104, 0, pointRef(3, 5))});
+              ent(102, 0, pointRef(2, 0)), ent(104, 0, ref(3, 1, 2))});
   LineRecord skipped = lineWith(src, 10101, 1);
   skipped.sel = 0;
   LineRecord cline = lineWith(src, 10102, 3);
@@ -124,11 +126,12 @@ TEST(PartsFile, MergeAppendsAndRemapsReferences) {
   for (int i = 3; i < 6; ++i) EXPECT_EQ(doc.lines[size_t(i)].sel, 1);
 
   // Joint: source 2 is now 4; source 1 was not stored and is found by number as line 1 (not
-  // the order position 2 where that number was found); a point that line lacks becomes 0.
+  // the order position 2 where that number was found). The hit direction (104) is a point with
+  // its axis: source 3 is now 5, its point 1 and axis 2 stay.
   EXPECT_EQ(
       doc.lines[3].points[0].params,
       params({ent(20, 0, pointRef(4, 1)), ent(20, 0, pointRef(9, 1)), ent(101, 0, pointRef(1, 0)),
-              ent(102, 0, pointRef(2, 0)), ent(104, 0, pointRef(5, 0))}));
+              ent(102, 0, pointRef(2, 0)), ent(104, 0, ref(5, 1, 2))}));
   // Connecting line: ranges keep a valid first point and always their last; block 2's entry 4
   // stays because its entry 201 is not 1.
   EXPECT_EQ(doc.lines[4].params,
@@ -162,6 +165,151 @@ TEST(PartsFile, MergeAppendsAndRemapsReferences) {
   EXPECT_EQ(eye.c[0], 5);
   EXPECT_EQ(eye.c[1], 1);
   EXPECT_EQ(doc.objects[3], ObjectRecord{});
+}
+
+uint32_t bitsOf(float f) { return std::bit_cast<uint32_t>(f); }
+
+// A document with one reference of every kind a merge rewrites, each naming a real point (and
+// keeping an axis, an anchor, a last point or a field code in its low byte), the lines counted
+// from `base`: everyReference(0) is the source and everyReference(k) what its lines and objects
+// hold once merged behind k lines.
+Document everyReference(uint32_t base) {
+  const auto R = [base](uint32_t line, uint32_t first, uint32_t last) {
+    return ref(base + line, first, last);
+  };
+  const auto P = [base](uint32_t line, uint32_t point) { return pointRef(base + line, point); };
+  Document doc;
+  doc.lines.clear();
+
+  // 0: a joint line. Co-rotating points (20), the partners (B + 1) and the directions, point
+  // and axis (B + 4) of hit blocks 1 and 2; the direction of point 1 names the sentinel's
+  // neighbour with axis 3. Its program calls built-ins whose arguments name points.
+  LineRecord joint = lineWith(doc, 500, 3);
+  joint.kind = 4;
+  joint.points[0].params =
+      params({ent(20, 0, P(0, 2)), ent(20, 0, P(1, 1)), ent(100, 0, 100), ent(101, 0, P(1, 2)),
+              ent(103, 0, bitsOf(10)), ent(104, 0, R(2, 1, 3)), ent(200, 0, 100),
+              ent(201, 0, P(0, 1)), ent(204, 0, R(1, 2, 1))});
+  joint.points[1].params = params({ent(100, 0, 100), ent(104, 0, R(0, 2, 3))});
+  joint.code = {{0xFF, 0},          {0x20, 0x02020012}, {0x1A, R(0, 1, 2)},
+                {0x20, 0x02020015}, {0x1A, R(0, 2, 0)}, {0x1A, R(1, 1, 7)},
+                {0x20, 0x02020024}, {0x1A, R(0, 0, 5)}, {0x20, 0x0202002C},
+                {0x1A, R(1, 0, 0)}, {0x1A, R(1, 1, 0)}, {0x1A, R(2, 2, 0)},
+                {0x1A, R(3, 1, 0)}, {0xFF, 0},          {}};
+
+  // 1: a connecting line. Block 1 in circle mode: start and end with their anchors, the
+  // direction with its axis; block 2 in hit mode, whose B + 4 is a side sign.
+  LineRecord cline = lineWith(doc, 501, 3);
+  cline.mode = 100;
+  cline.params = params({ent(100, 0, 0), ent(101, 0, (100u << 16) | 1), ent(102, 0, R(0, 1, 4)),
+                         ent(103, 0, R(2, 0, 8)), ent(104, 0, R(0, 2, 2)), ent(200, 0, 0),
+                         ent(201, 0, 200u << 16), ent(202, 0, R(0, 0, 7)), ent(203, 0, R(2, 2, 5)),
+                         ent(204, 0, bitsOf(1.0f))});
+
+  // 2: a decorative line placed point by point: an offset (100), a polar (200), a 3-D (300)
+  // and a relative-step (400) point, then a point that only connects; connection groups with
+  // every kind of entry.
+  LineRecord oline = lineWith(doc, 502, 5);
+  oline.mode = 101;
+  oline.params = params({ent(100, 0, 0)});
+  oline.points[0].params =
+      params({ent(150, 0, 100), ent(151, 0, R(0, 1, 0)), ent(152, 0, R(1, 2, 1)),
+              ent(153, 0, bitsOf(4.5f)), ent(180, 0, 0), ent(181, 11, R(0, 2, 1)),
+              ent(181, 101, R(1, 0, 2)), ent(181, 102, R(1, 1, 2)), ent(181, 110, R(0, 1, 2)),
+              ent(181, 111, R(1, 2, 3)), ent(181, 112, R(0, 0, 1)), ent(181, 120, bitsOf(2.0f)),
+              ent(181, 12, R(1, 0, 2))});
+  oline.points[1].params = params({ent(150, 0, 200), ent(151, 0, R(0, 2, 0)),
+                                   ent(152, 0, R(1, 1, 1)), ent(153, 0, R(0, 0, 3))});
+  oline.points[2].params = params(
+      {ent(150, 0, 300), ent(151, 0, R(0, 1, 2)), ent(152, 0, bitsOf(1)), ent(152, 0, bitsOf(2))});
+  oline.points[3].params =
+      params({ent(180, 0, 0), ent(181, 11, R(1, 2, 0)), ent(181, 101, R(0, 1, 2))});
+  oline.points[4].params =
+      params({ent(150, 0, 400), ent(151, 0, R(0, 0, 0)), ent(152, 0, R(0, 2, 1)),
+              ent(153, 0, R(1, 1, 2)), ent(154, 0, bitsOf(0.5f)), ent(155, 0, bitsOf(0.25f))});
+
+  // 3: the whole-line method 円形補 and 4: a two-point connection line.
+  LineRecord whole = lineWith(doc, 503, 2);
+  whole.mode = 101;
+  whole.params = params(
+      {ent(100, 0, 2), ent(101, 0, R(1, 0, 0)), ent(102, 0, R(0, 1, 1)), ent(103, 0, bitsOf(3))});
+  LineRecord twoPoint = lineWith(doc, 504, 2);
+  twoPoint.mode = 101;
+  twoPoint.params = params({ent(100, 0, 181), ent(101, 0, R(0, 1, 0)), ent(102, 0, R(0, 2, 1)),
+                            ent(103, 0, R(1, 1, 2))});
+  doc.lines = {joint, cline, oline, whole, twoPoint};
+
+  // 5 ..: face parts with their connection points, and a hair strand.
+  const auto face = [&](int32_t nam, int32_t part, int category, int slots,
+                        std::vector<std::pair<int, uint32_t>> refs) {
+    LineRecord l = lineWith(doc, nam, 3);
+    l.category = category;
+    ParamList list{ent(100, 0, uint32_t(part)), ent(101, 0, bitsOf(300))};
+    for (int i = 0; i < slots; ++i) list.push_back(ent(102, 0, bitsOf(0.5f * float(i))));
+    for (const auto& [slot, value] : refs) list[size_t(2 + slot)].value = value;
+    if (part == 322)
+      for (int i = 0; i < 6; ++i) list.push_back(ent(103, 0, bitsOf(float(i))));
+    list.push_back(ParamEntry::sentinel());
+    l.params = list;
+    doc.lines.push_back(l);
+  };
+  face(319, 319, 11, 11, {{9, R(0, 1, 1)}, {10, R(0, 2, 2)}});
+  face(322, 322, 11, 12, {{9, R(5, 0, 0)}});
+  face(323, 323, 11, 9, {{7, R(6, 1, 1)}, {8, R(6, 2, 2)}});
+  face(324, 324, 11, 8, {{6, R(6, 0, 0)}, {7, R(6, 2, 2)}});
+  face(327, 327, 11, 2, {{0, R(9, 1, 1)}, {1, R(6, 0, 0)}});
+  face(328, 328, 11, 2, {{0, R(10, 2, 2)}, {1, R(6, 1, 1)}});
+  face(329, 333, 11, 14, {{12, R(10, 1, 1)}, {13, R(9, 0, 0)}});
+  face(334, 334, 12, 7, {{5, R(9, 2, 2)}, {6, R(11, 1, 1)}});
+  doc.lines.push_back(doc.makeDefaultLine());
+  doc.lineOrder.clear();
+  for (int i = 0; i < doc.lineCount(); ++i) doc.lineOrder.push_back(i);
+
+  // An outline over three lines, an eye, and the sentinel object.
+  ObjectRecord outline;
+  outline.header[5] = int32_t(R(0, 1, 0));
+  outline.c[0] = int32_t(base) + 5, outline.c[1] = int32_t(base) + 2, outline.c[2] = int32_t(base);
+  outline.d[0] = 0x00000201, outline.d[1] = 0x01010401, outline.d[2] = 0x00020001;
+  ObjectRecord eye;
+  eye.header[1] = 258;
+  eye.header[5] = int32_t(R(0, 0, 2));
+  eye.c[0] = int32_t(base) + 3;
+  eye.d[0] = 0x00000101;
+  doc.objects = {outline, eye, ObjectRecord{}};
+  return doc;
+}
+
+// Line by line, the parameters (the line's and its points') and the code that differ.
+void expectSameReferences(const Document& got, int from, const Document& want) {
+  for (int i = 0; i + 1 < want.lineCount(); ++i) {
+    const LineRecord& g = got.lines[size_t(from + i)];
+    const LineRecord& w = want.lines[size_t(i)];
+    EXPECT_EQ(g.params, w.params) << "line " << i;
+    EXPECT_EQ(g.code, w.code) << "line " << i;
+    ASSERT_EQ(g.points.size(), w.points.size()) << "line " << i;
+    for (size_t p = 0; p < w.points.size(); ++p)
+      EXPECT_EQ(g.points[p].params, w.points[p].params) << "line " << i << " point " << p;
+  }
+}
+
+TEST(PartsFile, MergeIntoAnEmptyDocumentGivesBackEveryReference) {
+  const Document src = everyReference(0);
+  Document doc;
+  ASSERT_TRUE(mergePartsPayload(doc, writePartsPayload(src)));
+  ASSERT_EQ(doc.lineCount(), src.lineCount());
+  expectSameReferences(doc, 0, src);
+  EXPECT_EQ(doc.objects, src.objects);
+}
+
+TEST(PartsFile, MergeBehindLinesShiftsEveryReferenceAndKeepsItsLowBits) {
+  const Document src = everyReference(0), want = everyReference(3);
+  Document doc = targetDocument();
+  ASSERT_TRUE(mergePartsPayload(doc, writePartsPayload(src)));
+  ASSERT_EQ(doc.lineCount(), 3 + src.lineCount());
+  expectSameReferences(doc, 3, want);
+  ASSERT_EQ(doc.objectCount(), 1 + want.objectCount());
+  EXPECT_EQ(doc.objects[1], want.objects[0]);
+  EXPECT_EQ(doc.objects[2], want.objects[1]);
 }
 
 TEST(PartsFile, UnstoredReferenceWithoutMatchingNumberFallsToLineZero) {
