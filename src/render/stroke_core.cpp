@@ -163,7 +163,11 @@ class StrokeWalker {
     record(x0, y0);
     record(x1, y1);
     if (!opt_.raster) return;
-    const int64_t repeats = int64_t(style_.spmax) - style_.spmin + 1;
+    // Every blend moves a byte toward the colour and never past it, so after 255 repeats of the
+    // same stamps no byte can change any more: the ceiling gives the same pixels as any larger
+    // count.
+    const int64_t repeats =
+        std::min<int64_t>(int64_t(style_.spmax) - style_.spmin + 1, kMaxStrokePasses);
     for (int64_t r = 0; r < repeats; ++r) {
       if (style_.lmode == 1)
         taperedLine({x0, y0, ww_[0], hh_[0], aa_[0]}, {x1, y1, ww_[1], hh_[1], aa_[1]});
@@ -195,11 +199,21 @@ class StrokeWalker {
     const int64_t c = int64_t(segment_.size());
     StrokeRaster* const raster = opt_.raster;
     const bool tapered = style_.lmode == 1;
+    // Passes below 1 sample nothing; only their drift counts, applied here at once.
+    const int64_t first = std::max<int64_t>(style_.spmin, 1);
+    const int64_t last = std::min<int64_t>(style_.spmax, first + kMaxStrokePasses - 1);
+    if (first > last) return;
+    if (const int64_t skipped = first - style_.spmin; skipped > 0) {
+      for (size_t k = 0; k < xs_.size(); ++k) {
+        xs_[k] += driftX_[k] * double(skipped);
+        ys_[k] += driftY_[k] * double(skipped);
+      }
+    }
     RealBox box = box_;
     PixelBox hit = hit_;
-    for (int64_t p = style_.spmin; p <= style_.spmax; ++p) {
+    for (int64_t p = first; p <= last; ++p) {
       spline_.build(xs_, ys_);
-      const int64_t n = (c - 1) * p - 1;
+      const int64_t n = (c - 1) * std::min<int64_t>(p, kMaxStrokePasses) - 1;
       int px = toPixel(xs_[0]), py = toPixel(ys_[0]);
       if (raster && n >= 1) hit.add(px, py);
       int cursor = 0, cursorEnd = 0;

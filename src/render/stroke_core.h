@@ -18,6 +18,13 @@ namespace tovala {
 
 class Document;
 
+// The ceiling of a stroke's passes. Ordinary lines draw passes 20 to 40; past a few hundred the
+// samples lie far closer together than pixels, so more passes only cost time, and a pass range
+// taken from a file or a script (any two 32-bit values) must not hold the editor for hours.
+// A stroke draws at most this many passes, and a pass numbered above it is sampled as densely
+// as this one. Passes numbered 0 or below sample nothing and are not walked at all.
+inline constexpr int kMaxStrokePasses = 256;
+
 // The pass range, drift and brush style a stroke is drawn with.
 struct StrokeStyle {
   int lmode = 0;  // 1: per-point tapered rectangles instead of the kernel

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "model/brush_kernel.h"
+#include "render/frame.h"
 #include "render/kernel_stamps.h"
 #include "render/reference_stamps.h"
 #include "render/spline.h"
 #include "render/stroke.h"
+#include "render/stroke_core.h"
 #include "render_fixtures.h"
 
 namespace tovala {
@@ -253,6 +256,39 @@ TEST(Stroke, PassesAndDrift) {
   EXPECT_NE(doc->workImages.image(kFrontLayer)->pixel(40, 30), kDefaultBackColor);
   // The last pass has drifted 20 x 0.3 / 20 to the right.
   EXPECT_NEAR(doc->lines[size_t(twin)].rectw, 45.3, 1e-4);
+}
+
+// Pass ranges from files or scripts may be any two 32-bit values: passes at or below 0 draw
+// nothing, and the ceiling of kMaxStrokePasses passes gives the pixels of the capped range.
+TEST(Stroke, ExtremePassRangesDrawAtOnce) {
+  constexpr int32_t kLow = std::numeric_limits<int32_t>::min();
+  constexpr int32_t kHigh = std::numeric_limits<int32_t>::max();
+  auto doc = smallDocument(80, 60);
+  const int curve = addLine(*doc, {{5, 5}, {30, 40}, {60, 10}});
+  const int straight = addLine(*doc, {{10, 50}, {70, 50}});
+  const int fill = addLine(*doc, {{20, 20}, {50, 20}, {35, 45}}, 1);
+  auto drawnWith = [&](int line, int32_t lo, int32_t hi) {
+    LineRecord& l = doc->lines[size_t(line)];
+    l.spmin = lo;
+    l.spmax = hi;
+    l.spdspx = l.spdspy = 0;
+    doc->workImages.fill(kFrontLayer, doc->backColor);
+    drawLine(*doc, line, kFrontLayer, kStrokeDraw);
+    return test::pixelsOf(*doc, kFrontLayer);
+  };
+  doc->workImages.fill(kFrontLayer, doc->backColor);
+  const std::vector<uint8_t> blank = test::pixelsOf(*doc, kFrontLayer);
+
+  EXPECT_EQ(drawnWith(curve, kLow, 0), blank);
+  EXPECT_EQ(drawnWith(curve, -7, -3), blank);
+  EXPECT_EQ(drawnWith(fill, kLow, kLow), blank);
+  EXPECT_EQ(drawnWith(curve, kLow, kHigh), drawnWith(curve, 1, kMaxStrokePasses));
+  EXPECT_EQ(drawnWith(curve, kHigh, kHigh), drawnWith(curve, kMaxStrokePasses, kMaxStrokePasses));
+  EXPECT_EQ(drawnWith(fill, kHigh, kHigh), drawnWith(fill, kMaxStrokePasses, kMaxStrokePasses));
+  // A straight line repeated past the ceiling cannot change another byte.
+  const std::vector<uint8_t> many = drawnWith(straight, 1, 300);
+  EXPECT_NE(many, blank);
+  EXPECT_EQ(drawnWith(straight, kLow, kHigh), many);
 }
 
 TEST(Stroke, TaperedStyleWeights) {
