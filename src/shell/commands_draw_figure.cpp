@@ -30,7 +30,8 @@ void setLineReference(TMyWindow& w) {
   }
   Document& d = w.doc();
   char text[128];
-  std::snprintf(text, sizeof text, "線:%dの基準を現在の位置で置き換えます。よろしいですか?", d.curLine);
+  std::snprintf(text, sizeof text, "線:%dの基準を現在の位置で置き換えます。よろしいですか?",
+                d.curLine);
   if (w.ui().ask(text, "確認", Buttons::YesNo) != Answer::Yes) return;
   if (!w.lineSelected()) return;
   w.snapshot("OnTovSetBase");
@@ -45,6 +46,7 @@ void setAllReferences(TMyWindow& w) {
     return;
   }
   if (w.ui().ask(kAllReferenceQuestion, "確認", Buttons::YesNo) != Answer::Yes) return;
+  w.snapshot("OnTovSetBaseAll");
   setReference(w.doc(), 0, -1);
   w.setModified(true);
   w.rebuild();
@@ -78,9 +80,8 @@ void addDrawFigureCommands(CommandTable& t) {
   t.set({40058, "", enlargeCommand, linesNotMotion});
   t.set({40055, "", scaleByInputCommand, linesNotMotion});
   t.set({40060, "", pointStyleCommand, linesNotMotion});
-  t.set({40064, "", toggleObjectView, [](TMyWindow& w) {
-           return enabledIf(w.hasLines() && w.doc().objectCount() > 1);
-         }});
+  t.set({40064, "", toggleObjectView,
+         [](TMyWindow& w) { return enabledIf(w.hasLines() && w.doc().objectCount() > 1); }});
 }
 
 }  // namespace tovala

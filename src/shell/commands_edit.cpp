@@ -8,8 +8,12 @@ namespace tovala {
 
 namespace {
 
-CommandState undoRule(TMyWindow& w) { return enabledIf(w.undoRing().undoCount() != 0 && !w.motion()); }
-CommandState redoRule(TMyWindow& w) { return enabledIf(w.undoRing().redoCount() > 0 && !w.motion()); }
+CommandState undoRule(TMyWindow& w) {
+  return enabledIf(w.undoRing().undoCount() != 0 && !w.motion() && !w.sideView());
+}
+CommandState redoRule(TMyWindow& w) {
+  return enabledIf(w.undoRing().redoCount() > 0 && !w.motion() && !w.sideView());
+}
 
 // Turning the selected line about a pressed point: the snapshot is taken now, before the drag.
 void rotateLine(TMyWindow& w) {

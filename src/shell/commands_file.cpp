@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/face_reader.h"
+#include "model/work_folder.h"
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
@@ -103,14 +104,16 @@ void saveCanvasImage(TMyWindow& w) {
   w.doc().workImages.saveBmp(kModelImage, *path, w.ui());
 }
 
-// The script editor's per-line work files; the undo snapshots next to them stay.
+// The script editor's per-line work files, by the names it gives them; the undo snapshots next
+// to them and any other file the user keeps there stay.
 void deleteWorkFiles(TMyWindow& w) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path temp = fs::path(w.paths().startFolder) / "temp";
   std::vector<fs::path> doomed;
   for (fs::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_regular_file(ec) && it->path().extension() == ".txt") doomed.push_back(it->path());
+    if (it->is_regular_file(ec) && isScriptWorkFileName(it->path().filename().string()))
+      doomed.push_back(it->path());
   }
   for (const fs::path& p : doomed) fs::remove(p, ec);
 }

@@ -45,8 +45,6 @@ void installCoreCalls(TMyWindow& window) {
   c.saveParts = [](const Document& d, const std::string& p) { return saveParts(d, p, true); };
 
   UndoOps ops;
-  ops.insertLine = [](Document& d, int at, const LineRecord& line) { insertLine(d, at, &line); };
-  ops.deleteLine = [](Document& d, int line) { deleteLine(d, line); };
   ops.saveFile = [](const Document& d, const std::string& p) { return saveProject(d, p, false); };
   ops.loadFile = loadSnapshot;
   window.undoRing().setOps(std::move(ops));

@@ -6,6 +6,7 @@
 
 #include <system_error>
 
+#include "model/work_folder.h"
 #include "platform/ui.h"
 #include "qtplatform/qt_ui.h"
 #include "shell/canvas_widget.h"
@@ -21,8 +22,8 @@
 #include "shell/panels/line_list.h"
 #include "shell/panels/objects_panel_window.h"
 #include "shell/panels/oline_panel.h"
-#include "shell/panels/settings_panel.h"
 #include "shell/panels/script_panel.h"
+#include "shell/panels/settings_panel.h"
 
 namespace tovala {
 
@@ -82,7 +83,12 @@ TMyWindow::~TMyWindow() = default;
 void TMyWindow::buildMenus() {
   menuBar()->setObjectName("mainmenu");
   auto trigger = [this](int id) { runCommand(id); };
-  auto update = [this](QAction* a, int id) { updateAction(a, id); };
+  // A menu that opens while Z is held takes the key's release: the side view ends here, before
+  // the rules run, so it never outlives the key.
+  auto update = [this](QAction* a, int id) {
+    if (sideView_) setSideView(false);
+    updateAction(a, id);
+  };
   buildMenuBar(menuBar(), mainMenuTree(), trigger, update);
   contextMenu_ = new QMenu(this);
   contextMenu_->setObjectName("111");
@@ -100,11 +106,11 @@ void TMyWindow::updateAction(QAction* action, int id) {
 
 void TMyWindow::prepareTempFolder() {
   std::error_code ec;
-  const std::filesystem::path start = std::filesystem::current_path(ec);
-  paths_.startFolder = start.string();
-  const std::filesystem::path temp = start / "temp";
+  const std::filesystem::path root = workRootHere();
+  paths_.startFolder = root.string();
+  const std::filesystem::path temp = root / "temp";
   // A folder that cannot be made is not reported here; the first file snapshot reports it.
-  if (!std::filesystem::is_directory(temp, ec)) std::filesystem::create_directory(temp, ec);
+  if (!std::filesystem::is_directory(temp, ec)) std::filesystem::create_directories(temp, ec);
   undo_.setFolder(temp);
 }
 
@@ -205,7 +211,10 @@ void TMyWindow::closeEvent(QCloseEvent* event) {
   switch (ui_->ask(kSaveChanges, "確認", Buttons::YesNoCancel)) {
     case Answer::Yes:
       // A cancelled or failed save keeps the window, so nothing is lost by accident.
-      if (saveProjectAs()) event->accept(); else event->ignore();
+      if (saveProjectAs())
+        event->accept();
+      else
+        event->ignore();
       break;
     case Answer::No: event->accept(); break;
     default: event->ignore(); break;

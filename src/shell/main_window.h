@@ -35,6 +35,7 @@ inline constexpr int kSubModeNoHandles = 103;
 
 struct MouseState {
   int leftDown = 0;
+  bool snapshotOnDrag = false;  // a press that hit nothing: the drag, if any, takes the step
   CanvasPoint current, press, release;
 };
 
@@ -152,6 +153,7 @@ class TMyWindow : public QMainWindow {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

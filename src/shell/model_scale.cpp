@@ -32,13 +32,10 @@ float parseScale(std::string_view text) {
 
 int nextPointStyle(int style) { return style >= 0 && style < kPointStyles - 1 ? style + 1 : 0; }
 
-bool changeModelScale(TMyWindow& w, float scale) {
-  // The range is checked before anything moves, so a refused value leaves the undo copies and
-  // the whole-model movement as they were.
-  if (!scaleAllowed(w) || !acceptableScale(scale)) return false;
+namespace {
+void applyModelScale(TMyWindow& w, float scale) {
   Document& d = w.doc();
   const float factor = float(double(scale) / usableScale(d.modelScale));
-  w.undoRing().scaleSlots(factor, d.edit.viewOrigin);
   d.VextX *= factor;
   d.VextY *= factor;
   d.VextZ *= factor;
@@ -46,6 +43,15 @@ bool changeModelScale(TMyWindow& w, float scale) {
   w.setModified(true);
   w.rebuild();
   w.compose();
+}
+}  // namespace
+
+bool changeModelScale(TMyWindow& w, float scale) {
+  // The range is checked before anything moves, so a refused value leaves the figure, the
+  // whole-model movement and the undo ring as they were.
+  if (!scaleAllowed(w) || !acceptableScale(scale)) return false;
+  w.snapshot("OnTovScale");
+  applyModelScale(w, scale);
   return true;
 }
 
@@ -63,8 +69,14 @@ void enlargeCommand(TMyWindow& w) { changeModelScale(w, nextEnlargement(w.doc().
 
 void originCommand(TMyWindow& w) {
   if (!scaleAllowed(w)) return;
+  w.snapshot("OnTovOrigin");
+  moveFigureToOrigin(w);
+}
+
+void moveFigureToOrigin(TMyWindow& w) {
+  if (!scaleAllowed(w)) return;
   Document& d = w.doc();
-  if (d.modelScale != 1.0f) changeModelScale(w, 1.0f);
+  if (d.modelScale != 1.0f) applyModelScale(w, 1.0f);
   if (moveToOrigin(d) != 1) return;
   w.setModified(true);
   w.rebuild();

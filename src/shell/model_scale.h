@@ -19,15 +19,18 @@ float parseScale(std::string_view text);
 // The point display style after `style`: 0 .. 6, then 0 again.
 int nextPointStyle(int style);
 
-// Changes the model scale to `scale`: the undo slots' line copies, the whole-model movement and
-// every point follow the factor about the view origin; then redraw. False, with nothing
-// changed, in motion mode, without lines, or for a scale outside 0.01 .. 100.
+// Changes the model scale to `scale` as one undo step: the whole-model movement and every point
+// follow the factor about the view origin; then redraw. False, with nothing changed and no step,
+// in motion mode, without lines, or for a scale outside 0.01 .. 100.
 bool changeModelScale(TMyWindow& w, float scale);
 
 void scaleBackCommand(TMyWindow& w);     // "基本長"
 void scaleByInputCommand(TMyWindow& w);  // "伸縮指定"
 void enlargeCommand(TMyWindow& w);       // "一時拡大"
-void originCommand(TMyWindow& w);        // "原点"
-void pointStyleCommand(TMyWindow& w);    // "点表示切替"
+void originCommand(TMyWindow& w);        // "原点", one undo step
+// The figure back to scale 1 and onto its reference, without an undo step of its own (for
+// callers that took theirs).
+void moveFigureToOrigin(TMyWindow& w);
+void pointStyleCommand(TMyWindow& w);  // "点表示切替"
 
 }  // namespace tovala

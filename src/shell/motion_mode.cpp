@@ -58,6 +58,7 @@ void onModeExe(TMyWindow& w) {
   if (referenceMissing(d)) {
     switch (w.ui().ask(kNoReferenceQuestion, "メッセージ", Buttons::YesNoCancel)) {
       case Answer::Yes:
+        w.snapshot("OnModeExe");
         setReference(d, 0, -1);
         w.setModified(true);
         break;
@@ -77,9 +78,7 @@ void onModeExe(TMyWindow& w) {
 void initialPose(TMyWindow& w) {
   Document& d = w.doc();
   if (referenceMissing(d)) w.ui().message(kNoReferenceNotice, "メッセージ");
-  // The undo copies follow the model back to scale 1.
-  if (d.modelScale > 0.0f && d.modelScale != 1.0f)
-    w.undoRing().scaleSlots(1.0f / d.modelScale, d.edit.viewOrigin);
+  w.snapshot("OnTovInitial");  // none in motion mode, where the pose is not an edit
   resetToReferencePose(d);
   w.setModified(true);
   w.rebuild();

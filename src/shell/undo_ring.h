@@ -1,13 +1,18 @@
 #pragma once
-// The undo ring: twenty snapshots taken before each edit, either as copies of the one line the
-// edit touches (memory kind) or as whole-document project files in the work folder (file kind,
-// chosen by the document's fileUndo). Undo and redo walk the same ring. Qt-free, so the walk can
-// be checked against documents directly.
+// The undo ring: twenty snapshots taken before each edit, either as copies of the figure held in
+// memory (memory kind, the default) or as whole-document project files in the work folder (file
+// kind, chosen by the document's fileUndo). Undo and redo walk the same ring. Qt-free, so the
+// walk can be checked against documents directly.
 //
-// A memory step that is undone keeps the line as it was after the edit in its own slot, and redo
-// puts that back: each step undoes and redoes itself, whichever line the next edit touched, and
-// all twenty slots hold steps back. The file kind saves the present state into the ring before
-// its first step back instead, as redo there reads the next file.
+// A memory snapshot holds the whole figure (ModelState), not only the selected line: moving the
+// whole figure, turning, scaling, dragging a line that was not selected yet or changing the
+// objects touch many lines at once, and a step must give all of them back. Unchanged pictures
+// are shared between snapshots, so a step costs the copy of the lines and small records.
+//
+// A memory step that is undone keeps the figure as it was after the edit in its own slot, and
+// redo puts that back: each step undoes and redoes itself and all twenty slots hold steps back.
+// The file kind saves the present state into the ring before its first step back instead, as
+// redo there reads the next file.
 
 #include <array>
 #include <filesystem>
@@ -16,29 +21,19 @@
 #include <string_view>
 
 #include "model/document.h"
+#include "model/model_state.h"
 
 namespace tovala {
 
 inline constexpr int kUndoSlots = 20;
 
-// What a memory slot says about its line.
-enum UndoAction : int { kLineChanged = 0, kLineDeleted = 1, kLineAdded = 2 };
-
 struct UndoSlot {
-  int line = 0;
-  int action = kLineChanged;
-  LineRecord copy;  // the line before the edit
-  // The line after the edit, kept when the step is undone so that redo puts back exactly it;
-  // for an added line also the sentinel that followed it.
-  LineRecord redoCopy;
-  LineRecord redoSentinel;
+  ModelState before;  // the figure before the edit
+  ModelState after;   // the figure after it, kept when the step is undone, for redo
 };
 
 // The operations the ring needs from the layers below, handed in by the window.
 struct UndoOps {
-  // Inserts a copy of `line` as a new line at index `at`.
-  std::function<void(Document&, int at, const LineRecord& line)> insertLine;
-  std::function<void(Document&, int line)> deleteLine;
   // The plain project form, one file; each returns false after showing its own message.
   std::function<bool(const Document&, const std::string& path)> saveFile;
   std::function<bool(Document&, const std::string& path)> loadFile;
@@ -50,6 +45,7 @@ enum class SnapshotResult { Skipped, Written, PaintStep };
 struct StepResult {
   bool stepped = false;
   bool selectLineMode = false;  // a line was removed: the window runs OnTovLineSel
+  bool canvasChanged = false;   // canvas size or background colour: work images again
 };
 
 class UndoRing {
@@ -57,11 +53,11 @@ class UndoRing {
   UndoRing();
 
   void setOps(UndoOps ops) { ops_ = std::move(ops); }
-  // The folder the file snapshots go to ("temp" in the start folder).
+  // The folder the file snapshots go to (the work folder).
   void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
   const std::filesystem::path& folder() const { return folder_; }
 
-  // Every slot back to a default line, counters to 0.
+  // Every slot emptied, counters to 0.
   void init(const Document& doc);
   // Counters to 0 (opening, new document, switching the kind).
   void reset();
@@ -72,11 +68,9 @@ class UndoRing {
   // Takes back the latest snapshot (a click that turned out to hit nothing).
   void withdraw();
 
+  // Both refuse while the side view is shown: its exchanged coordinates are not the figure.
   StepResult undo(Document& doc, bool sideView);
-  StepResult redo(Document& doc);
-
-  // Applies a model-scale change to every slot's line so restored lines match the model.
-  void scaleSlots(float factor, const Vec3& origin);
+  StepResult redo(Document& doc, bool sideView);
 
   int index() const { return index_; }
   int undoCount() const { return undoCount_; }
@@ -87,7 +81,6 @@ class UndoRing {
   std::string slotPath(int i) const;
 
  private:
-  void record(Document& doc, int line, int action);
   void advance();
   int stepBack() const;
   StepResult undoFromFile(Document& doc);
@@ -95,6 +88,7 @@ class UndoRing {
   StepResult redoFromMemory(Document& doc);
 
   std::array<UndoSlot, kUndoSlots> slots_;
+  ModelStateCapture capture_;
   int index_ = 0;
   int undoCount_ = 0;
   int redoCount_ = 0;

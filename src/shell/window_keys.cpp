@@ -48,6 +48,12 @@ void TMyWindow::keyPressEvent(QKeyEvent* event) {
   QMainWindow::keyPressEvent(event);
 }
 
+void TMyWindow::changeEvent(QEvent* event) {
+  // Another window taking the keyboard takes the release of Z with it.
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) setSideView(false);
+  QMainWindow::changeEvent(event);
+}
+
 void TMyWindow::keyReleaseEvent(QKeyEvent* event) {
   // Auto-repeat sends release and press pairs while Z is held; only the real release counts.
   if (event->key() == Qt::Key_Z && !event->isAutoRepeat() && sideView_) setSideView(false);

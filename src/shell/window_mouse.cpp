@@ -83,6 +83,7 @@ TempModeHandler* activeTemp(TMyWindow& w) {
 
 void TMyWindow::leftDown(CanvasPoint p) {
   mouse_.leftDown = 1;
+  mouse_.snapshotOnDrag = false;
   mouse_.current = mouse_.press = p;
   if (objectsCanvasPick(*this, p)) {
     // The objects panel's pick takes the press; no drag follows it.
@@ -110,10 +111,12 @@ void TMyWindow::leftDown(CanvasPoint p) {
     result = m->press(*this, p);
   if (modeBefore == kModeAddLine && doc_.edit.mode == kModeAddPoint) refreshPanel(PanelId::Control);
 
-  if (doc_.edit.mode == kModeSelect && result < 0) {
-    // A click on empty canvas changed nothing: its snapshot is taken back.
+  if (doc_.edit.mode == kModeSelect && result < 0 && !motion()) {
+    // A click on empty canvas changed nothing: its snapshot is taken back. A drag that follows
+    // still moves the selected line from where it is, so it takes the step when it starts.
     undo_.withdraw();
     modified_ = wasModified;
+    mouse_.snapshotOnDrag = true;
   }
   selectionChanged(previousLine, previousPoint);
   refreshPanel(PanelId::LineList);
@@ -133,12 +136,17 @@ void TMyWindow::mouseMoved(CanvasPoint p) {
   if (!mouse_.leftDown) return;
   ModeHandler* m = modes_.find(doc_.edit.mode);
   if (!m) return;
+  if (mouse_.snapshotOnDrag) {
+    mouse_.snapshotOnDrag = false;
+    snapshot("OnLButtonDown");
+  }
   m->drag(*this, p, mouse_.press, previous);
   compose();
 }
 
 void TMyWindow::leftUp(CanvasPoint p) {
   mouse_.leftDown = 0;
+  mouse_.snapshotOnDrag = false;
   mouse_.release = p;
   if (doc_.edit.tempMode > 0) {
     if (TempModeHandler* t = activeTemp(*this)) {

@@ -24,6 +24,7 @@ void TMyWindow::resetUndo() {
 
 void TMyWindow::finishStep(const StepResult& r, int previousLine, int previousPoint) {
   if (!r.stepped) return;
+  if (r.canvasChanged) doc_.recreateWorkImages();
   if (r.selectLineMode) setMode(kModeSelect, "OnTovLineSel");
   selectionChanged(previousLine, previousPoint);
   rebuild();
@@ -33,7 +34,8 @@ void TMyWindow::finishStep(const StepResult& r, int previousLine, int previousPo
 }
 
 void TMyWindow::undo() {
-  if (motion()) return;
+  // The side view shows exchanged coordinates; a step taken now would mix them into the figure.
+  if (motion() || sideView_) return;
   if (doc_.edit.mode == kModePaint) {
     if (paint_.undo(doc_, doc_.curLine)) {
       rebuild();
@@ -47,7 +49,7 @@ void TMyWindow::undo() {
 }
 
 void TMyWindow::redo() {
-  if (motion()) return;
+  if (motion() || sideView_) return;
   if (doc_.edit.mode == kModePaint) {
     if (paint_.redo(doc_, doc_.curLine)) {
       rebuild();
@@ -57,7 +59,7 @@ void TMyWindow::redo() {
   }
   const int line = doc_.curLine;
   const int point = doc_.curPoint;
-  finishStep(undo_.redo(doc_), line, point);
+  finishStep(undo_.redo(doc_, sideView_), line, point);
 }
 
 }  // namespace tovala

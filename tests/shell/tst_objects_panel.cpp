@@ -116,6 +116,10 @@ class TestObjectsPanel : public QObject {
     QCOMPARE(d.objectCount(), 2);
     QCOMPARE(d.objects[0].header[kObjectNumber], 10000);
     QCOMPARE(f.window->undoRing().undoCount(), steps + 1);
+    f.window->undo();  // the whole list comes back, not only the selected line
+    QCOMPARE(d.objectCount(), 1);
+    f.window->redo();
+    QCOMPARE(d.objectCount(), 2);
     QCOMPARE(panel.list()->count(), 1);
     QCOMPARE(panel.list()->item(0)->text(), QString::fromUtf8("名無し"));
     QCOMPARE(panel.edit(1234)->text(), QString("10000"));

@@ -40,12 +40,6 @@ bool scaledFrom(const std::vector<PointRecord>& before, const std::vector<PointR
   return true;
 }
 
-std::vector<LineRecord> slotCopies(TMyWindow& w) {
-  std::vector<LineRecord> copies;
-  for (int i = 0; i < kUndoSlots; ++i) copies.push_back(w.undoRing().slot(i).copy);
-  return copies;
-}
-
 // A three-point line with its middle point given a new connection type (one undo step).
 void editedLine(WindowFixture& f) {
   f.drawLine({{100, 100}, {200, 150}, {300, 120}});
@@ -113,13 +107,13 @@ class TestSmallDialogsScale : public QObject {
     Document& d = f.doc();
     d.VextX = 7;
     const std::vector<PointRecord> start = d.lines[0].points;
-    const std::vector<LineRecord> slotsBefore = slotCopies(*f.window);
+    const int steps = f.window->undoRing().undoCount();
     for (const char* bad : {"0", "200", "abc", "", "0.009"}) {
       answerScale(bad);
       f.window->runCommand(40055);
       QCOMPARE(d.modelScale, 1.0f);
       QVERIFY(d.lines[0].points == start);
-      QVERIFY(slotCopies(*f.window) == slotsBefore);
+      QCOMPARE(f.window->undoRing().undoCount(), steps);
       QCOMPARE(d.VextX, 7.0f);
     }
     answerScale("0.5", false);  // cancelled
@@ -145,20 +139,26 @@ class TestSmallDialogsScale : public QObject {
     d.edit.mode = kModeSelect;
   }
 
-  void undoAndRedoAfterScalingFitTheFigure() {
+  // Scaling is a step of its own: undone, the figure is back at scale 1 with the edit before it;
+  // redone, scaled again with the edit kept.
+  void scalingIsAnUndoStep() {
     WindowFixture f;
     editedLine(f);
     Document& d = f.doc();
     d.edit.viewOrigin = {20, 30, 0};
     const std::vector<PointRecord> start = d.lines[0].points;
     f.window->runCommand(40058);
-    f.window->runCommand(40021);  // undo the connection type at scale 2
-    QCOMPARE(d.lines[0].points[1].mode, 0);
     QVERIFY(scaledFrom(start, d.lines[0].points, 2.0f, d.edit.viewOrigin));
-    f.window->runCommand(40054);
-    f.window->runCommand(40022);  // redo it at scale 1
+    f.window->runCommand(40021);
+    QCOMPARE(d.modelScale, 1.0f);
+    QVERIFY(d.lines[0].points == start);
+    f.window->runCommand(40021);  // the connection type
+    QCOMPARE(d.lines[0].points[1].mode, 0);
+    f.window->runCommand(40022);
+    f.window->runCommand(40022);
+    QCOMPARE(d.modelScale, 2.0f);
     QCOMPARE(d.lines[0].points[1].mode, 1);
-    QVERIFY(scaledFrom(start, d.lines[0].points, 1.0f, d.edit.viewOrigin));
+    QVERIFY(scaledFrom(start, d.lines[0].points, 2.0f, d.edit.viewOrigin));
   }
 
   void originPutsTheFigureBackOnItsReference() {

@@ -2,10 +2,12 @@
 // command, and the question when a changed document is closed.
 
 #include <QFile>
+#include <QMenu>
 #include <QtTest>
 
 #include <functional>
 
+#include "model/project_file.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -30,7 +32,12 @@ QString difference(const State& a, const State& b) {
     const LineRecord& y = b.lines[i];
     if (x == y) continue;
     if (x.points != y.points) return QString("points of line %1").arg(i);
-    return QString("line %1 (nam %2/%3, rect %4/%5)").arg(i).arg(x.nam).arg(y.nam).arg(x.rectw).arg(y.rectw);
+    return QString("line %1 (nam %2/%3, rect %4/%5)")
+        .arg(i)
+        .arg(x.nam)
+        .arg(y.nam)
+        .arg(x.rectw)
+        .arg(y.rectw);
   }
   return "same";
 }
@@ -46,18 +53,31 @@ std::vector<std::function<void(WindowFixture&)>> twentyFiveEdits() {
     };
   };
   return {
-      click(100, 100), click(150, 120), click(200, 100), cmd(40012),
-      newLineAt(300, 300), click(350, 320), click(400, 300), cmd(40014),
+      click(100, 100),
+      click(150, 120),
+      click(200, 100),
+      cmd(40012),
+      newLineAt(300, 300),
+      click(350, 320),
+      click(400, 300),
+      cmd(40014),
       [](WindowFixture& f) {
         f.window->runCommand(40002);
         f.drag({{350, 320}, {355, 330}, {360, 340}});
       },
-      cmd(40008), newLineAt(500, 500), click(550, 520), cmd(40011), cmd(40033),
+      cmd(40008),
+      newLineAt(500, 500),
+      click(550, 520),
+      cmd(40011),
+      cmd(40033),
       [](WindowFixture& f) {
         f.ui.queueAnswer(Answer::Yes);
         f.window->runCommand(40004);
       },
-      newLineAt(600, 100), click(650, 150), click(700, 100), cmd(40015),
+      newLineAt(600, 100),
+      click(650, 150),
+      click(700, 100),
+      cmd(40015),
       [](WindowFixture& f) {
         f.window->runCommand(40038);
         f.drag({{600, 200}, {700, 250}});
@@ -66,7 +86,8 @@ std::vector<std::function<void(WindowFixture&)>> twentyFiveEdits() {
         f.window->runCommand(40002);
         f.drag({{650, 225}, {640, 260}});
       },
-      cmd(40013), cmd(40034),
+      cmd(40013),
+      cmd(40034),
       [](WindowFixture& f) {
         f.window->runCommand(40061);
         f.drag({{600, 200}, {650, 200}});
@@ -101,7 +122,9 @@ class TestUndo : public QObject {
     for (int k = 1; k <= 20; ++k) {
       f.window->runCommand(40021);
       QVERIFY2(stateOf(f.doc()) == after[size_t(25 - k)],
-               qPrintable(QString("undo %1: %2").arg(k).arg(difference(stateOf(f.doc()), after[size_t(25 - k)]))));
+               qPrintable(QString("undo %1: %2")
+                              .arg(k)
+                              .arg(difference(stateOf(f.doc()), after[size_t(25 - k)]))));
     }
     QCOMPARE(f.window->undoRing().undoCount(), 0);
     QVERIFY(!f.window->runCommand(40021));  // disabled now
@@ -111,7 +134,9 @@ class TestUndo : public QObject {
     for (int k = 6; k <= 25; ++k) {
       f.window->runCommand(40022);
       QVERIFY2(stateOf(f.doc()) == after[size_t(k)],
-               qPrintable(QString("redo to %1: %2").arg(k).arg(difference(stateOf(f.doc()), after[size_t(k)]))));
+               qPrintable(QString("redo to %1: %2")
+                              .arg(k)
+                              .arg(difference(stateOf(f.doc()), after[size_t(k)]))));
     }
     QCOMPARE(f.window->undoRing().redoCount(), 0);
     f.window->redo();
@@ -172,7 +197,7 @@ class TestUndo : public QObject {
     QCOMPARE(f.window->undoRing().index(), 2);
     QCOMPARE(f.window->undoRing().redoCount(), 1);
     QCOMPARE(stateOf(f.doc()).lines.size(), one.lines.size());
-    QCOMPARE(f.doc().pointCount(0), 3);  // two points and the sentinel
+    QCOMPARE(f.doc().pointCount(0), 3);               // two points and the sentinel
     QCOMPARE(f.doc().edit.mode, int(kModeAddPoint));  // the mode survives the read
     f.window->redo();
     QCOMPARE(f.doc().pointCount(0), 4);
@@ -187,8 +212,12 @@ class TestUndo : public QObject {
     d.lines[0].rectw = 4;
     d.lines[0].recth = 3;
     d.newLineImage(0);
-    auto pixel = [&] { return d.userImages.image(d.findImageByKey(int32_t(d.lines[0].cb)))->pixel(1, 1); };
-    auto paint = [&](uint32_t c) { d.userImages.image(d.findImageByKey(int32_t(d.lines[0].cb)))->setPixel(1, 1, c); };
+    auto pixel = [&] {
+      return d.userImages.image(d.findImageByKey(int32_t(d.lines[0].cb)))->pixel(1, 1);
+    };
+    auto paint = [&](uint32_t c) {
+      d.userImages.image(d.findImageByKey(int32_t(d.lines[0].cb)))->setPixel(1, 1, c);
+    };
     PaintRing ring;
     ring.start(d, 0);
     for (uint32_t c = 1; c <= 6; ++c) {
@@ -206,40 +235,136 @@ class TestUndo : public QObject {
     QCOMPARE(pixel(), 3u);
   }
 
-  void slotsFollowTheModelScale() {
+  // Actions that change many lines, the whole-figure values or the settings come back exactly
+  // (the saved bytes and the selection), in both kinds, and redo gives back the action's result.
+  void wholeFigureActionsComeBackExactly() {
+    for (const int fileKind : {0, 1}) {
+      WindowFixture f;
+      Document& d = f.doc();
+      f.drawLine({{100, 100}, {200, 150}, {300, 100}});
+      f.drawLine({{400, 300}, {450, 380}, {500, 300}});
+      f.drawLine({{600, 500}, {800, 600}});  // at (640, 530)-(840, 630) once all moved,
+                                             // then (645, 590)-(845, 690)
+      d.fileUndo = fileKind;
+      f.window->resetUndo();
+      auto select = [&f](int line) {
+        f.window->runCommand(40002);
+        f.doc().curLine = line;
+        f.doc().curPoint = 0;
+      };
+      // Each action with what prepares it (not a step of its own).
+      struct Action {
+        const char* name;
+        std::function<void()> prepare, act;
+      };
+      const auto none = [] {};
+      const std::vector<Action> actions = {
+          {"all references", none,
+           [&] { f.ui.queueAnswer(Answer::Yes), f.window->runCommand(40026); }},
+          {"move all", none,
+           [&] {
+             f.window->runCommand(40059), f.drag({{300, 300}, {340, 330}});
+           }},
+          {"move flagged points",
+           [&] {
+             f.window->runCommand(40069);
+             f.drag({{90, 90}, {480, 400}});  // flags points of the first two lines
+           },
+           [&] {
+             f.window->runCommand(40068), f.drag({{300, 300}, {320, 310}});
+           }},
+          {"rotate", [&] { select(1); },
+           [&] {
+             f.window->runCommand(40061), f.drag({{470, 330}, {520, 300}});
+           }},
+          {"unselected line by its stroke", [&] { select(0); },
+           [&] {
+             f.drag({{740, 580}, {745, 640}});
+           }},
+          {"point of an unselected line", [&] { select(0); },
+           [&] {
+             f.drag({{845, 690}, {865, 720}});
+           }},
+          {"the selected line, pressed beside it", [&] { select(0); },
+           [&] {
+             f.drag({{20, 700}, {30, 720}});
+           }},
+          {"enlarge", none, [&] { f.window->runCommand(40058); }},
+          {"initial pose", none, [&] { f.window->runCommand(40046); }},
+          {"origin",
+           [&] {
+             f.window->runCommand(40059), f.drag({{300, 300}, {310, 350}});
+           },
+           [&] { f.window->runCommand(40058), f.window->runCommand(40066); }},
+      };
+      for (const auto& [name, prepare, act] : actions) {
+        prepare();
+        const std::vector<uint8_t> before = writeProjectPayload(d);
+        const int line = d.curLine;
+        const int steps = f.window->undoRing().undoCount();
+        act();
+        const std::vector<uint8_t> after = writeProjectPayload(d);
+        const QByteArray what = QByteArray(name) + (fileKind ? " (file kind)" : " (memory kind)");
+        QVERIFY2(after != before, what);
+        QVERIFY2(f.window->undoRing().undoCount() > steps, what);
+        // The origin command in the list scales first: one step each.
+        while (f.window->undoRing().undoCount() > steps) f.window->undo();
+        QVERIFY2(writeProjectPayload(d) == before, what);
+        if (!fileKind) QCOMPARE(d.curLine, line);
+        while (f.window->undoRing().redoCount() > 0) f.window->redo();
+        QVERIFY2(writeProjectPayload(d) == after, what);
+      }
+    }
+  }
+
+  // While Z shows the side view no step is taken, and a menu that opens then ends the side view.
+  void sideViewRefusesStepsAndEndsAtAMenu() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {200, 150}, {300, 100}});
+    const std::vector<uint8_t> drawn = writeProjectPayload(f.doc());
+    const int steps = f.window->undoRing().undoCount();
+    QTest::keyPress(f.window.get(), Qt::Key_Z);
+    QVERIFY(f.window->sideView());
+    QVERIFY(!f.window->commands().state(*f.window, 40021).enabled);
+    QTest::keyPress(f.window.get(), Qt::Key_Z, Qt::ControlModifier);  // Z still held
+    f.window->undo();
+    QCOMPARE(f.window->undoRing().undoCount(), steps);
+    QVERIFY(f.window->sideView());
+    QMenu* edit = nullptr;
+    for (QMenu* m : f.window->findChildren<QMenu*>())
+      if (m->title() == QString::fromUtf8("編集")) edit = m;
+    QVERIFY(edit);
+    emit edit->aboutToShow();
+    QVERIFY(!f.window->sideView());
+    QVERIFY(writeProjectPayload(f.doc()) == drawn);
+    QVERIFY(f.window->commands().state(*f.window, 40021).enabled);
+
+    // Snapshots are skipped in motion mode and in the side view.
+    UndoRing ring;
     Document d;
     d.create();
-    d.lines.insert(d.lines.begin(), d.makeDefaultLine());
-    d.lines[0].points.insert(d.lines[0].points.begin(), Document::makeDefaultPoint());
-    d.lines[0].points[0].vx = 110;
-    d.lines[0].points[0].vy = 90;
-    d.lines[0].points[1].vx = 999;  // the sentinel is not a real point
-    UndoRing ring;
     ring.init(d);
-    d.edit.mode = kModeSelect;
-    QCOMPARE(ring.snapshot(d, "OnTovPointSpm0", false), SnapshotResult::Written);
-    ring.scaleSlots(2.0f, Vec3{100, 100, 0});
-    QCOMPARE(ring.slot(0).copy.points[0].vx, 120.0f);
-    QCOMPARE(ring.slot(0).copy.points[0].vy, 80.0f);
-    QCOMPARE(ring.slot(0).copy.points[1].vx, 999.0f);
-    // Motion mode and the side view take no snapshot.
     d.edit.mode = kModeMotion;
     QCOMPARE(ring.snapshot(d, "x", false), SnapshotResult::Skipped);
     d.edit.mode = kModeSelect;
     QCOMPARE(ring.snapshot(d, "x", true), SnapshotResult::Skipped);
+    QCOMPARE(ring.snapshot(d, "x", false), SnapshotResult::Written);
+    QCOMPARE(ring.undo(d, true).stepped, false);
     QCOMPARE(ring.undoCount(), 1);
   }
 
   void deleteWorkFilesLeavesTheSnapshots() {
     WindowFixture f;
-    for (const char* name : {"temp/1.txt", "temp/2.txt", "temp/undo000.tv0", "temp/keep.dat"}) {
+    for (const char* name :
+         {"temp/1-0.txt", "temp/2-3.txt", "temp/undo000.tv0", "temp/keep.dat", "temp/notes.txt"}) {
       QFile file(f.dir.filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write("x");
     }
     f.window->runCommand(40032);
-    QVERIFY(!QFile::exists(f.dir.filePath("temp/1.txt")));
-    QVERIFY(!QFile::exists(f.dir.filePath("temp/2.txt")));
+    QVERIFY(!QFile::exists(f.dir.filePath("temp/1-0.txt")));
+    QVERIFY(!QFile::exists(f.dir.filePath("temp/2-3.txt")));
+    QVERIFY(QFile::exists(f.dir.filePath("temp/notes.txt")));  // not a name the editor gives
     QVERIFY(QFile::exists(f.dir.filePath("temp/undo000.tv0")));
     QVERIFY(QFile::exists(f.dir.filePath("temp/keep.dat")));
   }
