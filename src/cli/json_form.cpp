@@ -9,6 +9,8 @@
 #include "model/bmp.h"
 #include "model/document.h"
 #include "model/file_io.h"
+#include "model/messages.h"
+#include "model/project_file.h"
 #include "model/record_io.h"
 #include "platform/encoding.h"
 #include "platform/ui.h"
@@ -322,6 +324,8 @@ bool documentFromJson(const Json& form, Document& doc, std::string& error) {
     return f.fail("imageWidth", "must be 1 to 10000");
   if (doc.imageHeight < 1 || doc.imageHeight > kMaxCanvasSide)
     return f.fail("imageHeight", "must be 1 to 10000");
+  if (!canvasFits(doc.imageWidth, doc.imageHeight))  // before the work images are made
+    return f.fail("imageWidth, imageHeight", msg::kCanvasTooLarge);
   doc.recreateWorkImages();
 
   const LineRecord fresh = doc.makeDefaultLine();

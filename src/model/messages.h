@@ -18,5 +18,11 @@ inline constexpr const char* kSaveFailed = "保存に失敗しました。";
 inline constexpr const char* kNotHcFile = "この圧縮形式のファイルではありません!!";
 inline constexpr const char* kReadFailed = "ファイルの読込みに失敗しました。";
 inline constexpr const char* kWriteFailed = "ファイルの書出しに失敗しました。";
+// Saving: what the HC container's 24-bit length cannot hold. The canvas size named is
+// kLargestSquareCanvas (project_file.h, which checks the two agree).
+inline constexpr const char* kCanvasTooLarge =
+    "キャンバスが大きすぎます。保存できる大きさは幅×高さで2364×2364までです。";
+inline constexpr const char* kTooLargeToSave =
+    "データが大きすぎて保存できません。(16777215バイトまで)";
 
 }  // namespace tovala::msg

@@ -1,6 +1,7 @@
 #include "model/project_file.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "model/byte_io.h"
 #include "model/document.h"
@@ -14,6 +15,12 @@ namespace tovala {
 namespace {
 
 constexpr int32_t kProjectVersion = 0;
+
+// The refusal names the largest square; both numbers are written out in messages.h.
+static_assert(kLargestSquareCanvas == 2364);
+static_assert(std::string_view(msg::kCanvasTooLarge).find("2364×2364") != std::string_view::npos);
+static_assert(kHcMaxPayload == 16777215);
+static_assert(std::string_view(msg::kTooLargeToSave).find("16777215") != std::string_view::npos);
 
 // Everything a project file holds, read apart from the document so that a refused file changes
 // nothing.
@@ -163,6 +170,10 @@ bool readProjectPayload(Document& doc, std::span<const uint8_t> payload) {
 
 bool writePayloadFile(Ui& ui, const std::string& path, std::vector<uint8_t> payload,
                       bool compressed) {
+  if (compressed && payload.size() > kHcMaxPayload) {
+    ui.message(msg::kTooLargeToSave, msg::kCaptionError);
+    return false;
+  }
   bool ok = true;
   if (compressed) {
     auto encoded = encodeHc(payload);
@@ -193,7 +204,13 @@ bool inspectProjectPayload(std::span<const uint8_t> payload, int32_t* width, int
 }
 
 bool saveProject(const Document& doc, const std::string& path, bool compressed) {
-  return writePayloadFile(*doc.ui, path, writeProjectPayload(doc), compressed);
+  std::vector<uint8_t> payload = writeProjectPayload(doc);
+  if (compressed && payload.size() > kHcMaxPayload &&
+      !canvasFits(doc.imageWidth, doc.imageHeight)) {
+    doc.ui->message(msg::kCanvasTooLarge, msg::kCaptionError);
+    return false;
+  }
+  return writePayloadFile(*doc.ui, path, std::move(payload), compressed);
 }
 
 bool loadProject(Document& doc, const std::string& path, bool compressed) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/document.h"
 #include "model/file_fixtures.h"
 #include "model/hc_container.h"
+#include "model/messages.h"
 #include "model/project_file.h"
 #include "support/test_support.h"
 
@@ -101,6 +104,30 @@ TEST(CliFiles, PartsSaveAndMerge) {
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("ファイルの読込みに失敗しました。"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.file("z.tov")));
+}
+
+// load-json refuses a canvas the project file cannot hold before building anything, naming the
+// largest size; the output is not written.
+TEST(CliFiles, LoadJsonRefusesACanvasTooLargeToSave) {
+  test::TempDir dir;
+  auto form = [&](int w, int h) {
+    const std::string text =
+        "{\"imageWidth\": " + std::to_string(w) + ", \"imageHeight\": " + std::to_string(h) + "}";
+    test::writeFileBytes(dir.file("in.json"), std::vector<uint8_t>(text.begin(), text.end()));
+  };
+  form(3000, 3000);
+  auto r = runCli({"load-json", dir.file("in.json"), "-o", dir.file("out.tov")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            std::string("load-json: imageWidth, imageHeight: ") + msg::kCanvasTooLarge + "\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.tov")));
+  form(10000, 559);  // as many bytes as the largest square allows, in another shape
+  r = runCli({"load-json", dir.file("in.json"), "-o", dir.file("out.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  Document doc;
+  ASSERT_TRUE(loadProject(doc, dir.file("out.tov"), true));
+  EXPECT_EQ(doc.imageWidth, 10000);
+  EXPECT_EQ(doc.imageHeight, 559);
 }
 
 }  // namespace

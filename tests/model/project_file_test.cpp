@@ -229,5 +229,58 @@ TEST(ProjectFile, FailuresShowTheirMessagesAndKeepFiles) {
   EXPECT_EQ(test::readFileBytes(good), file);
 }
 
+// A saved project is one HC container (at most 16777215 bytes), and the underlay grows with the
+// canvas: a canvas beyond that is refused when saved, saying why and how large it may be.
+TEST(ProjectFile, CanvasesTheContainerCannotHoldAreRefusedSayingWhy) {
+  for (auto [w, h] : {std::pair{10, 2}, std::pair{37, 5}}) {
+    Document doc;
+    doc.imageWidth = w, doc.imageHeight = h;
+    doc.recreateWorkImages();
+    EXPECT_EQ(writeProjectPayload(doc).size(), newProjectBytes(w, h)) << w << " x " << h;
+  }
+  // 1764 bytes besides the underlay's rows: 2364 x 2364 (rows of 7092 bytes) is the largest
+  // square; the limit is on both sides together, so a 10000-pixel width leaves 559 rows.
+  EXPECT_EQ(kNewProjectBytes, 1764u);
+  EXPECT_EQ(kLargestSquareCanvas, 2364);
+  EXPECT_TRUE(canvasFits(2364, 2364));
+  EXPECT_FALSE(canvasFits(2365, 2365));
+  EXPECT_FALSE(canvasFits(2364, 2366));
+  EXPECT_TRUE(canvasFits(10000, 559));
+  EXPECT_FALSE(canvasFits(10000, 560));
+  EXPECT_FALSE(canvasFits(0, 10));
+  EXPECT_FALSE(canvasFits(10001, 1));
+  EXPECT_NE(std::string(msg::kCanvasTooLarge).find("2364×2364"), std::string::npos);
+
+  test::TempDir dir;
+  RecordingUi ui;
+  Document doc;
+  doc.ui = &ui;
+  const std::string path = dir.file("big.tov");
+  ASSERT_TRUE(saveProject(doc, path, true));
+  const Bytes before = test::readFileBytes(path);
+  // A canvas one pixel beyond the largest square, as a file from an older version could hold:
+  // refused with the reason, the old file kept. A snapshot has no container and is still taken.
+  doc.imageWidth = doc.imageHeight = 2365;
+  doc.recreateWorkImages();
+  EXPECT_FALSE(saveProject(doc, path, true));
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].text, msg::kCanvasTooLarge);
+  EXPECT_EQ(ui.shown[0].caption, msg::kCaptionError);
+  EXPECT_EQ(test::readFileBytes(path), before);
+  EXPECT_TRUE(saveProject(doc, dir.file("snapshot"), false));
+  // The largest square itself saves.
+  ui.reset();
+  doc.imageWidth = doc.imageHeight = 2364;
+  doc.recreateWorkImages();
+  EXPECT_TRUE(saveProject(doc, path, true));
+  EXPECT_TRUE(ui.shown.empty());
+  // A canvas that fits with an underlay larger than it: the data as a whole is too large.
+  doc.imageWidth = doc.imageHeight = 100;
+  doc.recreateWorkImages();
+  doc.workImages.makeBlank(kUnderlayImage, 2400, 2400, 0);
+  EXPECT_FALSE(saveProject(doc, path, true));
+  EXPECT_EQ(ui.lastText(), msg::kTooLargeToSave);
+}
+
 }  // namespace
 }  // namespace tovala

@@ -12,6 +12,7 @@
 #include <bit>
 
 #include "modal_helper.h"
+#include "model/messages.h"
 #include "shell/panels/input_dialogs.h"
 #include "shell/panels/property_page.h"
 #include "shell_fixture.h"
@@ -320,15 +321,23 @@ class TestPropertyPanels : public QObject {
     QVERIFY(!summaryAsks(kSummaryOrder));
 
     Counter c;
+    // Sizes are kept to 10 .. 10000; a canvas the project file cannot hold (10000 x 1200) is
+    // refused with the largest size.
     SummaryResult r = editSummary(d, kSummaryWidth, "20000", c.fn());
-    QCOMPARE(d.imageWidth, 10000);
-    QVERIFY(r.write.notice == WriteNotice::Canvas);
-    editSummary(d, kSummaryWidth, "5", c.fn());
+    QCOMPARE(d.imageWidth, 1000);
+    QVERIFY(!r.write.changed);
+    QCOMPARE(r.message, std::string(msg::kCanvasTooLarge));
+    r = editSummary(d, kSummaryWidth, "5", c.fn());
     QCOMPARE(d.imageWidth, 10);
+    QVERIFY(r.write.notice == WriteNotice::Canvas);
+    QVERIFY(r.message.empty());
+    editSummary(d, kSummaryHeight, "20000", c.fn());  // 10 x 10000 fits
+    QCOMPARE(d.imageHeight, 10000);
+    editSummary(d, kSummaryHeight, "1200", c.fn());
     editSummary(d, kSummaryBack, "300,-5,12", c.fn());
     QCOMPARE(d.backColor, 0x000C00FFu);
     QCOMPARE(summaryValue(d, kSummaryBack), std::string("255,0,12"));
-    QCOMPARE(c.calls, 3);
+    QCOMPARE(c.calls, 4);
     // Answers without a number, or a colour short of three, change nothing.
     for (const char* bad : {"", "abc", "-"}) {
       QVERIFY(!editSummary(d, kSummaryHeight, bad, c.fn()).write.changed);
@@ -337,7 +346,7 @@ class TestPropertyPanels : public QObject {
     QVERIFY(!editSummary(d, kSummarySkin, "1;2;3", c.fn()).write.changed);
     QCOMPARE(d.imageHeight, 1200);
     QCOMPARE(d.skinColor, 0u);
-    QCOMPARE(c.calls, 3);
+    QCOMPARE(c.calls, 4);
     editSummary(d, kSummarySkin, " 1, 2, 3", c.fn());
     QCOMPARE(d.skinColor, 0x00030201u);
     // The drawing order toggles with its message.

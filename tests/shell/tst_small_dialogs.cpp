@@ -1,6 +1,6 @@
-// The line list, the line filter, the image chooser, the text input and the generic input and
-// selection dialogs: row texts, choices through lineOrder, refusals, and the document changes
-// with their undo steps.
+// The line list, the line filter, the image chooser, the text input, the generic input and
+// selection dialogs, and the canvas size dialog's limit of what can be saved: row texts, choices
+// through lineOrder, refusals, and the document changes with their undo steps.
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,11 +8,15 @@
 #include <QtTest>
 
 #include "modal_helper.h"
+#include "model/messages.h"
+#include "model/project_file.h"
 #include "platform/encoding.h"
 #include "shell/panels/image_dialog.h"
 #include "shell/panels/input_dialogs.h"
 #include "shell/panels/line_filter_dialog.h"
 #include "shell/panels/line_list.h"
+#include "shell/panels/property_edits.h"
+#include "shell/panels/size_dialog.h"
 #include "shell/panels/text_input_dialog.h"
 #include "shell_fixture.h"
 
@@ -306,6 +310,45 @@ class TestSmallDialogs : public QObject {
     QVERIFY(*seen);
     QCOMPARE(d.textCount(), texts);
     QCOMPARE(recordText(d.texts[size_t(at)]), std::string("顔だち"));
+  }
+
+  // A canvas the project file cannot hold is refused up front, naming the largest size; the side
+  // range is still judged first, width before height.
+  void canvasSizeDialogRefusesWhatCannotBeSaved() {
+    QCOMPARE(canvasSizeRefusal(2365, 2365), msg::kCanvasTooLarge);
+    QCOMPARE(canvasSizeRefusal(10000, 560), msg::kCanvasTooLarge);
+    QVERIFY(canvasSizeRefusal(10000, 559) == nullptr);
+    QVERIFY(canvasSizeRefusal(kLargestSquareCanvas, kLargestSquareCanvas) == nullptr);
+    QCOMPARE(canvasSizeRefusal(5, 10000), "この幅には変更できません。(10～10000まで)");
+    QCOMPARE(canvasSizeRefusal(10000, 10001), "この高さには変更できません。(10～10000まで)");
+
+    WindowFixture f;
+    Document& d = f.doc();
+    auto seen = whenModal<SizeDialog>([](SizeDialog& dlg) {
+      dlg.widthEdit()->setText("3000");
+      dlg.heightEdit()->setText("3000");
+      dlg.accept();
+    });
+    f.window->runCommand(40043);
+    QVERIFY(*seen);
+    QCOMPARE(f.ui.shown.back().text, std::string(msg::kCanvasTooLarge));
+    QCOMPARE(d.imageWidth, kDefaultImageWidth);
+    QCOMPARE(d.imageHeight, kDefaultImageHeight);
+    QCOMPARE(d.workImages.slot(kDisplayImage)->width, kDefaultImageWidth);
+
+    // The size fields of the page "環境" refuse the same way (1000 x 1200 canvas, width 5000).
+    f.drawLine({{100, 100}, {150, 120}});
+    PropertyRequest field;
+    field.target = PropertyTarget::Document;
+    field.id = 1186;
+    field.text = "5000";
+    const PropertyOutcome o = applyPropertyRequest(d, field, nullptr);
+    QVERIFY(!o.write.changed);
+    QCOMPARE(o.message, std::string(msg::kCanvasTooLarge));
+    QCOMPARE(d.imageWidth, kDefaultImageWidth);
+    field.text = "2000";
+    QVERIFY(applyPropertyRequest(d, field, nullptr).write.changed);
+    QCOMPARE(d.imageWidth, 2000);
   }
 
   void inputAndSelectionDialogs() {

@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "model/document.h"
+#include "model/messages.h"
 #include "shell/panels/row_list.h"
-#include "shell/panels/size_dialog.h"  // the canvas side limits
+#include "shell/panels/size_dialog.h"  // the canvas side limits, canvasFits
 
 namespace tovala {
 
@@ -200,7 +201,10 @@ SummaryResult editSummary(Document& doc, int item, const std::string& answer,
       const auto v = leadingNumber(text);
       if (!v) return {};
       const auto side = int32_t(std::clamp<int64_t>(*v, kMinCanvasSide, kMaxCanvasSide));
-      int32_t& field = item == kSummaryWidth ? doc.imageWidth : doc.imageHeight;
+      const bool width = item == kSummaryWidth;
+      if (!canvasFits(width ? side : doc.imageWidth, width ? doc.imageHeight : side))
+        return {{}, msg::kCanvasTooLarge};
+      int32_t& field = width ? doc.imageWidth : doc.imageHeight;
       return {storeIfChanged(field, side, WriteNotice::Canvas, before), {}};
     }
     case kSummaryBack:
@@ -226,8 +230,10 @@ SummaryResult editSummary(Document& doc, int item, const std::string& answer,
 PropertyOutcome applyPropertyRequest(Document& doc, const PropertyRequest& r,
                                      const BeforeWrite& before) {
   switch (r.kind) {
-    case PropertyRequest::Kind::Text:
-      return {writeFieldText(doc, r.target, r.id, r.text, r.hex, before), -1, {}};
+    case PropertyRequest::Kind::Text: {
+      const WriteResult w = writeFieldText(doc, r.target, r.id, r.text, r.hex, before);
+      return {w, -1, w.refusal ? w.refusal : ""};
+    }
     case PropertyRequest::Kind::Choice:
       return {writeFieldChoice(doc, r.target, r.id, r.choice, before), -1, {}};
     case PropertyRequest::Kind::List: {

@@ -64,12 +64,13 @@ inline constexpr const char* kDrawFromFront = "オブジェクトを前から重
 
 struct SummaryResult {
   WriteResult write;
-  std::string message;  // shown by the window after the change (the drawing order)
+  std::string message;  // shown by the window after the change (the drawing order), or the
+                        // refusal
 };
 
 // Applies an answer (ignored for the drawing order). Sizes are kept to 10 .. 10000 and colour
 // components to 0 .. 255; an answer without a number, or a colour without all three, changes
-// nothing.
+// nothing, and a canvas size the project file cannot hold is refused with msg::kCanvasTooLarge.
 SummaryResult editSummary(Document& doc, int item, const std::string& answer,
                           const BeforeWrite& before);
 

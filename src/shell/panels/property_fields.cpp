@@ -10,7 +10,8 @@
 #include <limits>
 
 #include "model/document.h"
-#include "shell/panels/size_dialog.h"  // the canvas side limits
+#include "model/messages.h"
+#include "shell/panels/size_dialog.h"  // the canvas side limits, canvasFits
 
 namespace tovala {
 
@@ -390,6 +391,9 @@ WriteResult writeFieldText(Document& doc, PropertyTarget target, int id, std::st
         // refused, and the value kept to the sizes the canvas takes.
         if (!typed) return {};
         value = std::clamp(value, kMinCanvasSide, kMaxCanvasSide);
+        const bool width = id == 1186;
+        if (!canvasFits(width ? value : doc.imageWidth, width ? doc.imageHeight : value))
+          return {false, WriteNotice::None, msg::kCanvasTooLarge};
       }
       return storeInt(s, value, noticeOf(target, id), before);
     }

@@ -52,6 +52,7 @@ enum class WriteNotice { None = 0, UndoKind = 101, Canvas = 102 };
 struct WriteResult {
   bool changed = false;
   WriteNotice notice = WriteNotice::None;
+  const char* refusal = nullptr;  // why nothing changed, to be shown (a canvas too large to save)
 };
 
 // Runs once a write is known to change something, before the change; the notice tells the
@@ -95,6 +96,8 @@ int fieldChoice(const Document& doc, PropertyTarget target, int id);
 
 // Writes typed text (edits) into the field. A selection that is not a valid line and point, a
 // control that is not editable, or text that gives the stored value already changes nothing.
+// A canvas side is kept to 10 .. 10000, and a size the project file cannot hold is refused
+// with msg::kCanvasTooLarge.
 WriteResult writeFieldText(Document& doc, PropertyTarget target, int id, std::string_view text,
                            bool hex, const BeforeWrite& before);
 // Writes a combo item or a check state (0 or 1) the same way.

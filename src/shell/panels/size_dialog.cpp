@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "model/document.h"
+#include "model/messages.h"
 #include "platform/ui.h"
 #include "shell/main_window.h"
 #include "shell/model_scale.h"
@@ -30,6 +31,7 @@ QLineEdit* numberEdit(int value, int id) {
 const char* canvasSizeRefusal(int width, int height) {
   if (!sideInRange(width)) return kBadWidth;
   if (!sideInRange(height)) return kBadHeight;
+  if (!canvasFits(width, height)) return msg::kCanvasTooLarge;
   return nullptr;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "model/project_file.h"  // canvasFits, kMaxCanvasSide
+
 class QLineEdit;
 
 namespace tovala {
@@ -12,9 +14,9 @@ namespace tovala {
 class TMyWindow;
 
 inline constexpr int kMinCanvasSide = 10;
-inline constexpr int kMaxCanvasSide = 10000;
 
-// The message refusing a size, or nullptr when it may be taken; the width is judged first.
+// The message refusing a size, or nullptr when it may be taken: each side 10 to 10000, the width
+// judged first, then a canvas the project file can hold (msg::kCanvasTooLarge).
 const char* canvasSizeRefusal(int width, int height);
 // Takes the size, or shows the refusal (caption none) and changes nothing; whether it was taken.
 bool changeCanvasSize(TMyWindow& w, int width, int height);
