@@ -2,6 +2,7 @@
 
 #include "engine/lines_points.h"
 #include "engine/point_math.h"
+#include "engine/rotation.h"
 #include "model/document.h"
 
 namespace tovala {
@@ -28,38 +29,64 @@ void clearMotion(PointRecord& p) {
   p.vdx = p.vdy = p.vdz = 0;
 }
 
-}  // namespace
-
-namespace {
-
-// Calls fn(point) for every point, sentinels included, of the lines first..last with the axis
-// tips rebuilt afterwards; -1 for a bad range.
+// Calls fn(point, real) for every point, sentinels included (`real` false), of the lines
+// first..last with the axis tips rebuilt afterwards; -1 for a bad range.
 template <typename Fn>
 int forEachPointRebuildingUnits(Document& doc, int first, int last, Fn fn) {
   if (!resolveRange(doc, first, last)) return -1;
   const float s = float(usableScale(doc.modelScale));
   for (int l = first; l <= last; ++l) {
-    for (PointRecord& p : doc.lines[size_t(l)].points) {
-      fn(p);
-      resetUnits(p, s);
+    std::vector<PointRecord>& points = doc.lines[size_t(l)].points;
+    for (size_t i = 0; i < points.size(); ++i) {
+      fn(points[i], i + 1 < points.size());
+      resetUnits(points[i], s);
     }
   }
   return 1;
 }
 
+// The whole-model movement and rotation taken out of a position: the motion preparation puts
+// every real point on its reference and then applies MacroMove (VextX, VextY, VextZ) and
+// MacroRot (RadX, then RadY, then RadZ about the canvas centre), so the reference that shows a
+// point where it is now is that position turned back (RadZ, RadY, RadX undone in that order)
+// and moved back.
+class WholeMotionUndo {
+ public:
+  explicit WholeMotionUndo(const Document& doc)
+      : move_{doc.VextX, doc.VextY, doc.VextZ},
+        centre_{doc.imageWidth * 0.5, doc.imageHeight * 0.5, 0.0},
+        undo_(Rotation::aboutZ(-doc.RadZ)
+                  .then(Rotation::aboutY(-doc.RadY))
+                  .then(Rotation::aboutX(-doc.RadX))),
+        active_(doc.VextX != 0 || doc.VextY != 0 || doc.VextZ != 0 || doc.RadX != 0 ||
+                doc.RadY != 0 || doc.RadZ != 0) {}
+
+  DVec3 apply(const DVec3& v) const {
+    return active_ ? undo_.apply(v - centre_) + centre_ - move_ : v;
+  }
+
+ private:
+  DVec3 move_, centre_;
+  Rotation undo_;
+  bool active_;
+};
+
 }  // namespace
 
 int setReference(Document& doc, int first, int last) {
-  return forEachPointRebuildingUnits(doc, first, last, [](PointRecord& p) {
-    p.v0x = p.vx;
-    p.v0y = p.vy;
-    p.v0z = p.vz;
+  const WholeMotionUndo unposed(doc);
+  return forEachPointRebuildingUnits(doc, first, last, [&unposed](PointRecord& p, bool real) {
+    // The sentinel point is never posed: its reference is where it is.
+    const DVec3 ref = real ? unposed.apply(positionOf(p)) : positionOf(p);
+    p.v0x = float(ref.x);
+    p.v0y = float(ref.y);
+    p.v0z = float(ref.z);
     clearMotion(p);
   });
 }
 
 int restoreReference(Document& doc, int first, int last, bool keepMotion) {
-  return forEachPointRebuildingUnits(doc, first, last, [keepMotion](PointRecord& p) {
+  return forEachPointRebuildingUnits(doc, first, last, [keepMotion](PointRecord& p, bool) {
     p.vx = p.v0x;
     p.vy = p.v0y;
     p.vz = p.v0z;

@@ -15,6 +15,10 @@ inline constexpr float kMaxModelScale = 100.0f;
 
 // Every point of the lines (sentinel points included): reference := position, movement and
 // rotation := 0, axis tips := reference + model scale along X, Y and Z. 1 done, -1 bad range.
+// While the whole figure is moved or turned (VextX .. RadZ not 0) the reference of a real point
+// is its position with that movement and rotation taken out (the inverse of MacroMove and
+// MacroRot), so that the motion preparation, which applies them to the reference, shows the
+// point where it is now; the whole-figure values themselves stay.
 int setReference(Document& doc, int first, int last);
 
 // Every point of the lines: position := reference, axis tips rebuilt from it; movement and

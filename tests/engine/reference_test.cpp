@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/joints.h"
 #include "engine_fixture.h"
 
 namespace tovala {
@@ -130,6 +131,46 @@ TEST(Reference, ResetToReferencePose) {
   EXPECT_EQ(doc.modelScale, 1.0f);
   EXPECT_EQ(doc.lines[0].points[0].vx, 10.0f);
   EXPECT_EQ(doc.lines[0].points[0].rady, 0.0f);
+}
+
+// The figure moved and turned as a whole (VextX .. RadZ): a reference set now is the position
+// with that movement and rotation taken out, so that the motion preparation (every point on its
+// reference, then MacroMove and MacroRot) draws every point where it is now.
+TEST(Reference, SetOnAMovedAndTurnedFigureTakesTheWholeMotionOut) {
+  Document doc;
+  test::addLine(doc, {{310, 220}, {400, 250}}, 4);
+  test::addLine(doc, {{120, 480}, {60, 90}, {500, 300}});
+  doc.lines[1].points[1].vz = -40;
+  doc.VextX = 25, doc.VextY = -12, doc.VextZ = 7;
+  doc.RadX = 0.3f, doc.RadY = -0.45f, doc.RadZ = 0.7f;
+  const auto seen = doc.lines;
+  ASSERT_EQ(setReference(doc, 0, -1), 1);
+
+  restoreReference(doc, 0, -1, true);
+  MacroMove(doc);
+  MacroRot(doc);
+  for (size_t l = 0; l < 2; ++l) {
+    for (size_t i = 0; i + 1 < seen[l].points.size(); ++i) {
+      const PointRecord& was = seen[l].points[i];
+      const PointRecord& is = doc.lines[l].points[i];
+      EXPECT_NEAR(is.vx, was.vx, 1e-3) << l << "," << i;
+      EXPECT_NEAR(is.vy, was.vy, 1e-3) << l << "," << i;
+      EXPECT_NEAR(is.vz, was.vz, 1e-3) << l << "," << i;
+    }
+    // The sentinel point is not posed: its reference is its position.
+    EXPECT_EQ(doc.lines[l].points.back().v0x, seen[l].points.back().vx);
+  }
+  // The joint's axes are turned with it, one model-scale unit long.
+  const PointRecord& j = doc.lines[0].points[0];
+  const double ux = j.unitX[0] - j.vx, uy = j.unitX[1] - j.vy, uz = j.unitX[2] - j.vz;
+  EXPECT_NEAR(ux * ux + uy * uy + uz * uz, 1.0, 1e-4);
+  EXPECT_GT(std::fabs(uy), 0.1);
+
+  // The range form takes the same out of its lines only.
+  doc.lines = seen;
+  ASSERT_EQ(setReference(doc, 1, 1), 1);
+  EXPECT_EQ(doc.lines[0].points[0].v0x, seen[0].points[0].v0x);
+  EXPECT_NE(doc.lines[1].points[0].v0x, seen[1].points[0].vx);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "engine/edit_modes.h"
 #include "engine/param_splice.h"
+#include "engine/reference.h"
 #include "model/project_file.h"
 #include "script/motion_prepare.h"
 #include "script_fixture.h"
@@ -72,6 +74,29 @@ TEST_F(MotionPrepare, PosesTheFigureByItsMotionValues) {
   // Preparing again lands on the same pose: nothing accumulates.
   prepareMotion(doc);
   expectPosed(doc);
+}
+
+// 全て基準 on the posed figure, the whole figure moved and turned: entering motion mode again
+// shows the figure as it was, not moved and turned a second time.
+TEST_F(MotionPrepare, AReferenceSetOnTheTurnedFigureShowsItWhereItWas) {
+  doc.RadZ = 0.4f;
+  doc.RadY = -0.3f;
+  doc.VextY = -8;
+  prepareMotion(doc);
+  const auto posed = doc.lines;
+  // Left keeping the pose (線を戻さず終了), then every line's reference set.
+  doc.edit.mode = kModeSelect;
+  ASSERT_EQ(setReference(doc, 0, -1), 1);
+  prepareMotion(doc);
+  for (size_t l = 0; l < 2; ++l)
+    for (size_t i = 0; i + 1 < posed[l].points.size(); ++i) {
+      EXPECT_NEAR(doc.lines[l].points[i].vx, posed[l].points[i].vx, 1e-3) << l << "," << i;
+      EXPECT_NEAR(doc.lines[l].points[i].vy, posed[l].points[i].vy, 1e-3) << l << "," << i;
+      EXPECT_NEAR(doc.lines[l].points[i].vz, posed[l].points[i].vz, 1e-3) << l << "," << i;
+    }
+  // The whole-figure values stay; the joint's own values went into the reference.
+  EXPECT_FLOAT_EQ(doc.RadZ, 0.4f);
+  EXPECT_FLOAT_EQ(pt(0, 0).radz, 0);
 }
 
 TEST_F(MotionPrepare, TheStillDragKeepsTheSelectionUnlessAJointSitsAtTheOrigin) {
