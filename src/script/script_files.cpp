@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <map>
+#include <random>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -65,11 +67,31 @@ size_t readCount(std::string_view line) {
   return n;
 }
 
-// The script files of the folder, by name, with their contents.
-std::vector<std::pair<std::string, std::string>> listScriptFiles(const fs::path& folder) {
-  std::vector<std::pair<std::string, std::string>> files;
+// The text-mode view of an archive: when its first line ends in CR LF, every CR LF is one line
+// feed (a CR elsewhere stays); otherwise the bytes as they are.
+std::string textModeView(std::string_view data) {
+  const size_t firstFeed = data.find('\n');
+  if (firstFeed == std::string_view::npos || firstFeed == 0 || data[firstFeed - 1] != '\r')
+    return std::string(data);
+  std::string view;
+  view.reserve(data.size());
+  for (size_t i = 0; i < data.size(); ++i) {
+    if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') continue;
+    view += data[i];
+  }
+  return view;
+}
+
+using ScriptFileList = std::vector<std::pair<std::string, std::string>>;
+
+// The script files of the folder, by name, with their contents; nothing when it cannot be
+// listed.
+std::optional<ScriptFileList> listScriptFiles(const fs::path& folder) {
+  ScriptFileList files;
   std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+  fs::directory_iterator it(folder, ec);
+  if (ec) return std::nullopt;
+  for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     if (!it->is_regular_file(ec)) continue;
     const std::string name = it->path().filename().string();
     std::string ext = it->path().extension().string();
@@ -82,8 +104,29 @@ std::vector<std::pair<std::string, std::string>> listScriptFiles(const fs::path&
     if (!bytes) continue;
     files.emplace_back(name, std::string(bytes->begin(), bytes->end()));
   }
+  if (ec) return std::nullopt;
   std::sort(files.begin(), files.end());
   return files;
+}
+
+// The archive of the files, with plain line feeds.
+std::string archiveText(const ScriptFileList& files) {
+  std::string out(kArchiveHeader);
+  out += '\n';
+  for (const auto& [name, content] : files)
+    out += name + '\n' + std::to_string(content.size()) + '\n' + content;
+  return out;
+}
+
+// A new, empty folder inside `folder` to write files in before they are moved beside its own.
+std::optional<fs::path> makeStagingFolder(const fs::path& folder) {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const fs::path p = folder / (".tovala-import" + std::to_string(rd() % 1000000u));
+    std::error_code ec;
+    if (fs::create_directory(p, ec)) return p;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -131,11 +174,8 @@ bool saveScriptText(const Document& doc, const fs::path& workDir, std::string_vi
 bool exportScriptArchive(const Document& doc, const fs::path& workDir, const std::string& archive,
                          std::string_view currentText) {
   saveScriptText(doc, workDir, currentText);
-  std::string out(kArchiveHeader);
-  out += '\n';
-  for (const auto& [name, content] : listScriptFiles(workDir / "temp")) {
-    out += name + '\n' + std::to_string(content.size()) + '\n' + content;
-  }
+  // No temp folder yet: an archive with no files.
+  const std::string out = archiveText(listScriptFiles(workDir / "temp").value_or(ScriptFileList{}));
   if (!writeFileAtomic(resolve(workDir, archive).string(), asBytes(out))) {
     doc.ui->message(script::msg::kWriteFailed, kCaptionError);
     return false;
@@ -150,27 +190,73 @@ bool importScriptArchive(const Document& doc, const fs::path& workDir, const std
     doc.ui->message(script::msg::kReadFailed, kCaptionError);
     return false;
   }
-  const std::string_view data(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  size_t pos = 0;
-  if (readLine(data, pos).substr(0, kArchiveHeader.size()) != kArchiveHeader) {
+  const auto entries = parseScriptArchive(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  if (!entries) {
     doc.ui->message(script::msg::kNotValidFile, kCaptionError);
     return false;
   }
   const fs::path folder = workDir / "temp";
   std::error_code ec;
   fs::create_directories(folder, ec);
+  for (const ScriptArchiveEntry& e : *entries) {
+    if (!isPlainFileName(e.name) ||
+        !writeFileAtomic((folder / e.name).string(), asBytes(e.content))) {
+      doc.ui->message(script::msg::kNotValidFile, kCaptionError);
+    }
+  }
+  return true;
+}
+
+std::optional<std::string> scriptArchiveOf(const fs::path& folder) {
+  const auto files = listScriptFiles(folder);
+  if (!files) return std::nullopt;
+  return archiveText(*files);
+}
+
+std::optional<std::vector<ScriptArchiveEntry>> parseScriptArchive(std::string_view archive) {
+  const std::string view = textModeView(archive);
+  const std::string_view data = view;
+  size_t pos = 0;
+  if (readLine(data, pos).substr(0, kArchiveHeader.size()) != kArchiveHeader) return std::nullopt;
+  std::vector<ScriptArchiveEntry> entries;
   while (pos < data.size()) {
     const std::string_view name = firstWord(readLine(data, pos));
     const size_t count = std::min(readCount(readLine(data, pos)), data.size() - pos);
     const std::string_view content = data.substr(pos, count);
     pos += count;
     if (name.empty() && count == 0) continue;  // a blank line between or after entries
-    if (!isPlainFileName(name) ||
-        !writeFileAtomic((folder / std::string(name)).string(), asBytes(content))) {
-      doc.ui->message(script::msg::kNotValidFile, kCaptionError);
-    }
+    entries.push_back({std::string(name), std::string(content)});
   }
-  return true;
+  return entries;
+}
+
+bool writeScriptFiles(const std::vector<ScriptArchiveEntry>& entries, const fs::path& folder) {
+  std::map<std::string, std::string_view> files;  // the last content of each name
+  for (const ScriptArchiveEntry& e : entries) {
+    if (!isPlainFileName(e.name)) return false;
+    files[e.name] = e.content;
+  }
+  std::error_code ec;
+  const bool made = !fs::exists(folder, ec) && fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) return false;
+  // A folder where a file is to go cannot be replaced: refused before anything is written.
+  bool ok = true;
+  for (const auto& [name, content] : files) {
+    const fs::path target = folder / name;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) ok = false;
+  }
+  const auto staging = ok ? makeStagingFolder(folder) : std::nullopt;
+  ok = ok && staging;
+  for (auto it = files.begin(); ok && it != files.end(); ++it)
+    ok = writeFileAtomic((*staging / it->first).string(), asBytes(it->second));
+  for (auto it = files.begin(); ok && it != files.end(); ++it) {
+    fs::rename(*staging / it->first, folder / it->first, ec);
+    ok = !ec;
+  }
+  if (staging) fs::remove_all(*staging, ec);
+  if (!ok && made) fs::remove(folder, ec);
+  return ok;
 }
 
 }  // namespace tovala

@@ -5,6 +5,11 @@
 //   Tovala\n
 //   <file name>\n<number of characters>\n<the characters>     (repeated, no separators)
 //
+// The format was written in text mode, so the counts are of the text-mode view: an archive whose
+// header line ends in CR LF (written on a system whose text mode writes line feeds as CR LF) is
+// read with every CR LF taken as one line feed. Archives written here use plain line feeds and
+// carry every file byte for byte.
+//
 // Paths are taken relative to the working folder the editor hands over; the process's current
 // folder is never changed. Failures are shown through doc.ui with the caption "エラー".
 
@@ -12,10 +17,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tovala {
 
 class Document;
+class Ui;
 
 inline constexpr const char* kDefaultArchiveName = "notilescr.txt";
 inline constexpr const char* kArchiveFilter = "ソースファイル|*.txt||";
@@ -53,5 +60,27 @@ bool importScriptArchive(const Document& doc, const std::filesystem::path& workD
 // True for a name that stays inside the folder it is joined to: not empty, no separators,
 // drive colons, "..", blanks or control characters.
 bool isPlainFileName(std::string_view name);
+
+// --- the archive without the editor (tovala-cli archive-export, archive-import) --------------
+
+struct ScriptArchiveEntry {
+  std::string name;  // as stored: check with isPlainFileName before using it as a path
+  std::string content;
+};
+
+// The archive of every script file (*.txt with a plain name) in `folder`, in name order; nothing
+// when the folder cannot be listed.
+std::optional<std::string> scriptArchiveOf(const std::filesystem::path& folder);
+
+// The entries of an archive in file order; nothing when its first line does not start with
+// "Tovala". A count beyond the end takes what is left; blank lines between entries are skipped.
+std::optional<std::vector<ScriptArchiveEntry>> parseScriptArchive(std::string_view archive);
+
+// Writes every entry into `folder` (made when missing), replacing files of the same name and
+// keeping the others; a name given twice takes its last content. All or nothing: the files are
+// written beside the folder's own first and moved in only when every one was written, so on
+// failure (false) the folder is as it was. The names must already be plain file names.
+bool writeScriptFiles(const std::vector<ScriptArchiveEntry>& entries,
+                      const std::filesystem::path& folder);
 
 }  // namespace tovala

@@ -1,4 +1,5 @@
-// info, hc-encode, hc-decode, parts-save and parts-merge, run as the tool.
+// info, hc-encode, hc-decode, parts-save, parts-merge, archive-export and archive-import, run as
+// the tool.
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,75 @@ TEST(CliFiles, LoadJsonRefusesACanvasTooLargeToSave) {
   ASSERT_TRUE(loadProject(doc, dir.file("out.tov"), true));
   EXPECT_EQ(doc.imageWidth, 10000);
   EXPECT_EQ(doc.imageHeight, 559);
+}
+
+TEST(CliFiles, ScriptArchivesMoveInAndOut) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  auto put = [&](const std::string& name, const std::string& text) {
+    test::writeFileBytes(dir.file(name), std::vector<uint8_t>(text.begin(), text.end()));
+  };
+  auto get = [&](const std::string& name) {
+    const auto b = test::readFileBytes(dir.file(name));
+    return std::string(b.begin(), b.end());
+  };
+  fs::create_directories(dir.path() / "scripts");
+  put("scripts/1-2.txt", "bc");
+  put("scripts/0-0.txt", "a\r\nb");
+  put("scripts/notes.dat", "not a script");
+  auto r = runCli({"archive-export", dir.file("scripts"), "-o", dir.file("all.txt")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(get("all.txt"), "Tovala\n0-0.txt\n4\na\r\nb1-2.txt\n2\nbc");
+
+  // Into a folder that does not exist yet; files of other names stay.
+  r = runCli({"archive-import", dir.file("all.txt"), dir.file("out")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(get("out/0-0.txt"), "a\r\nb");
+  EXPECT_EQ(get("out/1-2.txt"), "bc");
+  put("out/1-2.txt", "old");
+  put("out/9-9.txt", "kept");
+  put("crlf.txt", "Tovala\r\n1-2.txt\r\n3\r\nx\r\ny");
+  r = runCli({"archive-import", dir.file("crlf.txt"), dir.file("out")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(get("out/1-2.txt"), "x\ny");
+  EXPECT_EQ(get("out/9-9.txt"), "kept");
+
+  // A name that would leave the folder refuses the whole archive: nothing is written.
+  put("evil.txt", "Tovala\nfine.txt\n2\nok../x\n1\nz");
+  r = runCli({"archive-import", dir.file("evil.txt"), dir.file("out")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("エラー: 有効なファイルではありません。\n"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir.path() / "out/fine.txt"));
+  EXPECT_FALSE(fs::exists(dir.path() / "x"));
+  r = runCli({"archive-import", dir.file("evil.txt"), dir.file("fresh")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(fs::exists(dir.path() / "fresh"));
+  put("lower.txt", "tovala\na.txt\n1\nz");
+  r = runCli({"archive-import", dir.file("lower.txt"), dir.file("out")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "エラー: 有効なファイルではありません。\n");
+  r = runCli({"archive-import", dir.file("none.txt"), dir.file("out")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "エラー: ファイルの読込みに失敗しました。\n");
+  // An entry that cannot be written (a folder of its name) leaves every file as it was.
+  fs::create_directories(dir.path() / "out/blocked.txt");
+  put("blocked.txt", "Tovala\n1-2.txt\n3\nnewblocked.txt\n1\nz");
+  r = runCli({"archive-import", dir.file("blocked.txt"), dir.file("out")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "エラー: ファイルの書込みに失敗しました。\n");
+  EXPECT_EQ(get("out/1-2.txt"), "x\ny");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "out"), fs::directory_iterator()),
+            4);  // 0-0.txt, 1-2.txt, 9-9.txt and the folder: no staging left behind
+
+  // The archive is written atomically: a failed export keeps the old one.
+  r = runCli({"archive-export", dir.file("missing"), "-o", dir.file("all.txt")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(get("all.txt"), "Tovala\n0-0.txt\n4\na\r\nb1-2.txt\n2\nbc");
+  r = runCli({"archive-export", dir.file("scripts"), "-o", dir.file("no/dir/all.txt")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "エラー: ファイルの書込みに失敗しました。\n");
+  EXPECT_EQ(runCli({"archive-export", dir.file("scripts")}).status, 2);
+  EXPECT_EQ(runCli({"archive-import", dir.file("all.txt")}).status, 2);
 }
 
 }  // namespace

@@ -76,6 +76,28 @@ TEST_F(ScriptFiles, ArchiveRoundTrip) {
   EXPECT_TRUE(ui.shown.empty());
 }
 
+// An archive written with CR LF line ends (text mode on another system) counts the characters of
+// its text-mode view, where CR LF is one line feed: the CRs are not part of the content.
+TEST_F(ScriptFiles, ArchiveWithCrLfLineEndsImports) {
+  write("crlf.txt", "Tovala\r\n0-0.txt\r\n1\r\na1-2.txt\r\n6\r\nb\r\nc\rd\r\n3-4.txt\r\n0\r\n");
+  ASSERT_TRUE(importScriptArchive(doc, dir.path(), "crlf.txt"));
+  EXPECT_EQ(read("temp/0-0.txt"), "a");
+  EXPECT_EQ(read("temp/1-2.txt"), "b\nc\rd\n");  // a CR without LF stays
+  EXPECT_EQ(read("temp/3-4.txt"), "");
+  EXPECT_TRUE(ui.shown.empty());
+
+  // The editor writes LF: a script whose own lines end in CR LF is carried byte for byte.
+  write("temp/0-0.txt", "x\r\ny");
+  fs::remove(dir.path() / "temp/1-2.txt");
+  fs::remove(dir.path() / "temp/3-4.txt");
+  doc.curLine = 1;
+  ASSERT_TRUE(exportScriptArchive(doc, dir.path(), "lf.txt", ""));
+  EXPECT_EQ(read("lf.txt"), "Tovala\n0-0.txt\n4\nx\r\ny1-0.txt\n0\n");
+  write("temp/0-0.txt", "changed");
+  ASSERT_TRUE(importScriptArchive(doc, dir.path(), "lf.txt"));
+  EXPECT_EQ(read("temp/0-0.txt"), "x\r\ny");
+}
+
 TEST_F(ScriptFiles, ImportChecksTheHeader) {
   write("long.txt", "Tovala and more\nx.txt\n2\nhi");
   EXPECT_TRUE(importScriptArchive(doc, dir.path(), "long.txt"));
