@@ -6,15 +6,21 @@
 namespace tovala {
 
 namespace {
-int32_t clampWeight(double v) { return int32_t(std::clamp(v, 0.0, 256.0)); }
+// Held to 0..256, truncated; NaN (from a NaN A or K) paints nothing, as a NaN stamp weight.
+int32_t clampWeight(double v) {
+  if (v != v) return 256;
+  return int32_t(std::clamp(v, 0.0, 256.0));
+}
 }  // namespace
 
 BrushKernel buildKernel(float w, float h, float a, float k) {
   // Brushes wider than this would only slow every stamp; the panels limit far below it.
   constexpr int kMaxSide = 512;
+  // Held to the range before the conversion, which is undefined for floats beyond int.
+  auto side = [](float v) { return v >= 1 ? int(std::min(v, float(kMaxSide))) : 1; };
   BrushKernel kern;
-  kern.width = std::clamp(int(w), 1, kMaxSide);
-  kern.height = std::clamp(int(h), 1, kMaxSide);
+  kern.width = side(w);
+  kern.height = side(h);
   kern.weights.assign(size_t(kern.width) * size_t(kern.height), 256);
   if (kern.width <= 1 && kern.height <= 1) {
     kern.weights[0] = clampWeight(256.0 * (double(a) - 1.0));

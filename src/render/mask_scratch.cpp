@@ -1,5 +1,6 @@
 #include "render/mask_scratch.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/image_ops.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr int kWholeBoxRim = 64;
 // A cut box keeps this much of a rim around the layer.
 constexpr int kCutRim = 2;
+// Box sides are held to this magnitude before they become integers.
+constexpr double kFarBox = 1e15;
 
 // Calls visit(x, y) for every pixel on the border of the image, each once.
 template <class F>
@@ -48,9 +51,12 @@ bool placeMask(float left, float top, float right, float bottom, int layerWidth,
   if (!std::isfinite(left) || !std::isfinite(top) || !(w >= 1) || !(h >= 1) || !std::isfinite(w) ||
       !std::isfinite(h))
     return false;
-  // Kept in 64 bits until cut: an absurd box may not fit an int.
-  const int64_t x0 = int64_t(left), y0 = int64_t(top);
-  const int64_t x1 = x0 + int64_t(std::min(w, 1e15)), y1 = y0 + int64_t(std::min(h, 1e15));
+  // Kept in 64 bits until cut: an absurd box may not fit an int. Beyond kFarBox (where a float
+  // box may not fit 64 bits either) the box is cut anyway, so its far sides are only pinned.
+  auto toInt64 = [](double v) { return int64_t(std::clamp(v, -kFarBox, kFarBox)); };
+  const int64_t x0 = toInt64(left), y0 = toInt64(top);
+  const int64_t x1 = std::abs(left) < kFarBox ? x0 + toInt64(w) : toInt64(right);
+  const int64_t y1 = std::abs(top) < kFarBox ? y0 + toInt64(h) : toInt64(bottom);
   const bool whole = x0 >= -kWholeBoxRim && y0 >= -kWholeBoxRim &&
                      x1 <= int64_t(layerWidth) + kWholeBoxRim &&
                      y1 <= int64_t(layerHeight) + kWholeBoxRim;

@@ -69,7 +69,9 @@ Extent measurePieces(const Document& doc, const std::vector<ObjectPiece>& pieces
 // The ellipse through the extent as a closed polyline.
 std::vector<IntPoint> ellipsePolygon(double cx, double cy, double rx, double ry) {
   const double perimeter = 2 * std::numbers::pi * std::sqrt((rx * rx + ry * ry) / 2);
-  const int n = std::clamp(int(perimeter / 2), 16, 2048);
+  // Held to 16..2048 corners before the conversion (the extent may be huge, or NaN).
+  const double half = perimeter / 2;
+  const int n = !(half > 16) ? 16 : half < 2048 ? int(half) : 2048;
   std::vector<IntPoint> pts;
   pts.reserve(size_t(n));
   for (int i = 0; i < n; ++i) {

@@ -155,15 +155,18 @@ TEST(FillLine, OversizedBoxesDrawTheVisiblePart) {
   EXPECT_LE(doc->workImages.image(kScratchImage)->width, 64 + 4);
   EXPECT_LE(doc->workImages.image(kScratchImage)->height, 48 + 4);
 
-  doc->workImages.fill(kFrontLayer, doc->backColor);
-  const int poke =
-      addLine(*doc, {{-1e6f, 10}, {30, 10, 1}, {30, 40, 1}, {-1e6f, 40, 1}, {-1e6f, 10}}, 1);
-  doc->lines[size_t(poke)].cb = kGreen;
-  drawFilledLine(*doc, poke, kFrontLayer);
-  EXPECT_EQ(front(*doc).pixel(10, 25), kGreen);
-  EXPECT_EQ(front(*doc).pixel(0, 25), kGreen);
-  EXPECT_EQ(front(*doc).pixel(40, 25), kDefaultBackColor);
-  EXPECT_EQ(front(*doc).pixel(10, 5), kDefaultBackColor);
+  // Also from near the float limit, where the box does not fit 64 bits either.
+  for (const float far : {-1e6f, -1.7e38f}) {
+    doc->workImages.fill(kFrontLayer, doc->backColor);
+    const int poke =
+        addLine(*doc, {{far, 10}, {30, 10, 1}, {30, 40, 1}, {far, 40, 1}, {far, 10}}, 1);
+    doc->lines[size_t(poke)].cb = kGreen;
+    drawFilledLine(*doc, poke, kFrontLayer);
+    EXPECT_EQ(front(*doc).pixel(10, 25), kGreen);
+    EXPECT_EQ(front(*doc).pixel(0, 25), kGreen);
+    EXPECT_EQ(front(*doc).pixel(40, 25), kDefaultBackColor);
+    EXPECT_EQ(front(*doc).pixel(10, 5), kDefaultBackColor);
+  }
 
   // A box of no width draws nothing at all.
   doc->workImages.fill(kFrontLayer, doc->backColor);

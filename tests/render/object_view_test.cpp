@@ -104,6 +104,11 @@ TEST(ObjectView, CircleThroughTheExtent) {
   EXPECT_EQ(img.pixel(11, 25), kGreen);             // near the ellipse's left end, inside
   EXPECT_EQ(img.pixel(12, 12), kDefaultBackColor);  // the extent's corner lies outside it
   EXPECT_EQ(img.pixel(30, 10), kGreen);             // the ellipse's top, drawn in the object colour
+
+  // An extent far beyond the canvas: its ellipse covers the whole canvas.
+  const int huge = addLine(*doc, {{-1e20f, -1e20f}, {1e20f, 1e20f}});
+  drawObject(*doc, addObject(*doc, 0x101, kGreen, {{huge, 0}}), kBackLayer);
+  EXPECT_EQ(doc->workImages.image(kBackLayer)->pixel(30, 25), kGreen);
 }
 
 TEST(ObjectView, EyeWithWhiteIrisPupilAndHighlight) {

@@ -35,6 +35,15 @@ TEST(Stamps, DefaultKernelBlendAndClipping) {
   ASSERT_EQ(kernel.width, 2);
   ASSERT_EQ(kernel.height, 2);
   for (int32_t w : kernel.weights) EXPECT_EQ(w, 250);
+  // Sizes from files are held to 1..512, the float extremes and NaN included.
+  for (float side : {-3e38f, 3e38f, std::numeric_limits<float>::quiet_NaN()}) {
+    const BrushKernel k = buildKernel(side, side, 1.5f, 0);
+    EXPECT_EQ(k.width, side > 0 ? 512 : 1);
+    EXPECT_EQ(k.weights.size(), size_t(k.width) * size_t(k.height));
+  }
+  // A NaN transparency paints nothing.
+  EXPECT_EQ(buildKernel(1, 1, std::numeric_limits<float>::quiet_NaN(), 0).weights[0], 256);
+  EXPECT_EQ(buildKernel(3, 3, 1, std::numeric_limits<float>::quiet_NaN()).weights[4], 256);
 
   auto doc = smallDocument(8, 6);
   ImageSlot& img = *doc->workImages.image(kFrontLayer);
