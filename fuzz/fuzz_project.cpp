@@ -1,9 +1,11 @@
 // The project reader must refuse any byte string it cannot read in full, leaving the document
 // as it was, and whatever it accepts must write back to a payload that reads back the same.
-// Inputs starting with "HC" go through the container first, as a user's open does.
+// Inputs starting with "HC" go through the container first, as a user's open does. A copy of
+// every accepted document is then drawn, posed and run (fuzz_exercise.h).
 
 #include <cstdlib>
 
+#include "fuzz_exercise.h"
 #include "fuzz_input.h"
 #include "model/document.h"
 #include "model/project_file.h"
@@ -42,5 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> now = tovala::writeProjectPayload(doc);
   if (tovala::readProjectPayload(doc, std::span(written.data(), written.size() - 1))) std::abort();
   if (tovala::writeProjectPayload(doc) != now) std::abort();
+  tovala::Document copy = doc;
+  exerciseDocument(copy);
   return 0;
 }

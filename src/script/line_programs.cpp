@@ -9,7 +9,12 @@ namespace {
 
 constexpr int kShortestProgram = 3;  // start marker, one instruction, end marker
 
-void motionRunner(Document& doc, int line, int point) { runLinePrograms(doc, line, point); }
+// One per process, like the runner itself: everything runs on the user-interface thread.
+uint64_t gMotionBudget = script::kInstructionBudget;
+
+void motionRunner(Document& doc, int line, int point) {
+  runLinePrograms(doc, line, point, gMotionBudget);
+}
 
 }  // namespace
 
@@ -39,6 +44,9 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
 
 int runLinePrograms(Document& doc) { return runLinePrograms(doc, doc.curLine, doc.curPoint); }
 
-void installScriptHooks() { setLineProgramRunner(&motionRunner); }
+void installScriptHooks(uint64_t budget) {
+  gMotionBudget = budget;
+  setLineProgramRunner(&motionRunner);
+}
 
 }  // namespace tovala

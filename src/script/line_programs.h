@@ -19,8 +19,8 @@ int runLinePrograms(Document& doc, int line, int point,
 // The same for the document's selection (curLine, curPoint).
 int runLinePrograms(Document& doc);
 
-// Installs runLinePrograms as the engine's motion runner. The editor and tovala-cli call this
-// once at start.
-void installScriptHooks();
+// Installs runLinePrograms as the engine's motion runner, each run with `budget` instructions.
+// The editor and tovala-cli call this once at start.
+void installScriptHooks(uint64_t budget = script::kInstructionBudget);
 
 }  // namespace tovala

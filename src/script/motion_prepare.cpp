@@ -27,8 +27,8 @@ void runBuiltin(Document& doc, uint32_t index) {
 
 }  // namespace
 
-void prepareMotion(Document& doc) {
-  installScriptHooks();
+void prepareMotion(Document& doc, uint64_t budget) {
+  installScriptHooks(budget);
   // Positions from the references; the movement and rotation values are what is re-applied.
   if (doc.lineCount() > 1) restoreReference(doc, 0, -1, true);
   runBuiltin(doc, kAllInit);
