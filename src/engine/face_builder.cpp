@@ -102,11 +102,13 @@ int nearestPoint(const Document& doc, int line, double x, double y) {
 
 class Builder {
  public:
-  Builder(Document& doc, const FaceData& d, const FaceFrame& f, const FaceAux& aux, int jl, int jp)
+  Builder(Document& doc, const FaceData& d, const FaceFrame& f, const FaceAux& aux,
+          std::span<const int> parts, int jl, int jp)
       : doc_(doc),
         d_(d),
         f_(f),
         aux_(aux),
+        parts_(parts.begin(), parts.end()),
         jointRef_(int32_t((uint32_t(jl) << 16) | (uint32_t(jp) << 8))) {
     depth_ = d.P[kPropHeadDepth] >= 0.2f && d.P[kPropHeadDepth] <= 2.0f ? d.P[kPropHeadDepth]
                                                                         : kDefaultHeadDepth;
@@ -118,6 +120,12 @@ class Builder {
 
  private:
   double z(double x, double y) const { return faceDepthAt(f_, depth_, x, y); }
+  // This face's part line numbered `number`, or -1.
+  int lineOf(int32_t number) const {
+    for (int line : parts_)
+      if (doc_.lines[size_t(line)].nam == number) return line;
+    return -1;
+  }
   double headDepth() const { return depth_ * f_.width * 0.5; }
   // Canvas position of an auxiliary sample (face units: -1 .. 1 across the face), or false.
   bool auxAt(const FaceSample& s, double& x, double& y) const {
@@ -138,6 +146,7 @@ class Builder {
   const FaceData& d_;
   FaceFrame f_;
   FaceAux aux_;
+  std::vector<int> parts_;  // the lines this read created, in index order
   int32_t jointRef_;
   double depth_;
 };
@@ -194,14 +203,17 @@ void Builder::storeRun(int line, int32_t part, std::vector<uint32_t> run,
 
 int32_t Builder::connection(const std::array<int32_t, 3>& t) const {
   if (t[2] == 0) return -1;
-  const int line = lineWithNumber(doc_, t[0]);
+  // A part of this face first; a number that is not one of its parts names a line of the
+  // document (the figure the face sits on).
+  int line = lineOf(t[0]);
+  if (line < 0) line = lineWithNumber(doc_, t[0]);
   if (line < 0 || t[1] < 0 || t[1] >= doc_.pointCount(line) - 1) return -1;
   return rangeRef(line, t[1]);
 }
 
 void Builder::settings() {
-  const int nose = lineWithNumber(doc_, kNose);
-  for (int line = 0; line < doc_.lineCount() - 1; ++line) {
+  const int nose = lineOf(kNose);
+  for (int line : parts_) {
     const LineRecord& l = doc_.lines[size_t(line)];
     const int32_t number = l.nam;
     if (l.category == kFaceCategory && number >= kLeftEye && number <= kRightLowerHair) {
@@ -230,8 +242,7 @@ void Builder::settings() {
         run[size_t(s.lower)] = uint32_t(rangeRef(line, l.pointCount() - 2));
       }
       if (number == kRightEar || number == kLeftEar) {
-        const int contour =
-            lineWithNumber(doc_, number == kRightEar ? kRightContour : kLeftContour);
+        const int contour = lineOf(number == kRightEar ? kRightContour : kLeftContour);
         run[size_t(s.upper)] = uint32_t(
             rangeRef(contour, nearestPoint(doc_, contour, f_.cx + e.xc(), f_.cy + e.ymin)));
         run[size_t(s.lower)] = uint32_t(
@@ -242,8 +253,7 @@ void Builder::settings() {
         double x = f_.cx, y = f_.cy - f_.height * 0.5;
         auxAt(aux_.crown, x, y);
         run[0] = uint32_t(rangeRef(line, nearestPoint(doc_, line, x, y)));
-        const int contour =
-            lineWithNumber(doc_, number == kRightHead ? kRightContour : kLeftContour);
+        const int contour = lineOf(number == kRightHead ? kRightContour : kLeftContour);
         run[1] = uint32_t(rangeRef(contour, contour >= 0 ? 0 : -1));
       }
       storeRun(line, part, run, {});
@@ -260,7 +270,7 @@ void Builder::settings() {
         // parting, other strands from the point nearest their own top.
         double x = f_.cx + e.xc(), y = f_.cy + e.ymin;
         if (number < 340) auxAt(aux_.parting, x, y);
-        const int head = lineWithNumber(doc_, x < f_.cx ? kRightHead : kLeftHead);
+        const int head = lineOf(x < f_.cx ? kRightHead : kLeftHead);
         upper = rangeRef(head, nearestPoint(doc_, head, x, y));
       }
       run[5] = uint32_t(upper);
@@ -272,7 +282,7 @@ void Builder::settings() {
 
 void Builder::looks() {
   const uint32_t hair = orDefault(d_.t2[kT2Hair], kHair);
-  for (int line = 0; line < doc_.lineCount() - 1; ++line) {
+  for (int line : parts_) {
     LineRecord& l = doc_.lines[size_t(line)];
     const int32_t n = l.nam;
     if (l.category == kFaceCategory && n >= kLeftEye && n <= kRightLowerHair) {
@@ -313,7 +323,7 @@ void Builder::addObject(int nameIndex, int32_t drawType, uint32_t colour, float 
   o.a[0] = std::bit_cast<int32_t>(offset);
   int slot = 0;
   for (const auto& [number, rule] : pieces) {
-    const int line = lineWithNumber(doc_, number);
+    const int line = lineOf(number);
     if (line < 0) continue;
     const int last = std::max(doc_.pointCount(line) - 2, 0);
     o.c[size_t(slot)] = line;
@@ -376,8 +386,8 @@ double faceDepthAt(const FaceFrame& f, double headDepth, double x, double y) {
 }
 
 void buildFace(Document& doc, const FaceData& data, const FaceFrame& frame, const FaceAux& aux,
-               int jointLine, int jointPoint) {
-  Builder b(doc, data, frame, aux, jointLine, jointPoint);
+               std::span<const int> partLines, int jointLine, int jointPoint) {
+  Builder b(doc, data, frame, aux, partLines, jointLine, jointPoint);
   b.settings();
   b.looks();
   b.objects();

@@ -9,6 +9,8 @@
 // wide as the face, as tall as it, and as deep as the depth proportion says, so a point's
 // depth is how far it swings sideways when the face turns a quarter round.
 
+#include <span>
+
 #include "engine/face_reader.h"
 
 namespace tovala {
@@ -25,8 +27,14 @@ struct FaceAux {
 inline constexpr int kFaceObjectCount = 22;
 extern const char* const kFaceObjectNames[kFaceObjectCount];
 
+// Builds the face on `partLines`, the face-part lines one read created (their indices in `doc`):
+// their settings for the face motion, their looks, and the 22 objects drawn from them. Parts
+// and objects are looked up among these lines only, so a face read into a document that has one
+// builds on its own lines and leaves the other face's lines and objects as they were; only a
+// hair connection that the file names by the number of a line that is not one of these parts is
+// looked up in the whole document.
 void buildFace(Document& doc, const FaceData& data, const FaceFrame& frame, const FaceAux& aux,
-               int jointLine, int jointPoint);
+               std::span<const int> partLines, int jointLine, int jointPoint);
 
 // Depth of a point of the face at (x, y) from the face centre on the head model.
 double faceDepthAt(const FaceFrame& frame, double headDepth, double x, double y);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "engine/face_builder.h"
 #include "engine/lines_points.h"
@@ -87,19 +88,31 @@ void place(const FaceData& d, const FaceFrame& f, const FacePlacement& pl, const
 
 bool usable(const FaceSample& s) { return s.mode >= 0 && std::isfinite(s.x) && std::isfinite(s.y); }
 
-// Removes every part from line 330 on that received no point or whose first point lies at the
-// origin; returns how many went.
-int removeEmptyParts(Document& doc, int eyeAreaParts) {
-  int removed = 0;
-  for (int k = kMinEyeAreaParts - 1; k < eyeAreaParts; ++k) {
-    const int32_t number = 330 + (k < kMinEyeAreaParts ? 0 : k);
-    const int line = lineWithNumber(doc, number);
-    if (line < 0) continue;
-    const auto& pts = doc.lines[size_t(line)].points;
-    const bool empty = pts.size() < 2 || (pts[0].vx == 0 && pts[0].vy == 0 && pts[0].vz == 0);
-    if (empty && deleteLine(doc, line) >= 0) ++removed;
+// Removes the parts of this read from line 330 on (its 330 and its hair strands) that received
+// no point or whose first point lies at the origin, and drops them from `partLine` (which keeps
+// the indices of the lines that remain); returns how many went. Lines of the document that this
+// read did not create are not looked at: a face read before keeps its own parts.
+int removeEmptyParts(Document& doc, std::vector<int>& partLine) {
+  std::vector<int> empty;
+  for (size_t i = size_t(kFixedFaceParts - 1); i < partLine.size(); ++i) {
+    const auto& pts = doc.lines[size_t(partLine[i])].points;
+    if (pts.size() < 2 || (pts[0].vx == 0 && pts[0].vy == 0 && pts[0].vz == 0))
+      empty.push_back(partLine[i]);
   }
-  return removed;
+  // From the last line back, so that the indices still to delete stay where they are.
+  std::sort(empty.begin(), empty.end(), std::greater<>());
+  std::vector<int> removed;
+  for (int line : empty)
+    if (deleteLine(doc, line) == line) removed.push_back(line);
+  std::vector<int> kept;
+  for (int line : partLine) {
+    if (std::find(removed.begin(), removed.end(), line) != removed.end()) continue;
+    const auto below =
+        std::count_if(removed.begin(), removed.end(), [line](int r) { return r < line; });
+    kept.push_back(line - int(below));
+  }
+  partLine = std::move(kept);
+  return int(removed.size());
 }
 
 // The controller line 463 with its one point, and the reference joint when there was none.
@@ -239,9 +252,9 @@ int loadFaceData(Document& doc, std::span<const uint8_t> bytes) {
     }
   }
 
-  d.eyeAreaParts -= removeEmptyParts(doc, d.eyeAreaParts);
+  d.eyeAreaParts -= removeEmptyParts(doc, partLine);
   addController(doc, frame, hasJoint, jl, jp);
-  buildFace(doc, d, frame, aux, jl, jp);
+  buildFace(doc, d, frame, aux, partLine, jl, jp);
   rebuildLayers(doc);
   refreshSelected(doc);
   return 1;

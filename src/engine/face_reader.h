@@ -66,8 +66,13 @@ struct FaceData {
 // shorter than its counts say.
 bool parseFaceData(std::span<const uint8_t> bytes, FaceData& out);
 
-// Appends the face to the document ("顔画像データ読込み"). 1 done; -1 when the file cannot be
-// read or is refused (message shown, document unchanged) or in motion mode.
+// Appends the face to the document ("顔画像データ読込み"): its part lines, its controller and
+// its 22 objects, built on the lines this read creates (a face read before keeps its lines and
+// objects as they were). 1 done; -1 when the file cannot be read or is refused (message shown,
+// document unchanged) or in motion mode (no message: the editor refuses the command before it
+// asks for a file, with kFaceInMotionRefusal).
+inline constexpr const char* kFaceInMotionRefusal =
+    "動きモードでは顔画像データを読み込めません。動きモードを終了してから読み込んでください。";
 int loadFaceData(Document& doc, const std::string& path);
 int loadFaceData(Document& doc, std::span<const uint8_t> bytes);
 

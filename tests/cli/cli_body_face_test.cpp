@@ -36,6 +36,21 @@ TEST(CliBodyFace, BodyModelIsTheSameFileEveryTimeAndTakesAFace) {
   }
   EXPECT_EQ(controllers, 1);
   EXPECT_EQ(tens, 1);
+
+  // A second face on the same head builds on its own lines: the figure's and the first face's
+  // lines and objects stay as they were, and it brings 22 objects of its own.
+  r = runCli({"face", dir.file("f.tov"), dir.file("face.fmk"), "-o", dir.file("g.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  Document twice;
+  ASSERT_TRUE(loadProject(twice, dir.file("g.tov"), true));
+  ASSERT_EQ(twice.objectCount(), 77 + 2 * 22 + 1);
+  for (int i = 0; i + 1 < doc.objectCount(); ++i)
+    EXPECT_TRUE(twice.objects[size_t(i)] == doc.objects[size_t(i)]) << i;
+  for (int i = 0; i + 1 < doc.lineCount(); ++i)
+    EXPECT_TRUE(twice.lines[size_t(i)] == doc.lines[size_t(i)]) << i;
+  for (int i = 77 + 22; i < 77 + 2 * 22; ++i)
+    for (int k = 0; k < 64 && twice.objects[size_t(i)].c[size_t(k)] >= 0; ++k)
+      EXPECT_GE(twice.objects[size_t(i)].c[size_t(k)], doc.lineCount() - 1) << i;
 }
 
 // The body model's lines hold every packed reference of the figure: co-rotating points, hit

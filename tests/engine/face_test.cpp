@@ -158,6 +158,78 @@ TEST(FaceReader, AFaceOnAnExistingJointIsPlacedOnItAtHalfSize) {
   EXPECT_NEAR(chin.minX, 300, 1e-3);
 }
 
+// A second face read into a document that has one: it removes only its own empty parts and
+// builds its settings, looks, connections and objects from its own lines; the first face's
+// lines and objects stay exactly as they were.
+TEST(FaceReader, ASecondFaceBuildsOnItsOwnLines) {
+  Document doc;
+  ASSERT_EQ(loadFaceData(doc, test::sampleFace().bytes()), 1);
+  const std::vector<LineRecord> first(doc.lines.begin(), doc.lines.end() - 1);
+  const std::vector<ObjectRecord> firstObjects(doc.objects.begin(), doc.objects.end() - 1);
+  const int base = int(first.size());
+
+  FaceFile f = test::sampleFace();
+  f.shapes.erase(21);  // its 330 is empty (the first face's is not)
+  f.shapes.erase(27);  // and so is its 339
+  f.P[3] = 0.15f;      // wider eyes than the first face's
+  ASSERT_EQ(loadFaceData(doc, f.bytes()), 1);
+
+  for (int i = 0; i < base; ++i) EXPECT_TRUE(doc.lines[size_t(i)] == first[size_t(i)]) << i;
+  ASSERT_EQ(doc.objectCount(), 2 * kFaceObjectCount + 1);
+  for (int i = 0; i < kFaceObjectCount; ++i)
+    EXPECT_TRUE(doc.objects[size_t(i)] == firstObjects[size_t(i)]) << i;
+
+  // This read's lines: the 26 parts less its two empty ones, then its controller.
+  const auto lineOfSecond = [&](int32_t nam) {
+    for (int l = base; l + 1 < doc.lineCount(); ++l)
+      if (doc.lines[size_t(l)].nam == nam) return l;
+    return -1;
+  };
+  ASSERT_EQ(doc.lineCount(), base + 26 - 2 + 1 + 1);
+  EXPECT_EQ(lineOfSecond(330), -1);
+  EXPECT_EQ(lineOfSecond(339), -1);
+  EXPECT_EQ(doc.lines[size_t(doc.lineCount() - 2)].nam, kFaceController);
+  EXPECT_GE(lineOf(doc, 330), 0);  // the first face's
+  EXPECT_GE(lineOf(doc, 339), 0);
+
+  // Its settings and looks are on its own lines, and their connections stay among them.
+  const uint32_t plain = doc.makeDefaultLine().cr;
+  for (int l = base; l + 2 < doc.lineCount(); ++l) {
+    const LineRecord& line = doc.lines[size_t(l)];
+    const int part = findParam(line.params, kFacePartKey);
+    ASSERT_GE(part, 0) << line.nam;
+    EXPECT_NE(line.cr, plain) << line.nam;
+    const int32_t number = line.params[size_t(part)].asInt();
+    const FaceSlots& slots = faceSlotsOf(number);
+    const int run = findParam(line.params, kFaceSlotKey);
+    for (int slot : {slots.upper, slots.lower}) {
+      if (slot < 0) continue;
+      const int32_t ref = line.params[size_t(run + slot)].asInt();
+      if (ref < 0) continue;
+      EXPECT_GE(ref >> 16, base) << line.nam << " slot " << slot;
+    }
+  }
+  const LineRecord& leftContour = doc.lines[size_t(lineOfSecond(kLeftContour))];
+  const int run = findParam(leftContour.params, kFaceSlotKey);
+  EXPECT_EQ(leftContour.params[size_t(run + 9)].asInt() >> 16, lineOfSecond(kNose));
+  const LineRecord& ear = doc.lines[size_t(lineOfSecond(kRightEar))];
+  EXPECT_EQ(ear.params[size_t(findParam(ear.params, kFaceSlotKey) + 7)].asInt() >> 16,
+            lineOfSecond(kRightContour));
+
+  // Its 22 objects, in order, on its own lines; those of its empty parts have no piece.
+  for (int i = 0; i < kFaceObjectCount; ++i) {
+    const ObjectRecord& o = doc.objects[size_t(kFaceObjectCount + i)];
+    EXPECT_EQ(objectName(o), kFaceObjectNames[i]);
+    for (int k = 0; k < objectPieceCount(o); ++k) EXPECT_GE(o.c[size_t(k)], base) << i;
+  }
+  const ObjectRecord& outline = doc.objects[size_t(kFaceObjectCount + 4)];
+  EXPECT_EQ(outline.c[0], lineOfSecond(kRightContour));
+  EXPECT_EQ(outline.c[1], lineOfSecond(kLeftContour));
+  EXPECT_EQ(objectPieceCount(doc.objects[size_t(kFaceObjectCount + 1)]), 0);   // 330
+  EXPECT_EQ(objectPieceCount(doc.objects[size_t(kFaceObjectCount + 17)]), 0);  // 339
+  EXPECT_EQ(doc.objects[size_t(kFaceObjectCount + 9)].c[0], lineOfSecond(kLeftEye));
+}
+
 TEST(FaceReader, RefusesCountsTheFileCannotHoldAndLeavesTheDocument) {
   const FaceFile good = test::sampleFace();
   auto refused = [](const std::vector<uint8_t>& bytes) {
