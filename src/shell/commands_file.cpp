@@ -65,7 +65,16 @@ void savePartsCommand(TMyWindow& w) {
   core().saveParts(w.doc(), *path);
 }
 
+// "顔画像データ読込み". Refused while posing, before a file is asked for and with nothing changed:
+// a face is placed on the head joint's current position and its points take their positions as
+// their references, so a face read onto the posed figure would rest where the pose put the head,
+// and stay there when the mode restores the references; reading it properly would mean leaving
+// the mode first, a mode change the user did not ask for. The message says what to do instead.
 void loadFaceCommand(TMyWindow& w) {
+  if (w.motion()) {
+    w.ui().message(kFaceInMotionRefusal, "注意");
+    return;
+  }
   auto path = chooseFile(w, false, filters::kFace, filters::kFaceExt, w.paths().face);
   if (!path) return;
   w.paths().face = *path;

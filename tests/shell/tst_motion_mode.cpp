@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+#include "engine/face_reader.h"
 #include "engine/motion_drag.h"
 #include "engine/param_splice.h"
 #include "shell/motion_mode.h"
@@ -223,6 +224,75 @@ class TestMotionMode : public QObject {
     QCOMPARE(d.edit.mode, int(kModeMotion));
     QCOMPARE(d.edit.subMode, int(kToolPointMove));
     QVERIFY(f.ui.shown.empty());
+  }
+
+  // The whole figure moved and turned: Yes to the reference question takes that movement and
+  // rotation out of the references, so the figure enters the mode where it was drawn.
+  void referenceQuestionOnATurnedFigureKeepsItWhereItIs() {
+    WindowFixture f;
+    buildFigure(f);
+    Document& d = f.doc();
+    d.VextX = 30, d.VextY = -10;
+    d.RadZ = 0.4f, d.RadY = -0.2f;
+    const auto drawn = allPoints(d);
+    enterMotion(f);
+    QCOMPARE(f.ui.shown.back().text, std::string(kNoReferenceQuestion));
+    const auto shown = allPoints(d);
+    for (size_t i = 0; i < drawn.size(); ++i) {
+      if (drawn[i].kind == -1) continue;  // sentinels are not posed
+      QVERIFY2(near({shown[i].vx, shown[i].vy}, {drawn[i].vx, drawn[i].vy}),
+               qPrintable(QString("point %1").arg(i)));
+      QVERIFY(std::fabs(shown[i].vz - drawn[i].vz) < kTol);
+    }
+    QCOMPARE(d.RadZ, 0.4f);  // the whole-figure values stay
+  }
+
+  // 全て基準 on the pose kept when leaving the mode, the figure moved and turned as a whole:
+  // entering the mode again shows that pose, not one moved and turned twice.
+  void allReferencesOnATurnedPoseEnterTheSamePose() {
+    WindowFixture f;
+    buildFigure(f);
+    Document& d = f.doc();
+    enterMotion(f);
+    movePanel(f).button(1)->click();  // "線を戻さず終了"
+    d.VextX = 25, d.RadZ = -0.3f, d.RadX = 0.2f;
+    QVERIFY(f.window->runCommand(40031));  // no question: the references are set
+    movePanel(f).button(1)->click();
+    const auto posed = allPoints(d);
+    QVERIFY(!near(pos(d, 1, 0), QPointF(500, 300)));
+
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(40026));  // "全て基準"
+    f.ui.reset();
+    QVERIFY(f.window->runCommand(40031));
+    QVERIFY(f.ui.shown.empty());
+    const auto again = allPoints(d);
+    for (size_t i = 0; i < posed.size(); ++i)
+      QVERIFY2(near({again[i].vx, again[i].vy}, {posed[i].vx, posed[i].vy}),
+               qPrintable(QString("point %1").arg(i)));
+  }
+
+  // Reading a face while posing is refused before a file is asked for; nothing changes and the
+  // mode stays.
+  void faceDataIsRefusedInMotionMode() {
+    WindowFixture f;
+    buildFigure(f);
+    Document& d = f.doc();
+    enterMotion(f);
+    rightDrag(f, {300, 300}, {300, 350});
+    const auto before = allPoints(d);
+    const int lines = d.lineCount(), objects = d.objectCount();
+    f.ui.reset();
+    f.ui.queuePath(std::string("unused.fmk"));
+    f.window->runCommand(40049);
+    QCOMPARE(f.ui.lastText(), std::string(kFaceInMotionRefusal));
+    QCOMPARE(f.ui.shown.back().caption, std::string("注意"));
+    QVERIFY(f.ui.fileRequests.empty());
+    QCOMPARE(d.edit.mode, int(kModeMotion));
+    QVERIFY(movePanel(f).isVisible());
+    QCOMPARE(d.lineCount(), lines);
+    QCOMPARE(d.objectCount(), objects);
+    QVERIFY(samePositionsAndMotion(before, allPoints(d)));
   }
 
   void wholeFigureTools() {
