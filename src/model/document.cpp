@@ -1,8 +1,10 @@
 #include "model/document.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "model/file_io.h"
+#include "model/messages.h"
 #include "platform/ui.h"
 
 namespace tovala {
@@ -28,8 +30,8 @@ int Document::isValidPick(int line, int point) const {
 int32_t Document::nextLineNumber(int32_t extra) const {
   const int64_t last = int64_t(kFirstNumber) + lineCount() + std::max<int32_t>(extra, 0);
   for (int64_t i = kFirstNumber; i <= last; ++i) {
-    bool used = std::any_of(lines.begin(), lines.end(),
-                            [i](const LineRecord& l) { return l.nam == i; });
+    bool used =
+        std::any_of(lines.begin(), lines.end(), [i](const LineRecord& l) { return l.nam == i; });
     if (!used) return int32_t(i);
   }
   return int32_t(last);
@@ -40,7 +42,8 @@ int32_t Document::nextPointNumber(int line, int32_t extra) const {
   const auto& pts = lines[size_t(line)].points;
   const int64_t last = int64_t(kFirstNumber) + int64_t(pts.size()) + std::max<int32_t>(extra, 0);
   for (int64_t i = kFirstNumber; i <= last; ++i) {
-    bool used = std::any_of(pts.begin(), pts.end(), [i](const PointRecord& p) { return p.nam == i; });
+    bool used =
+        std::any_of(pts.begin(), pts.end(), [i](const PointRecord& p) { return p.nam == i; });
     if (!used) return int32_t(i);
   }
   return int32_t(last);
@@ -123,9 +126,26 @@ void Document::clear() {
   curPoint = 0;
 }
 
+namespace {
+// A picture of one colour throughout: the blank underlay a document starts with.
+bool isBlank(const ImageSlot& image) {
+  if (image.width <= 0 || image.height <= 0) return true;
+  const uint32_t first = image.pixel(0, 0);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (image.pixel(x, y) != first) return false;
+  return true;
+}
+}  // namespace
+
 void Document::recreateWorkImages() {
-  for (int slot : {0, 1, 2, 4, 5, 6, 7})
+  for (int slot : {0, 1, 2, 4, 5, 6})
     workImages.makeBlank(slot, imageWidth, imageHeight, backColor);
+  // A loaded underlay is the user's picture and stays as it is, laid from the top-left corner at
+  // its own size whatever the canvas; only the blank one follows the canvas and its colour.
+  const ImageSlot* underlay = workImages.image(kUnderlayImage);
+  if (!underlay || isBlank(*underlay))
+    workImages.makeBlank(kUnderlayImage, imageWidth, imageHeight, backColor);
   layerMerge.valid = false;  // the layers it was made from are gone
 }
 
@@ -134,6 +154,7 @@ BrushKernel Document::paintKernel() { return buildKernel(6.0f, 6.0f, 1.0f, -3.0f
 void Document::reset() {
   backColor = kDefaultBackColor;
   if (workImages.slotCount() < kWorkImageSlots) workImages.initStore(kWorkImageSlots);
+  workImages.release(kUnderlayImage);  // a new document starts without the old underlay
   recreateWorkImages();
   defBrush = {2.0f, 2.0f, 1.98f, 0.0f};
   workImages.kernel = buildKernel(defBrush[0], defBrush[1], defBrush[2], defBrush[3]);
@@ -204,15 +225,36 @@ void Document::removeUserImage(int slot) {
   imageKeys.erase(imageKeys.begin() + slot);
 }
 
-void Document::loadLineImage(int line, const std::string& path) {
+bool Document::loadLineImage(int line, const std::string& path) {
+  if (!isValidLine(line)) return false;
+  ImageSlot picture;
+  if (!readPictureFile(path, *ui, picture)) return false;
+  adoptLineImage(line, std::move(picture));
+  return true;
+}
+
+void Document::adoptLineImage(int line, ImageSlot&& picture) {
   if (!isValidLine(line)) return;
   const int slot = sentinelImageSlot();
-  const std::string ext = fileExtension(path);
-  if (ext == "bmp" || ext == "BMP") {
-    if (userImages.loadBmp(slot, path, *ui)) appendUserImage();
-  }
+  *userImages.slot(slot) = std::move(picture);
+  appendUserImage();
   lines[size_t(line)].kind = 2;
   lines[size_t(line)].cb = uint32_t(imageKeys[size_t(slot)]);
+}
+
+bool readPictureFile(const std::string& path, Ui& ui, ImageSlot& out) {
+  std::string ext = fileExtension(path);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](char c) { return char(std::tolower(uint8_t(c))); });
+  if (ext != "bmp") {
+    ui.message(msg::kNotBitmap, msg::kCaptionErrorLower);
+    return false;
+  }
+  ImageStore read;
+  read.initStore(1);
+  if (!read.loadBmp(0, path, ui)) return false;
+  out = std::move(*read.slot(0));
+  return true;
 }
 
 void Document::newLineImage(int line) {

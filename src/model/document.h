@@ -173,7 +173,11 @@ class Document {
   int sentinelImageSlot() const { return userImages.slotCount() - 1; }
   void appendUserImage();
   void removeUserImage(int slot);
-  void loadLineImage(int line, const std::string& path);
+  // Reads a picture file for `line`: a file that cannot be read as an image shows its message
+  // and changes nothing. False when nothing was loaded.
+  bool loadLineImage(int line, const std::string& path);
+  // Gives `line` the picture read by readPictureFile as a new user image.
+  void adoptLineImage(int line, ImageSlot&& picture);
   void newLineImage(int line);
   void chooseLineImage(int line, int slot);
   void dropLineImage(int line);
@@ -183,6 +187,10 @@ class Document {
   // The kernel the paint tool stamps with.
   static BrushKernel paintKernel();
 };
+
+// Reads a picture file into `out` (BMP: the only format read); shows the system's message and
+// leaves `out` alone when the file is missing or not a readable picture.
+bool readPictureFile(const std::string& path, Ui& ui, ImageSlot& out);
 
 // Encodes "名無し", the name of a fresh object, as stored (Shift-JIS).
 std::array<uint8_t, kObjectNameBytes> defaultObjectName();

@@ -94,12 +94,13 @@ bool ImageStore::loadBmp(int i, const std::string& path, Ui& ui) {
     ui.message(msg::kMissLoad, msg::kCaptionErrorLower);
     return false;
   }
-  release(i);
+  // Decoded before the slot is touched: a file that is not a picture leaves the slot's image.
   ImageSlot decoded;
   if (!decodeBmp(*data, decoded)) {
     ui.message(msg::kNotBitmap, msg::kCaptionErrorLower);
     return false;
   }
+  release(i);
   slots_[size_t(i)] = std::move(decoded);
   return true;
 }

@@ -10,7 +10,8 @@ namespace {
 bool sameFolder(const fs::path& a, const fs::path& b) {
   std::error_code ec;
   if (fs::equivalent(a, b, ec)) return true;
-  return a.lexically_normal() == b.lexically_normal();
+  // Folders that do not exist (or cannot be reached) compare by name, trailing slash or not.
+  return (a / "").lexically_normal() == (b / "").lexically_normal();
 }
 
 std::string environment(const char* name) {

@@ -55,7 +55,11 @@ void loadImage(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kImage, filters::kImageExt, w.paths().image);
   if (!path) return;
   w.paths().image = *path;
-  editSelected(w, "OnTovImgLoad", [&](Document& d) { d.loadLineImage(d.curLine, *path); });
+  // Read before the step is taken: a file that is no picture leaves the line and the undo ring.
+  ImageSlot picture;
+  if (!readPictureFile(*path, w.ui(), picture)) return;
+  editSelected(w, "OnTovImgLoad",
+               [&](Document& d) { d.adoptLineImage(d.curLine, std::move(picture)); });
 }
 
 void dropImage(TMyWindow& w) {
@@ -66,8 +70,10 @@ void dropImage(TMyWindow& w) {
 }  // namespace
 
 void addDrawPointCommands(CommandTable& t) {
-  t.set({40006, "OnTovPointSel", [](TMyWindow& w) { w.setMode(kModeSelect, "OnTovPointSel"); }, nullptr});
-  t.set({40007, "OnTovPointAdd", [](TMyWindow& w) { w.setMode(kModeAddPoint, "OnTovPointAdd"); }, nullptr});
+  t.set({40006, "OnTovPointSel", [](TMyWindow& w) { w.setMode(kModeSelect, "OnTovPointSel"); },
+         nullptr});
+  t.set({40007, "OnTovPointAdd", [](TMyWindow& w) { w.setMode(kModeAddPoint, "OnTovPointAdd"); },
+         nullptr});
   t.set({40008, "OnTovPointDel", deletePointCommand, nullptr});
   t.set({40011, "OnTovPointSpm0", setPointMode<0>, nullptr});
   t.set({40012, "OnTovPointSpm1", setPointMode<1>, nullptr});

@@ -165,6 +165,9 @@ void TMyWindow::compose() {
   if (!created_) return;
   if (core().buildDisplay) core().buildDisplay(doc_);
   drawObjectsPickMarks(*this);
+  // Every change ends here: the script editor follows a selection changed by anything (a
+  // deletion, undo, the line list, a script), not only by the mouse.
+  refreshPanel(PanelId::Script);
   view_.setContent(doc_.imageWidth, doc_.imageHeight);
   canvas_->showDisplay();
 }

@@ -91,8 +91,8 @@ TEST(Document, NumbersTakeTheSmallestUnusedValue) {
   EXPECT_EQ(doc.nextLineNumber(), 10003);
 
   LineRecord& l = doc.lines[0];
-  l.points.assign({Document::makeDefaultPoint(), Document::makeDefaultPoint(),
-                   Document::makeDefaultPoint()});
+  l.points.assign(
+      {Document::makeDefaultPoint(), Document::makeDefaultPoint(), Document::makeDefaultPoint()});
   l.points[0].nam = 10001;
   l.points[1].nam = 10000;
   l.points[2].nam = 10003;
@@ -195,6 +195,34 @@ TEST(Document, OrderUpkeepOnDeleteAndInsert) {
   doc.lines.assign(4, doc.makeDefaultLine());
   doc.orderAfterInsert(3);
   EXPECT_EQ(doc.lineOrder, (std::vector<int32_t>{0, 1, 2, 3}));
+}
+
+TEST(Document, NewCanvasKeepsALoadedUnderlayAndANewDocumentDropsIt) {
+  Document doc;
+  doc.create();
+  ImageSlot& blank = *doc.workImages.slot(kUnderlayImage);
+  EXPECT_EQ(blank.width, kDefaultImageWidth);
+  // A picture loaded as the underlay (two colours, its own size).
+  ASSERT_TRUE(doc.workImages.makeBlank(kUnderlayImage, 30, 20, 0x0000FF));
+  doc.workImages.slot(kUnderlayImage)->setPixel(5, 5, 0x00FF00);
+  const ImageSlot picture = *doc.workImages.slot(kUnderlayImage);
+  doc.backColor = 0x123456;
+  doc.imageWidth = 400;
+  doc.recreateWorkImages();
+  EXPECT_TRUE(*doc.workImages.slot(kUnderlayImage) == picture);
+  EXPECT_EQ(doc.workImages.slot(kModelImage)->width, 400);
+
+  // The blank underlay follows the canvas and its colour.
+  doc.workImages.makeBlank(kUnderlayImage, 400, 1200, 0x123456);
+  doc.backColor = 0x654321;
+  doc.imageWidth = 500;
+  doc.recreateWorkImages();
+  EXPECT_EQ(doc.workImages.slot(kUnderlayImage)->width, 500);
+  EXPECT_EQ(doc.workImages.slot(kUnderlayImage)->pixel(0, 0), 0x654321u);
+
+  doc.workImages.slot(kUnderlayImage)->setPixel(1, 1, 0);
+  doc.reset();
+  EXPECT_EQ(doc.workImages.slot(kUnderlayImage)->pixel(1, 1), kDefaultBackColor);
 }
 
 TEST(Document, ClearAndResetRestoreANewDocument) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "model/bmp.h"
 #include "model/document.h"
+#include "model/messages.h"
 #include "platform/ui.h"
 #include "support/test_support.h"
 
@@ -90,15 +93,28 @@ TEST(UserImages, KeysGrowAndRemovedKeysAreNotReused) {
   EXPECT_EQ(doc.imageKeys, (std::vector<int32_t>{0, 2, 3, 4}));
 }
 
-TEST(UserImages, NonBmpFileNamesTheEmptySentinelSlot) {
+TEST(UserImages, UnreadableFilesChangeNothing) {
+  TempDir dir;
   Document doc;
+  RecordingUi ui;
+  doc.ui = &ui;
   doc.lines.insert(doc.lines.begin(), doc.makeDefaultLine());
   doc.lineOrder = {0, 1};
-  doc.loadLineImage(0, "/nonexistent/picture.jpg");
-  EXPECT_EQ(doc.userImages.slotCount(), 1);
-  EXPECT_EQ(doc.imageKeys, std::vector<int32_t>{0});
-  EXPECT_EQ(doc.lines[0].kind, 2);
-  EXPECT_EQ(doc.lines[0].cb, 0u);
+  const ImageStore images = doc.userImages;
+  const LineRecord line = doc.lines[0];
+  std::ofstream(dir.file("text.bmp")) << "not a picture";
+  for (const std::string& path : {std::string("/nonexistent/picture.jpg"), dir.file("text.bmp"),
+                                  std::string("/nonexistent/picture.bmp")}) {
+    EXPECT_FALSE(doc.loadLineImage(0, path)) << path;
+    EXPECT_TRUE(doc.userImages == images) << path;
+    EXPECT_EQ(doc.imageKeys, std::vector<int32_t>{0}) << path;
+    EXPECT_TRUE(doc.lines[0] == line) << path;
+  }
+  ASSERT_EQ(ui.shown.size(), 3u);
+  EXPECT_EQ(ui.shown[0].text, msg::kNotBitmap);
+  EXPECT_EQ(ui.shown[1].text, msg::kNotBitmap);
+  EXPECT_EQ(ui.shown[2].text, msg::kMissLoad);
+  doc.ui = &silentUi();
 
   doc.dropLineImage(0);
   EXPECT_EQ(doc.lines[0].kind, 0);

@@ -370,6 +370,13 @@ class TestPropertyPanels : public QObject {
     enter(p.environment, 1186, "300");
     QCOMPARE(d.imageWidth, 300);
     QCOMPARE(d.workImages.slot(kUnderlayImage)->width, 300);
+    // One step, undone with the work images following the size back.
+    f.window->undo();
+    QCOMPARE(d.imageWidth, 1000);
+    QCOMPARE(d.workImages.slot(kDisplayImage)->width, 1000);
+    f.window->redo();
+    QCOMPARE(d.imageWidth, 300);
+    QCOMPARE(d.workImages.slot(kDisplayImage)->width, 300);
     enter(p.environment, 1187, "abc");
     QCOMPARE(d.imageHeight, 1200);
     QCOMPARE(text(p.environment, 1187), QString("1200"));

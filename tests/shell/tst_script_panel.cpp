@@ -343,6 +343,34 @@ class TestScriptPanel : public QObject {
     QCOMPARE(readFile(tempDir(f) / "0-2.txt"), scriptTextForFile("p[1] = 2; // 右\n"));
   }
 
+  // Whatever moves the selection (a deletion, undo, a change the panel was not told of), OK never
+  // writes one line's text into another line's file.
+  void scriptPanelNeverWritesIntoAnotherLinesFile() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {200, 150}});
+    f.drawLine({{100, 300}, {200, 350}});
+    writeFile(tempDir(f) / "0-0.txt", "zero");
+    Document& d = f.doc();
+    d.curLine = 1;
+    d.curPoint = 0;
+    QVERIFY(f.window->runCommand(40029));
+    ScriptPanel& panel = scriptPanel(f);
+    panel.editor()->setPlainText("for line one");
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(40004));  // the selection falls back to line 0
+    QCOMPARE(panel.editor()->toPlainText(), QString("zero"));
+    f.window->undo();
+    QCOMPARE(d.curLine, 1);
+    QCOMPARE(panel.editor()->toPlainText(), QString());
+
+    panel.editor()->setPlainText("for line one");
+    d.curLine = 0;  // moved without a redraw
+    panel.button("ok")->click();
+    QCOMPARE(readFile(tempDir(f) / "0-0.txt"), std::string("zero"));
+    QCOMPARE(panel.editor()->toPlainText(), QString("zero"));
+    QVERIFY(panel.isVisible());
+  }
+
   void runCompilesIntoTheLineAndReportsErrors() {
     WindowFixture f;
     lineWithMiddleSelected(f);

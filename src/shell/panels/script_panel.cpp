@@ -85,11 +85,19 @@ void ScriptPanel::showFor(const std::filesystem::path& workDir) {
   raise();
 }
 
-// Every click on the canvas asks for this; the text is read again only for another line or
-// point, so typing survives clicks that keep the selection.
+bool ScriptPanel::showsSelection() const {
+  if (doc_.curLine != shownLine_ || doc_.curPoint != shownPoint_) return false;
+  if (!doc_.isValidLine(shownLine_)) return shownLineNumber_ == -1;
+  const LineRecord& line = doc_.lines[size_t(shownLine_)];
+  const int32_t point =
+      doc_.isValidPick(shownLine_, shownPoint_) == 1 ? line.points[size_t(shownPoint_)].nam : -1;
+  return line.nam == shownLineNumber_ && point == shownPointNumber_;
+}
+
+// The window asks for this after every change it draws; the text is read again only for another
+// line or point, so typing survives clicks that keep the selection.
 void ScriptPanel::refresh() {
-  if (!isVisible()) return;
-  if (doc_.curLine == shownLine_ && doc_.curPoint == shownPoint_) return;
+  if (!isVisible() || showsSelection()) return;
   loadText();
 }
 
@@ -99,16 +107,32 @@ void ScriptPanel::loadText() {
   editor_->setPlainText(QString::fromStdString(scriptTextForEditor(*text)));
   shownLine_ = doc_.curLine;
   shownPoint_ = doc_.curPoint;
+  shownLineNumber_ = doc_.lines[size_t(shownLine_)].nam;
+  shownPointNumber_ = doc_.isValidPick(shownLine_, shownPoint_) == 1
+                          ? doc_.lines[size_t(shownLine_)].points[size_t(shownPoint_)].nam
+                          : -1;
 }
 
 std::string ScriptPanel::fileText() const {
   return scriptTextForFile(editor_->toPlainText().toStdString());
 }
 
-bool ScriptPanel::saveText() { return saveScriptText(doc_, workDir_, fileText()); }
+// The text shown belongs to the line it was read for: when the selection has moved on without the
+// panel following, the selection's own text is shown instead of writing into its file.
+bool ScriptPanel::saveText() {
+  if (!showsSelection()) {
+    loadText();
+    return false;
+  }
+  return saveScriptText(doc_, workDir_, fileText());
+}
 
 // Compiles into the selected line; the program runs later, with the motion.
 void ScriptPanel::run() {
+  if (!showsSelection()) {
+    loadText();
+    return;
+  }
   const std::string source = fileText();
   saveScriptText(doc_, workDir_, source);
   compileIntoSelectedLine(doc_, source, (workDir_ / kDumpName).string());

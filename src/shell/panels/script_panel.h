@@ -5,6 +5,7 @@
 // write out every script text of the folder as one archive file. The panel is created hidden and
 // shown by command 40029; while it is shown it follows the selection.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -59,8 +60,14 @@ class ScriptPanel : public Panel {
   Document& doc_;
   std::filesystem::path workDir_;
   std::string archive_;
+  // Whether the editor holds the text of the selected line and point: by index, which names the
+  // file, and by number, which tells a line that took another's index after a deletion.
+  bool showsSelection() const;
+
   int shownLine_ = -1;  // the line and point whose text the editor holds
   int shownPoint_ = -1;
+  int32_t shownLineNumber_ = -1;
+  int32_t shownPointNumber_ = -1;
   QPlainTextEdit* editor_ = nullptr;
 };
 

@@ -40,6 +40,7 @@ bool changeCanvasSize(TMyWindow& w, int width, int height) {
     w.ui().message(refusal, "");
     return false;
   }
+  w.snapshot("OnTovSize");
   Document& d = w.doc();
   d.imageWidth = width;
   d.imageHeight = height;
@@ -52,7 +53,7 @@ bool changeCanvasSize(TMyWindow& w, int width, int height) {
   w.rebuild();
   w.resetScrolling();
   w.update();
-  originCommand(w);
+  moveFigureToOrigin(w);
   w.compose();
   return true;
 }
