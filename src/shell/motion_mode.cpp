@@ -55,16 +55,17 @@ void onModeExe(TMyWindow& w) {
     return;
   }
   w.showPanel(PanelId::Objects, false);
+  Answer reference = Answer::No;
   if (referenceMissing(d)) {
-    switch (w.ui().ask(kNoReferenceQuestion, "メッセージ", Buttons::YesNoCancel)) {
-      case Answer::Yes:
-        w.snapshot("OnModeExe");
-        setReference(d, 0, -1);
-        w.setModified(true);
-        break;
-      case Answer::No: break;
-      default: return;
-    }
+    reference = w.ui().ask(kNoReferenceQuestion, "メッセージ", Buttons::YesNoCancel);
+    if (reference != Answer::Yes && reference != Answer::No) return;
+  }
+  // Posing takes no steps of its own, but the pose stays when the mode is left keeping it: the
+  // figure as it was before the mode is one step, so undo brings it back whatever the pose.
+  w.snapshot("OnModeExe");
+  if (reference == Answer::Yes) {
+    setReference(d, 0, -1);
+    w.setModified(true);
   }
   const int previous = d.edit.mode;
   d.edit.mode = kModeMotion;

@@ -13,6 +13,7 @@
 #include "engine/face_reader.h"
 #include "engine/motion_drag.h"
 #include "engine/param_splice.h"
+#include "model/project_file.h"
 #include "shell/motion_mode.h"
 #include "shell/panels/control_panel.h"
 #include "shell/panels/move_panel.h"
@@ -173,6 +174,13 @@ class TestMotionMode : public QObject {
     QVERIFY(!movePanel(f).isVisible());
     QCOMPARE(pos(d, 1, 0), posed);
     QCOMPARE(d.lines[1].points[0].v0x, 500.0f);
+
+    // The kept pose is one undo step from the figure before the mode, and comes back by redo.
+    const std::vector<uint8_t> posedBytes = writeProjectPayload(d);
+    f.window->undo();
+    QCOMPARE(pos(d, 1, 0), QPointF(500, 300));
+    f.window->redo();
+    QVERIFY(writeProjectPayload(d) == posedBytes);
 
     // Entering again asks nothing and shows the same pose, rebuilt from the references.
     f.ui.reset();
