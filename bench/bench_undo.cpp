@@ -13,10 +13,13 @@
 namespace tovala {
 namespace {
 
+// As opened from a project file, the user images end in a blank picture of the canvas size,
+// which each snapshot compares with the previous one before sharing it.
 Document& bodyModel() {
   static Document* doc = [] {
     auto* d = new Document;
     createBodyModel(*d);
+    d->userImages.makeBlank(d->sentinelImageSlot(), d->imageWidth, d->imageHeight, d->backColor);
     return d;
   }();
   return *doc;
