@@ -1,6 +1,6 @@
 // load-json's reader on arbitrary text: anything it refuses names a field; a document it accepts
-// saves and reads back the same, dumps to a form that loads to the same document, and can be
-// drawn, posed and run (fuzz_exercise.h).
+// saves as a project that reads back, dumps to a form that loads to the same document, and can
+// be drawn, posed and run (fuzz_exercise.h).
 //
 // Forms that name BMP files are skipped (the reader would open whatever path they give), and so
 // are canvases and pictures above 256 x 256: valid, but they would only make the fuzzer slow.
@@ -65,11 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.empty()) std::abort();
     return 0;
   }
+  // The project reader sets every line's sel to 1, so what is read back saves the same from
+  // then on. Compared as bytes: floats may be NaN, which never compare equal.
   const std::vector<uint8_t> written = tovala::writeProjectPayload(doc);
   tovala::Document back = fresh();
   if (!tovala::readProjectPayload(back, written)) std::abort();
-  // Compared as bytes: floats may be NaN, which never compare equal.
-  if (tovala::writeProjectPayload(back) != written) std::abort();
+  const std::vector<uint8_t> settled = tovala::writeProjectPayload(back);
+  if (!tovala::readProjectPayload(back, settled)) std::abort();
+  if (tovala::writeProjectPayload(back) != settled) std::abort();
 
   Json again;
   if (!tovala::cli::documentToJson(doc, again, error)) std::abort();

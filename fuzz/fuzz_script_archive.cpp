@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -63,9 +64,10 @@ void onlyInputAndTemp() {
   }
 }
 
+// The files an export carries: those whose extension is .txt in any case (a name such as
+// ".txt" has none).
 bool isScriptFile(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string ext = name.substr(name.size() - 4);
+  std::string ext = fs::path(name).extension().string();
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
   return ext == ".txt";
 }
