@@ -14,6 +14,8 @@ constexpr int32_t kFirstPartKey = 102;  // first reference entry of a face or ha
 constexpr int32_t kPointMethodKey = 150;
 constexpr int32_t kConnectionKey = 181;
 constexpr int32_t kCallFlag = 0x20;
+constexpr int32_t kSeveralPointsPlus = 0x000100;  // object modes (low 24 bits of header 3)
+constexpr int32_t kSeveralPointsMinus = 0x010100;
 
 // The entry with `key`, scanning the ascending keys; -1 when there is none.
 int findEntry(const ParamList& params, int32_t key) {
@@ -233,7 +235,15 @@ void PartsRemap::remapLine(LineRecord& l) const {
 }
 
 bool PartsRemap::remapObject(ObjectRecord& o) const {
-  o.header[5] = int32_t(rangeRef(uint32_t(o.header[5])));
+  // The reference point: line, point and axis.
+  o.header[5] = int32_t(axisRef(uint32_t(o.header[5])));
+  // Several points plus and minus take their depth from the points listed in the first n
+  // values of A (n in the mode's top byte), each line << 16 | point, as object_depth reads them.
+  const int32_t mode = o.header[3] & 0xFFFFFF;
+  if (mode == kSeveralPointsPlus || mode == kSeveralPointsMinus) {
+    const size_t n = std::min(size_t(uint32_t(o.header[3]) >> 24), o.a.size() - 1);
+    for (size_t i = 0; i < n; ++i) o.a[i] = int32_t(pointRef(uint32_t(o.a[i])));
+  }
   const bool eye = (o.header[1] & 0xFF) == 2;
   if (o.c[0] < 0) return false;
   const size_t entries = eye ? 1 : o.c.size();

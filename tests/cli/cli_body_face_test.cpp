@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/face_sample.h"
 #include "model/document.h"
 #include "model/project_file.h"
@@ -92,6 +94,58 @@ TEST(CliBodyFace, BodyModelPartsMergedIntoAnEmptyDocumentKeepEveryReference) {
   // The figure does use directions whose point is not 0, the references a merge used to lose.
   EXPECT_GT(directions, 0);
   EXPECT_EQ(merged.objects, body.objects);
+}
+
+// The same parts merged behind three lines of another document pose as the figure itself does:
+// every reference the programs, connecting lines, hit guides and objects follow names the
+// merged line it named in the figure.
+TEST(CliBodyFace, BodyModelPartsMergedBehindOtherLinesPoseLikeTheFigure) {
+  TempDir dir;
+  ASSERT_EQ(runCli({"body-model", "-o", dir.file("body.tov")}).status, 0);
+  {
+    HeadlessUi ui;
+    Document body;
+    body.ui = &ui;
+    ASSERT_TRUE(loadProject(body, dir.file("body.tov"), true));
+    // Every batch joint turned, so the hit guides' directions and sides matter.
+    for (LineRecord& l : body.lines)
+      for (PointRecord& p : l.points)
+        if (p.kind == 1000) p.radz = 0.3f, p.radx = -0.2f;
+    ASSERT_TRUE(saveProject(body, dir.file("body.tov"), true));
+    Document other;
+    other.ui = &ui;
+    for (int i = 0; i < 3; ++i) {
+      LineRecord l = other.makeDefaultLine();
+      l.nam = 90000 + i;
+      other.lines.insert(other.lines.end() - 1, l);
+      other.lineOrder.push_back(int32_t(other.lineOrder.size()));
+    }
+    ASSERT_TRUE(saveProject(other, dir.file("other.tov"), true));
+  }
+  ASSERT_EQ(runCli({"parts-save", dir.file("body.tov"), "-o", dir.file("body.tovp")}).status, 0);
+  auto r = runCli(
+      {"parts-merge", dir.file("other.tov"), dir.file("body.tovp"), "-o", dir.file("merged.tov")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* name : {"body", "merged"}) {
+    r = runCli({"pose", dir.file(std::string(name) + ".tov"), "-o",
+                dir.file(std::string(name) + "-posed.tov")});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  Document body, merged;
+  ASSERT_TRUE(loadProject(body, dir.file("body-posed.tov"), true));
+  ASSERT_TRUE(loadProject(merged, dir.file("merged-posed.tov"), true));
+  ASSERT_EQ(merged.lineCount(), body.lineCount() + 3);
+  int differing = 0;
+  for (int l = 0; l + 1 < body.lineCount(); ++l) {
+    const auto& want = body.lines[size_t(l)].points;
+    const auto& got = merged.lines[size_t(l + 3)].points;
+    ASSERT_EQ(got.size(), want.size()) << l;
+    for (size_t i = 0; i + 1 < want.size(); ++i)
+      differing += std::fabs(got[i].vx - want[i].vx) > 1e-3f ||
+                   std::fabs(got[i].vy - want[i].vy) > 1e-3f ||
+                   std::fabs(got[i].vz - want[i].vz) > 1e-3f;
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST(CliBodyFace, RefusedFaceWritesNothing) {
