@@ -4,6 +4,7 @@
 
 #include "engine/face_sample.h"
 #include "model/document.h"
+#include "model/object_depth.h"
 #include "model/project_file.h"
 #include "platform/ui.h"
 #include "support/test_support.h"
@@ -146,6 +147,12 @@ TEST(CliBodyFace, BodyModelPartsMergedBehindOtherLinesPoseLikeTheFigure) {
                    std::fabs(got[i].vz - want[i].vz) > 1e-3f;
   }
   EXPECT_EQ(differing, 0);
+  // The objects take their depth from the same points.
+  ASSERT_EQ(merged.objectCount(), body.objectCount());
+  for (int i = 0; i + 1 < body.objectCount(); ++i)
+    EXPECT_FLOAT_EQ(objectDepth(merged, merged.objects[size_t(i)]),
+                    objectDepth(body, body.objects[size_t(i)]))
+        << i;
 }
 
 TEST(CliBodyFace, RefusedFaceWritesNothing) {
