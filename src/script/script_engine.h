@@ -171,6 +171,8 @@ class ScriptEngine {
     return false;
   }
   void stopForBudget();
+  // Counts a whole-model macro against the budget: one instruction per point record.
+  bool countModelWork();
   float evalExpression(int level);
   float evalPrimary();
   int evalCondition(uint32_t terminator);

@@ -65,6 +65,15 @@ int ScriptEngine::run(const CodeEntry* code, int count) {
 
 void ScriptEngine::stopForBudget() { stop(RunStop::Budget, msg::kBudgetExceeded); }
 
+bool ScriptEngine::countModelWork() {
+  uint64_t points = 0;
+  for (const LineRecord& line : doc_->lines) points += line.points.size();
+  executed_ += points;
+  if (executed_ <= budget_) return true;
+  stopForBudget();
+  return false;
+}
+
 void ScriptEngine::stop(RunStop why, const char* text) {
   if (stop_ != RunStop::None) return;
   stop_ = why;
@@ -177,6 +186,9 @@ float ScriptEngine::callMacro(uint32_t index) {
   }
   const std::span<const CodeEntry> refs(prog_ + pc_, size_t(argc));
   pc_ += uint32_t(argc);
+  // A macro without arguments works on the whole model: one instruction would let a loop of
+  // them run for minutes within the budget.
+  if (argc == 0 && !countModelWork()) return 0.0f;
   return callMacroRoutine(*doc_, index, refs);
 }
 

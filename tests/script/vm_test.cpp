@@ -133,6 +133,18 @@ TEST_F(VmTest, EndlessLoopStopsAtTheBudgetKeepingItsChanges) {
   EXPECT_TRUE(ui.shown.empty());
 }
 
+// A macro without arguments works on the whole model, so it weighs on the budget by the
+// model's size: a loop of them ends as soon as a loop of plain statements would.
+TEST_F(VmTest, WholeModelMacrosWeighOnTheBudgetByTheModel) {
+  for (int i = 0; i < 100; ++i) addLine({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}});
+  const auto locals = exec("param 1; while (1 == 1) { p[0] += 1; TPMoveAll(); }", 10000);
+  EXPECT_EQ(lastRun, -1);
+  EXPECT_EQ(ui.lastText(), "スクリプトの実行回数が上限を超えました。");
+  // 600 point records (the sentinels included) and a few instructions per turn.
+  EXPECT_GE(locals[0], 15.0f);
+  EXPECT_LE(locals[0], 17.0f);
+}
+
 TEST_F(VmTest, BadIndicesStopTheRunWithTheirMessage) {
   addLine({{1, 2, 3}});
   EXPECT_EQ(value("param 1; p[0] = 9; p[0] = L[5]vx;"), 9.0f);
