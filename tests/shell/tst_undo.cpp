@@ -3,11 +3,13 @@
 
 #include <QFile>
 #include <QMenu>
+#include <QPushButton>
 #include <QtTest>
 
 #include <functional>
 
 #include "model/project_file.h"
+#include "shell/panels/objects_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -288,6 +290,11 @@ class TestUndo : public QObject {
           {"the selected line, pressed beside it", [&] { select(0); },
            [&] {
              f.drag({{20, 700}, {30, 720}});
+           }},
+          {"objects list", [&] { f.window->runCommand(40053); },
+           [&] {
+             f.ui.queueAnswer(Answer::Yes);
+             static_cast<ObjectsPanel*>(f.window->panel(PanelId::Objects))->button(3)->click();
            }},
           {"enlarge", none, [&] { f.window->runCommand(40058); }},
           {"initial pose", none, [&] { f.window->runCommand(40046); }},
