@@ -20,15 +20,21 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
+// Made once per process and removed at its exit (never destroyed before that).
 const fs::path& workDir() {
-  static const fs::path dir = [] {
+  static const fs::path* dir = [] {
     // tmpfs where there is one: every imported file is written with a flush.
     const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
     std::string name = (base / "tovala_fuzz_archive_XXXXXX").string();
     if (!::mkdtemp(name.data())) std::abort();
-    return fs::path(name);
+    return new fs::path(name);
   }();
-  return dir;
+  static const bool cleanup = std::atexit([] {
+                                std::error_code ec;
+                                fs::remove_all(*dir, ec);
+                              }) == 0;
+  (void)cleanup;
+  return *dir;
 }
 
 tovala::Document& document() {
