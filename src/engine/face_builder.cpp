@@ -173,17 +173,23 @@ std::vector<uint32_t> Builder::ordinaryRun(int32_t number, const Extent& e, doub
   return run;
 }
 
-// Two entries per real point: its sideways travel at a full turn right and a full turn left.
-// Points at the face's edge (no depth) stay on the head's outline; the chin swings with the
-// features.
+// The contour's side view, two entries per real point (face_parts.h): at a full turn a point
+// swings sideways by its depth on the head, so points at the face's edge (no depth) stay on the
+// head's outline while the chin swings with the features; no point moves up or down.
 std::vector<ParamEntry> Builder::contourSides(const LineRecord& l) const {
   std::vector<ParamEntry> out;
   const double full = std::max(headDepth(), 1e-6);
+  double x0 = 0, x1 = 0;
+  for (int i = 0; i + 1 < l.pointCount(); ++i) {
+    const double x = l.points[size_t(i)].v0x;
+    x0 = i == 0 ? x : std::min(x0, x), x1 = i == 0 ? x : std::max(x1, x);
+  }
+  const double width = faceOffsetUnit(x1 - x0);
   for (int i = 0; i + 1 < l.pointCount(); ++i) {
     const double x = l.points[size_t(i)].v0x - f_.cx, y = l.points[size_t(i)].v0y - f_.cy;
-    const double zz = z(x, y), w = zz / full;
-    out.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, float(w * (zz - x))));
-    out.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, float(w * (-zz - x))));
+    const double zz = z(x, y);
+    out.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, float(zz / full * zz / width)));
+    out.push_back(ParamEntry::ofFloat(kFaceSideKey, 0, 0.0f));
   }
   return out;
 }

@@ -140,26 +140,56 @@ void moveOrdinary(LineRecord& l, const FaceSlots& s, const Pose& p) {
   }
 }
 
-// A contour point swings by its own travel for the side the face turns to; the lower it sits,
-// the more it follows a nod.
+// A line's per-point offsets under `key` (two entries per real point, x and y, in widths and
+// heights of the line's rest box), as canvas offsets; points without entries get none.
+std::vector<std::array<double, 2>> offsetsOf(const LineRecord& l, int32_t key, const Span& box) {
+  std::vector<std::array<double, 2>> out(size_t(std::max(l.pointCount() - 1, 0)));
+  const int at = findParam(l.params, key);
+  if (at < 0) return out;
+  const double w = faceOffsetUnit(box.xmax - box.xmin), h = faceOffsetUnit(box.ymax - box.ymin);
+  for (size_t i = 0; i < out.size(); ++i)
+    for (size_t k = 0; k < 2; ++k) {
+      const size_t e = size_t(at) + 2 * i + k;
+      if (e >= l.params.size() || l.params[e].key != key) return out;
+      const float f = l.params[e].asFloat();
+      out[i][k] = std::isfinite(f) ? f * (k == 0 ? w : h) : 0;
+    }
+  return out;
+}
+
+// A contour point goes towards its side view (key 103, the view at a full turn towards larger
+// x) as the face turns that way, towards its mirror image as it turns the other way; the lower
+// it sits, the more it follows a nod.
 void moveContour(LineRecord& l, const FaceSlots& s, const Pose& p) {
   const std::vector<float> run = slotsOf(l);
   const Span span = restSpan(l, p);
   const double lift = limited(slot(run, s.vMove) * p.nodSin, slot(run, s.vMax));
-  const int sides = findParam(l.params, kFaceSideKey);
+  const auto side = offsetsOf(l, kFaceSideKey, span);
   const double reach = std::fabs(p.turnSin);
-  const size_t pick = p.turnSin >= 0 ? 0 : 1;
   for (int i = 0; i + 1 < l.pointCount(); ++i) {
     PointRecord& pt = l.points[size_t(i)];
     const double x = pt.v0x - p.cx0, y = pt.v0y - p.cy0;
-    double swing = 0;
-    const size_t at = size_t(sides) + 2 * size_t(i) + pick;
-    if (sides >= 0 && at < l.params.size() && l.params[at].key == kFaceSideKey) {
-      const float f = l.params[at].asFloat();
-      if (std::isfinite(f)) swing = f * reach;
-    }
     const double low = span.ymax > span.ymin ? (y - span.ymin) / (span.ymax - span.ymin) : 1.0;
-    put(pt, p, x + swing, y * p.nodCos + lift * low);
+    put(pt, p, x + side[size_t(i)][0] * p.turnSin,
+        y * p.nodCos + lift * low + side[size_t(i)][1] * reach);
+  }
+}
+
+// The part's correction sets, each added as far as the face has gone its set's way.
+void addCorrections(LineRecord& l, const Pose& p) {
+  const double reach[kFaceCorrectionSets] = {std::max(p.turnSin, 0.0), std::max(-p.turnSin, 0.0),
+                                             std::max(p.nodSin, 0.0), std::max(-p.nodSin, 0.0)};
+  const Span span = restSpan(l, p);
+  for (int set = 1; set <= kFaceCorrectionSets; ++set) {
+    const double weight = reach[set - 1];
+    if (weight <= 0 || findParam(l.params, faceCorrectionKey(set)) < 0) continue;
+    const auto off = offsetsOf(l, faceCorrectionKey(set), span);
+    for (size_t i = 0; i < off.size(); ++i) {
+      const double dx = off[i][0] * weight, dy = off[i][1] * weight;
+      PointRecord& pt = l.points[i];
+      pt.vx += float(dx * p.rollCos + dy * p.rollSin);
+      pt.vy += float(dy * p.rollCos - dx * p.rollSin);
+    }
   }
 }
 
@@ -179,7 +209,10 @@ void moveStrandsOf(Document& doc, int head, const Pose& p) {
     if (part < 0 || line.params[size_t(part)].asInt() < kFirstHairStrand) continue;
     const FaceSlots& s = faceSlotsOf(kFirstHairStrand);
     const int32_t upper = slotRef(line, s.upper);
-    if (upper >= 0 && (upper >> 16) == head) moveOrdinary(line, s, p);
+    if (upper >= 0 && (upper >> 16) == head) {
+      moveOrdinary(line, s, p);
+      addCorrections(line, p);
+    }
   }
 }
 
@@ -204,6 +237,7 @@ int faceMoveAll(Document& doc, int line, int point, int) {
       case kRightLowerHair: moveOrdinary(part, faceSlotsOf(kOtherPart), pose); break;
       default: moveOrdinary(part, faceSlotsOf(number), pose); break;
     }
+    addCorrections(part, pose);
   }
   return 1;
 }

@@ -13,8 +13,9 @@
 // line programs of a posed figure turn it), the frame gives the turn, nod and tilt instead, so
 // the face follows a turned neck as well as the head.
 //
-// The contours swing by their own per-point travel (key 103), keeping the head's outline at the
-// ears while the chin follows the features. The head lines only follow the joint, and carry
+// The contours go towards their side view (key 103) as the face turns, keeping the head's
+// outline at the ears while the chin follows the features. Every part then adds its correction
+// sets (keys 104 .. 107, face_parts.h) as far as the face has turned or nodded their way. The head lines only follow the joint, and carry
 // the hair strands that hang from them. The parts are found by their numbers 315 .. 330 (with
 // findLineByNumber, whose result serves as the line index); a number not found is skipped.
 

@@ -12,8 +12,12 @@
 // Numbers follow the figure's own left and right: the right eye 316 is drawn on the viewer's
 // left (smaller x).
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "model/records.h"
 
 namespace tovala {
 
@@ -44,6 +48,25 @@ inline constexpr int32_t kFacePartKey = 100;
 inline constexpr int32_t kFaceRefKey = 101;
 inline constexpr int32_t kFaceSlotKey = 102;
 inline constexpr int32_t kFaceSideKey = 103;
+
+// Per-point offsets (the contours' side view and the correction sets below) are runs of two
+// entries per real point, x then y, measured in the width and the height of the line's box.
+// The unit along one axis: the box's size that way, at least one pixel so that a flat line
+// keeps its offsets finite.
+inline double faceOffsetUnit(double extent) { return std::max(extent, 1.0); }
+// The run under `key` that takes the points of `from` to those of `to`, measured in from's box
+// (current positions); empty when the two differ in point count.
+std::vector<ParamEntry> faceOffsetRun(const LineRecord& from, const LineRecord& to, int32_t key);
+// Moves the points of `l` by its stored run under `key`, as faceOffsetRun measured it.
+void applyFaceOffsets(LineRecord& l, int32_t key);
+
+// Point corrections: any part may keep up to four sets of per-point offsets, set n under key
+// 103 + n (104 .. 107), laid out as the contours' key-103 run (below). Set 1 is reached when
+// the face turns fully towards larger x, set 2 towards smaller x, set 3 when it nods fully down
+// and set 4 fully up; the face motion adds each set in proportion to how far the face has gone
+// its way, after the part's own motion.
+inline constexpr int kFaceCorrectionSets = 4;
+inline constexpr int32_t faceCorrectionKey(int set) { return kFaceSideKey + set; }
 
 inline constexpr int kFaceCategory = 11;
 inline constexpr int kHairCategory = 12;

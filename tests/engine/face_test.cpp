@@ -385,6 +385,75 @@ TEST(FaceMove, TurningShiftsTheFeaturesAndNarrowsTheFarSide) {
   EXPECT_LT(boxOf(partLine(f.doc, kRightEye)).width(), eyeR0.width() * 0.9);
 }
 
+// Two offsets per real point in widths and heights of the line's rest box, under `key`; the
+// point `at` gets (dx, dy), the others 0.
+void setOffsets(LineRecord& l, int32_t key, int at, float dx, float dy) {
+  std::vector<ParamEntry> run;
+  for (int i = 0; i + 1 < l.pointCount(); ++i) {
+    run.push_back(ParamEntry::ofFloat(key, 0, i == at ? dx : 0));
+    run.push_back(ParamEntry::ofFloat(key, 0, i == at ? dy : 0));
+  }
+  replaceKindRange(l, key, key, run);
+}
+
+double restWidth(const LineRecord& l, bool x) {
+  double lo = 1e9, hi = -1e9;
+  for (int i = 0; i + 1 < l.pointCount(); ++i) {
+    const double v = x ? l.points[size_t(i)].v0x : l.points[size_t(i)].v0y;
+    lo = std::min(lo, v), hi = std::max(hi, v);
+  }
+  return hi - lo;
+}
+
+TEST(FaceMove, SideViewAndCorrectionSetsMoveThePointsTheyName) {
+  Face f;
+  EXPECT_EQ(faceSlotsOf(kRightLid).count, 10);
+  EXPECT_EQ(faceSlotsOf(kLeftLid).count, 10);
+  int lidRun = 0;
+  for (const ParamEntry& e : partLine(f.doc, kLeftLid).params) lidRun += e.key == kFaceSlotKey;
+  EXPECT_EQ(lidRun, 10);
+
+  // The contour's side view: at a full turn towards larger x the point sits at (dx, dy) boxes
+  // from its rest place; a partial turn goes part of the way, the other side mirrors x.
+  LineRecord& rc = f.doc.lines[size_t(lineOf(f.doc, kRightContour))];
+  setOffsets(rc, kFaceSideKey, 3, 0.5f, 0.25f);
+  const double w = restWidth(rc, true), h = restWidth(rc, false), s = std::sin(0.6);
+  f.joint->rady = -0.6f;
+  f.move();
+  EXPECT_NEAR(rc.points[3].vx - rc.points[3].v0x, 0.5 * w * s, 1e-2);
+  EXPECT_NEAR(rc.points[3].vy - rc.points[3].v0y, 0.25 * h * s, 1e-2);
+  EXPECT_NEAR(rc.points[0].vx, rc.points[0].v0x, 1e-3);
+  f.joint->rady = 0.6f;
+  f.move();
+  EXPECT_NEAR(rc.points[3].vx - rc.points[3].v0x, -0.5 * w * s, 1e-2);
+  EXPECT_NEAR(rc.points[3].vy - rc.points[3].v0y, 0.25 * h * s, 1e-2);
+
+  // Correction sets 1 .. 4 (keys 104 .. 107) add their offsets as the face turns towards
+  // larger x, towards smaller x, nods down and nods up; nothing at rest.
+  LineRecord& mouth = f.doc.lines[size_t(lineOf(f.doc, kMouth))];
+  const double mw = restWidth(mouth, true), mh = restWidth(mouth, false);
+  f.joint->rady = -0.6f;
+  f.move();
+  const LineRecord plain = mouth;
+  setOffsets(mouth, faceCorrectionKey(1), 1, 0.1f, 0.2f);
+  setOffsets(mouth, faceCorrectionKey(2), 2, 0.3f, 0.3f);  // the other side: no effect now
+  f.move();
+  EXPECT_NEAR(mouth.points[1].vx - plain.points[1].vx, 0.1 * mw * s, 1e-2);
+  EXPECT_NEAR(mouth.points[1].vy - plain.points[1].vy, 0.2 * mh * s, 1e-2);
+  EXPECT_NEAR(mouth.points[2].vx, plain.points[2].vx, 1e-3);
+  setOffsets(mouth, faceCorrectionKey(3), 0, 0, 0.5f);
+  f.joint->rady = 0;
+  f.joint->radx = 0.4f;
+  f.move();
+  const LineRecord nodded = mouth;
+  replaceKindRange(mouth, faceCorrectionKey(3), faceCorrectionKey(3), {});
+  f.move();
+  EXPECT_NEAR(nodded.points[0].vy - mouth.points[0].vy, 0.5 * mh * std::sin(0.4), 1e-2);
+  f.joint->radx = 0;
+  f.move();
+  EXPECT_NEAR(mouth.points[1].vx, mouth.points[1].v0x, 1e-3);
+}
+
 TEST(FaceMove, NoddingTiltingAndMovingTheJoint) {
   Face f;
   const Box mouth0 = boxOf(partLine(f.doc, kMouth));
