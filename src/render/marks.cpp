@@ -53,16 +53,95 @@ void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour)
   if (image.present) kernelLine(image, pixel, x0, y0, x1, y1, colour);
 }
 
+namespace {
+
+// Rows of the 3 x 5 digits, three bits each, the leftmost column in bit 2; index 10 is '-'.
+constexpr uint8_t kDigitRows[11][5] = {{7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7},
+                                       {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1}, {7, 4, 7, 1, 7},
+                                       {7, 4, 7, 5, 7}, {7, 1, 1, 1, 1}, {7, 5, 7, 5, 7},
+                                       {7, 5, 7, 1, 7}, {0, 0, 7, 0, 0}};
+constexpr int kGlyphW = 3, kGlyphH = 5, kGlyphStep = 4;
+
+}  // namespace
+
+void markNumber(ImageSlot& image, int left, int top, int value, uint32_t colour,
+                uint32_t backdrop) {
+  if (!image.present) return;
+  int glyphs[12];
+  int count = 0;
+  int64_t v = value < 0 ? -int64_t(value) : value;
+  do {
+    glyphs[count++] = int(v % 10);
+    v /= 10;
+  } while (v != 0);
+  if (value < 0) glyphs[count++] = 10;
+  std::reverse(glyphs, glyphs + count);
+  auto pin = [](int64_t c) { return int(std::clamp<int64_t>(c, -kCoordLimit, kCoordLimit)); };
+  const int64_t width = int64_t(count) * kGlyphStep - 1;
+  fillRect(image,
+           {pin(int64_t(left) - 1), pin(int64_t(top) - 1), pin(left + width + 1),
+            pin(int64_t(top) + kGlyphH + 1)},
+           backdrop);
+  for (int g = 0; g < count; ++g)
+    for (int row = 0; row < kGlyphH; ++row)
+      for (int col = 0; col < kGlyphW; ++col) {
+        if (!(kDigitRows[glyphs[g]][row] >> (kGlyphW - 1 - col) & 1)) continue;
+        const int64_t x = int64_t(left) + g * kGlyphStep + col, y = int64_t(top) + row;
+        fillRect(image, {pin(x), pin(y), pin(x + 1), pin(y + 1)}, colour);
+      }
+}
+
+namespace {
+
+constexpr int kDotHalf = 1;
+
+bool isJointPoint(const PointRecord& p) { return p.kind == kBatchJoint || p.kind == kJoint; }
+
+// Grey frames on the points of every shown line but the selected one.
+void markOtherLines(Document& doc, ImageSlot& image) {
+  for (int l = 0; l + 1 < doc.lineCount(); ++l) {
+    const LineRecord& line = doc.lines[size_t(l)];
+    if (l == doc.curLine || line.sel == 0) continue;
+    for (int i = 0; i + 1 < line.pointCount(); ++i) {
+      int x, y;
+      markCentre(doc, line.points[size_t(i)], x, y);
+      markFrame(image, x, y, doc.markSize, doc.markSize, kMarkGrey);
+    }
+  }
+}
+
+}  // namespace
+
 void drawSelectedLineMarks(Document& doc, int slot) {
   ImageSlot* image = doc.workImages.image(slot);
   if (!image || !doc.isValidLine(doc.curLine)) return;
+  const int style =
+      doc.pointStyle >= 0 && doc.pointStyle < kPointStyleCount ? doc.pointStyle : kPointSquares;
+  if (style == kPointNone) return;
+  if (style == kPointAllLines) markOtherLines(doc, *image);
   const LineRecord& line = doc.lines[size_t(doc.curLine)];
   if (line.sel != 1) return;
   const int last = line.pointCount() - 1;
+  if (style == kPointPolygon)
+    for (int i = 0; i + 1 < last; ++i) {
+      int x0, y0, x1, y1;
+      markCentre(doc, line.points[size_t(i)], x0, y0);
+      markCentre(doc, line.points[size_t(i + 1)], x1, y1);
+      markLine(*image, x0, y0, x1, y1, kMarkRed);
+    }
   for (int i = 0; i < last; ++i) {
+    const PointRecord& p = line.points[size_t(i)];
+    const bool selected = i == doc.curPoint;
     int x, y;
-    markCentre(doc, line.points[size_t(i)], x, y);
-    markSquare(*image, x, y, doc.markSize, kMarkRed, i == doc.curPoint);
+    markCentre(doc, p, x, y);
+    if (style == kPointJoints && !selected && !isJointPoint(p)) continue;
+    if (style == kPointDots && !selected)
+      markSquare(*image, x, y, kDotHalf, kMarkRed, true);
+    else
+      markSquare(*image, x, y, doc.markSize, kMarkRed, selected);
+    if (style == kPointNumbers)
+      markNumber(*image, toPixel(double(x) + doc.markSize + 2), toPixel(double(y) - doc.markSize),
+                 i, kMarkRed, doc.backColor);
   }
   if (doc.edit.mode != 0 || line.lmode != 1 || doc.isValidPick(doc.curLine, doc.curPoint) < 0)
     return;

@@ -23,9 +23,26 @@ void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t co
 // A one-pixel line, both ends included.
 void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour);
 
-// The selected line's marks: a red frame around each point, the selected point filled, and in
-// editing mode 0 a grey frame showing the brush of a tapered line's selected point. Nothing when
-// the line's sel is 0.
+// A whole number (minus sign and digits) in a 3 x 5 pixel digit font, its top left corner at
+// (left, top), on a patch of `backdrop` one pixel wider all round so it reads over any picture.
+void markNumber(ImageSlot& image, int left, int top, int value, uint32_t colour, uint32_t backdrop);
+
+// The point display styles the document's pointStyle chooses ("点表示切替" steps through them);
+// a value outside 0 .. 6 draws as kPointSquares.
+enum PointStyle : int {
+  kPointSquares = 0,   // a red frame around each point, the selected point filled
+  kPointNumbers = 1,   // the squares and each point's index beside it
+  kPointDots = 2,      // a small dot for each point, the selected point a full square
+  kPointPolygon = 3,   // the squares joined by one-pixel lines in point order
+  kPointJoints = 4,    // only the joint points (and the selected point)
+  kPointAllLines = 5,  // the squares, and grey frames on the points of every other shown line
+  kPointNone = 6,      // no point marks
+};
+inline constexpr int kPointStyleCount = 7;
+
+// The selected line's marks in the document's point style. In every style but kPointNone, in
+// editing mode 0, a grey frame shows the brush of a tapered line's selected point. Nothing is
+// drawn for the selected line when its sel is not 1.
 void drawSelectedLineMarks(Document& doc, int slot);
 // Motion mode's joint marks: blue squares on batch joint points, red on joint points, filled for
 // the selected point.

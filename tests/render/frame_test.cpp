@@ -152,6 +152,64 @@ TEST(Frame, SelectedLineAndJointMarks) {
   EXPECT_EQ(slot(*doc, kDisplayImage).pixel(20, 20), kMarkGreen);
 }
 
+// The seven point display styles, told apart by pixels around the selected line's points.
+TEST(Frame, PointDisplayStyles) {
+  auto doc = smallDocument(80, 64);
+  addLine(*doc, {{60, 10}, {70, 10}});
+  const int line = addLine(*doc, {{20, 20}, {50, 40}, {20, 50}});
+  doc->lines[size_t(line)].points[0].kind = 2000;  // a joint point
+  doc->curLine = line;
+  doc->curPoint = 1;
+  redraw(*doc);
+  const auto model = pixelsOf(*doc, kModelImage);
+  auto show = [&](int style) -> const ImageSlot& {
+    doc->pointStyle = style;
+    buildDisplay(*doc);
+    return slot(*doc, kDisplayImage);
+  };
+  for (int style : {0, 7, -1}) {  // squares; a value out of range draws as style 0
+    const ImageSlot& d = show(style);
+    EXPECT_EQ(d.pixel(16, 20), kMarkRed);
+    EXPECT_NE(d.pixel(20, 20), kMarkRed);
+    EXPECT_EQ(d.pixel(47, 43), kMarkRed);
+    EXPECT_EQ(d.pixel(16, 50), kMarkRed);
+    EXPECT_NE(d.pixel(35, 30), kMarkRed);
+    EXPECT_NE(d.pixel(26, 16), kMarkRed);
+    EXPECT_NE(d.pixel(56, 10), kMarkGrey);
+  }
+  // 1: squares and the point numbers, a "0" right of point 0 on a background patch.
+  const ImageSlot* d = &show(1);
+  EXPECT_EQ(d->pixel(16, 20), kMarkRed);
+  for (int x : {26, 27, 28}) EXPECT_EQ(d->pixel(x, 16), kMarkRed);
+  EXPECT_EQ(d->pixel(27, 17), doc->backColor);
+  EXPECT_EQ(d->pixel(26, 17), kMarkRed);
+  EXPECT_EQ(d->pixel(57, 37), kMarkRed);  // "1": its middle column at point 1
+  EXPECT_EQ(d->pixel(56, 36), doc->backColor);
+  // 2: small dots, the selected point still a full square.
+  d = &show(2);
+  EXPECT_EQ(d->pixel(20, 20), kMarkRed);
+  EXPECT_EQ(d->pixel(21, 21), kMarkRed);
+  EXPECT_NE(d->pixel(16, 20), kMarkRed);
+  EXPECT_EQ(d->pixel(47, 43), kMarkRed);
+  // 3: squares joined in point order.
+  d = &show(3);
+  EXPECT_EQ(d->pixel(16, 20), kMarkRed);
+  EXPECT_EQ(d->pixel(35, 30), kMarkRed);
+  EXPECT_EQ(d->pixel(35, 45), kMarkRed);
+  // 4: joint points only (and the selected point).
+  d = &show(4);
+  EXPECT_EQ(d->pixel(16, 20), kMarkRed);
+  EXPECT_EQ(d->pixel(47, 43), kMarkRed);
+  EXPECT_NE(d->pixel(16, 50), kMarkRed);
+  // 5: the other lines' points framed in grey as well.
+  d = &show(5);
+  EXPECT_EQ(d->pixel(56, 10), kMarkGrey);
+  EXPECT_EQ(d->pixel(74, 10), kMarkGrey);
+  EXPECT_EQ(d->pixel(16, 20), kMarkRed);
+  // 6: no marks at all.
+  EXPECT_EQ(show(6).pixels, model);
+}
+
 // Random mixed documents: the cached merge equals the plain one, and a drag step (one point of
 // the selected line moved, only the selected layer redrawn) equals a full redraw.
 TEST(Frame, DragStepMatchesFullRedraw) {
