@@ -10,6 +10,10 @@
 namespace tovala {
 
 std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, uint64_t maxBytes) {
+  // Only plain files: a pipe would block the open or the read, and a device such as /dev/zero
+  // would be read up to the limit before being refused.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::vector<uint8_t> data;

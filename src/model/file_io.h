@@ -10,8 +10,8 @@
 
 namespace tovala {
 
-// The file's bytes, or nothing when it cannot be opened or read. Files larger than `maxBytes`
-// are refused rather than read.
+// The file's bytes, or nothing when it is not a plain file or cannot be opened or read. Files
+// larger than `maxBytes` are refused rather than read.
 std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path,
                                                   uint64_t maxBytes = uint64_t(1) << 31);
 

@@ -4,8 +4,11 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "file_fixtures.h"
 #include "model/byte_io.h"
+#include "model/file_io.h"
 #include "model/hc_container.h"
 #include "model/messages.h"
 #include "model/record_io.h"
@@ -280,6 +283,25 @@ TEST(ProjectFile, CanvasesTheContainerCannotHoldAreRefusedSayingWhy) {
   doc.workImages.makeBlank(kUnderlayImage, 2400, 2400, 0);
   EXPECT_FALSE(saveProject(doc, path, true));
   EXPECT_EQ(ui.lastText(), msg::kTooLargeToSave);
+}
+
+}  // namespace
+}  // namespace tovala
+
+namespace tovala {
+namespace {
+
+// Devices, pipes and folders are not read: /dev/zero would be read to the size limit, a pipe
+// would hold the editor.
+TEST(FileIo, OnlyPlainFilesAreRead) {
+  test::TempDir dir;
+  test::writeFileBytes(dir.file("a.bin"), {1, 2, 3});
+  EXPECT_EQ(readWholeFile(dir.file("a.bin")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_FALSE(readWholeFile("/dev/zero", 1u << 20));
+  EXPECT_FALSE(readWholeFile(dir.file("")));
+  const std::string fifo = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(readWholeFile(fifo));
 }
 
 }  // namespace
