@@ -70,7 +70,8 @@ struct Group {
   int conditionCount = 0;
 };
 
-// Whether every condition of the group holds for a point at `p` with target `t`.
+// Whether the group snaps a point at `p` to its target `t`: the last crossing test decides,
+// and every further condition must hold.
 bool groupSnaps(const Document& doc, const Group& g, const DVec3& p, const DVec3& t) {
   const double scale = usableScale(doc.modelScale);
   const ParamEntry* dirRef = nullptr;
@@ -80,6 +81,7 @@ bool groupSnaps(const Document& doc, const Group& g, const DVec3& p, const DVec3
   const DVec3 dir = dirRef ? axisPosition(doc, dirRef->asInt()) : DVec3{};
   const double distance = lengthXY(p - t);
 
+  bool crossingAllows = true;  // a group without crossing tests snaps
   for (int i = 0; i < g.conditionCount; ++i) {
     const ParamEntry& c = g.conditions[i];
     const int32_t v = c.asInt();
@@ -87,7 +89,7 @@ bool groupSnaps(const Document& doc, const Group& g, const DVec3& p, const DVec3
       case kMustNotCross:
       case kMustCross: {
         const bool crosses = crossesPolyline(doc, p, t, v >> 16, (v >> 8) & 0xFF, v & 0xFF);
-        if (crosses != (c.sub == kMustCross)) return false;
+        crossingAllows = crosses == (c.sub == kMustCross);
         break;
       }
       case kSameSidePoint:
@@ -116,7 +118,7 @@ bool groupSnaps(const Document& doc, const Group& g, const DVec3& p, const DVec3
       default: break;  // direction reference and unknown entries
     }
   }
-  return true;
+  return crossingAllows;
 }
 
 // Runs the groups of one point; true when it snapped.

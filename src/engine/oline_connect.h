@@ -15,9 +15,11 @@
 //   112  opposite-side point: the point must lie on the other side
 //   120 / 121  minimum / maximum x-y distance from the point to its target (unscaled)
 //   122 / 123  minimum / maximum sine of the turn from D→T to T→point
-// A group snaps when every one of its conditions holds (a group without conditions always
-// snaps); the first group that snaps moves the point and ends its run. Conditions that need a
-// direction reference are not tested without one.
+// Of the crossing tests 101 and 102 the last one in the group decides (go on when it fails,
+// even if an earlier one passed); every other condition must hold as well. A group without
+// conditions always snaps. A group with at most one crossing test therefore snaps exactly when
+// all its conditions hold. The first group that snaps moves the point and ends its run.
+// Conditions that need a direction reference are not tested without one.
 
 #include <cstdint>
 

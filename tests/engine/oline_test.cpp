@@ -201,7 +201,7 @@ struct Connect {
   }
 };
 
-TEST(OLineConnect, GroupsSnapToTheFirstTargetWhoseConditionsHold) {
+TEST(OLineConnect, GroupsSnapToTheFirstTargetWhoseTestsAllowIt) {
   Connect c;
   c.groups({I(181, c.target(0), 11)});  // no condition: always snaps
   expectAt(c.doc, c.o, 0, 100, 0);
@@ -220,8 +220,15 @@ TEST(OLineConnect, GroupsSnapToTheFirstTargetWhoseConditionsHold) {
   // An invalid target skips its group; with nothing left the point stays.
   c.groups({I(181, 90 * 65536, 11), I(181, c.target(0), 11), I(181, c.wallRange(), 101)});
   expectAt(c.doc, c.o, 0, 0, 0);
-  // Every condition of a group must hold, not only its last.
+  // Of several crossing conditions the last decides: here the path crosses the wall, so 102
+  // last snaps and 101 last goes on.
   c.groups({I(181, c.target(0), 11), I(181, c.wallRange(), 101), I(181, c.wallRange(), 102)});
+  expectAt(c.doc, c.o, 0, 100, 0);
+  c.groups({I(181, c.target(0), 11), I(181, c.wallRange(), 102), I(181, c.wallRange(), 101)});
+  expectAt(c.doc, c.o, 0, 0, 0);
+  // A further condition still holds the point back whatever the crossing test says.
+  c.groups({I(181, c.target(0), 11), I(181, c.wallRange(), 102),
+            ParamEntry::ofFloat(181, kMaxDistance, 50.0f)});
   expectAt(c.doc, c.o, 0, 0, 0);
 }
 
