@@ -78,7 +78,11 @@ void onModeExe(TMyWindow& w) {
 
 void initialPose(TMyWindow& w) {
   Document& d = w.doc();
-  if (referenceMissing(d)) w.ui().message(kNoReferenceNotice, "メッセージ");
+  // Without reference positions the reset would move points to (0, 0, 0): refuse it.
+  if (referenceMissing(d)) {
+    w.ui().message(kNoReferenceNotice, "メッセージ");
+    return;
+  }
   w.snapshot("OnTovInitial");  // none in motion mode, where the pose is not an edit
   resetToReferencePose(d);
   w.setModified(true);

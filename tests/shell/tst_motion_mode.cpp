@@ -363,15 +363,17 @@ class TestMotionMode : public QObject {
     QCOMPARE(pos(d, 1, 1), QPointF(600, 300));
     QCOMPARE(d.edit.mode, int(kModeMotion));
 
-    // Outside the mode, on a figure without references: the notice, then the reset anyway.
+    // Outside the mode, on a figure without references: the notice, and nothing changes.
     movePanel(f).button(2)->click();
     f.drawLine({{700, 100}, {750, 100}});
     d.modelScale = 2.0f;
     d.lines[0].points[0].vdx = 5;
+    const int undoBefore = f.window->undoRing().undoCount();
     QVERIFY(f.window->runCommand(40046));
     QCOMPARE(f.ui.lastText(), std::string(kNoReferenceNotice));
-    QCOMPARE(d.modelScale, 1.0f);
-    QCOMPARE(d.lines[0].points[0].vdx, 0.0f);
+    QCOMPARE(d.modelScale, 2.0f);
+    QCOMPARE(d.lines[0].points[0].vdx, 5.0f);
+    QCOMPARE(f.window->undoRing().undoCount(), undoBefore);
   }
 };
 
