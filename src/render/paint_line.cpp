@@ -45,8 +45,11 @@ void paintOnImageLine(Document& doc, int x0, int y0, int x1, int y1, bool drag) 
 
   const uint32_t inside = line.cb & 0xFFFFFF;
   const BrushKernel& kernel = doc.userImages.kernel;
-  const int ax = toPixel(x0 - double(line.rectx)), ay = toPixel(y0 - double(line.recty));
-  const int bx = toPixel(x1 - double(line.rectx)), by = toPixel(y1 - double(line.recty));
+  // The picture's top-left pixel lies at the range origin truncated to whole pixels, where the
+  // picture is laid onto the layer below.
+  const int originX = toPixel(line.rectx), originY = toPixel(line.recty);
+  const int ax = x0 - originX, ay = y0 - originY;
+  const int bx = x1 - originX, by = y1 - originY;
   if (!drag) {
     maskedStamp(*picture, *mask, inside, kernel, doc.penColor, bx, by);
   } else {
@@ -75,7 +78,7 @@ void paintOnImageLine(Document& doc, int x0, int y0, int x1, int y1, bool drag) 
     drawClosingLine(*scratch, line, buildKernel(1, 1, -1, 0), doc.backColor);
     strokeLine(doc, doc.curLine, scratch, line.cr, kStrokeDrawMask, -1);
   }
-  const int left = toPixel(line.rectx), top = toPixel(line.recty);
+  const int left = originX, top = originY;
   composite(*layer, left, top, scratch->width, scratch->height, *scratch, doc.backColor, kCopy,
             false);
   mergeSelectedLayer(doc, PixelRect{left, top, left + scratch->width, top + scratch->height});

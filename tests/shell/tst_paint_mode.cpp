@@ -223,6 +223,22 @@ class TestPaintMode : public QObject {
     QVERIFY(picture(f) == afterClick);
   }
 
+  // With an odd brush width the range origin has a half pixel: the dab lands on the canvas point
+  // minus the truncated origin.
+  void paintLandsOnTheTruncatedRangeOrigin() {
+    WindowFixture f;
+    buildImageLine(f);
+    Document& d = f.doc();
+    d.lines[0].brw = d.lines[0].brh = 3.0f;
+    QVERIFY(f.window->runCommand(40023));
+    const LineRecord& l = d.lines[0];
+    QCOMPARE(l.rectx, 194.5f);
+    chooseRedBrush(paintPanel(f), 0);  // one pixel, full colour
+    f.click(kCentre, kCentre);
+    QCOMPARE(picture(f).pixel(kCentre - 194, kCentre - int(l.recty)), 0x0000FFu);
+    QCOMPARE(picture(f).pixel(kCentre - 195, kCentre - int(l.recty)), 0xFFFFFFu);
+  }
+
   void undoReachesBackFourStrokesAtMost() {
     WindowFixture f;
     buildImageLine(f);
