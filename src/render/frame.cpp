@@ -18,6 +18,8 @@ constexpr int kMotionMode = 5;
 constexpr uint32_t kUnderlayKey = 0xFFFFFF;  // pure white underlay pixels are not laid
 constexpr int kUnderlayStrength = 100;
 
+// The kernel of the document's brush. Taken before every redraw, so a brush changed since
+// the last one is in force for every line, and after it, for whatever drew with another kernel.
 void restoreDefaultKernel(Document& doc) {
   doc.workImages.kernel =
       buildKernel(doc.defBrush[0], doc.defBrush[1], doc.defBrush[2], doc.defBrush[3]);
@@ -123,6 +125,7 @@ PixelRect drawLine(Document& doc, int line, int layer, int purpose) {
 }
 
 void rebuildLayers(Document& doc) {
+  restoreDefaultKernel(doc);
   clearLayer(doc, kBackLayer);
   clearLayer(doc, kFrontLayer);
   if (doc.objectView == 1) {
@@ -142,6 +145,7 @@ void rebuildLayers(Document& doc) {
 }
 
 void refreshSelected(Document& doc) {
+  restoreDefaultKernel(doc);
   clearLayer(doc, kSelectedLayer);
   PixelRect drawn;
   if (doc.objectView == 1) {

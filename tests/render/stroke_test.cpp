@@ -168,6 +168,25 @@ TEST(Stroke, TwoPointLineIsStampedOncePerPass) {
   EXPECT_FLOAT_EQ(l.recth, 25);
 }
 
+// A changed document brush is in force at the next redraw, for the lines of every layer: the
+// picture is the one a document that always had that brush draws.
+TEST(Stroke, ChangedDocumentBrushDrawsEveryLayer) {
+  auto draw = [](bool changeBrush, bool kernelToo) {
+    auto doc = smallDocument();
+    doc->perLine = 0;
+    addLine(*doc, {{10, 10}, {50, 30}});
+    doc->curLine = addLine(*doc, {{10, 40}, {50, 20}});
+    if (changeBrush) doc->defBrush = {6.0f, 6.0f, 1.0f, -3.0f};
+    if (kernelToo) doc->workImages.kernel = buildKernel(6.0f, 6.0f, 1.0f, -3.0f);
+    rebuildLayers(*doc);
+    refreshSelected(*doc);
+    return test::pixelsOf(*doc, kModelImage);
+  };
+  const auto changed = draw(true, false);
+  EXPECT_EQ(changed, draw(true, true));
+  EXPECT_NE(changed, draw(false, false));
+}
+
 TEST(Stroke, PurposesAndUndrawnLines) {
   auto doc = smallDocument();
   const int one = addLine(*doc, {{12, 14}});
