@@ -26,6 +26,15 @@ bool CommandTable::execute(TMyWindow& window, int id) const {
   return true;
 }
 
+bool CommandTable::press(TMyWindow& window, int id) const {
+  const Command* c = find(id);
+  if (c && c->run && c->explainsRefusal) {
+    c->run(window);
+    return true;
+  }
+  return execute(window, id);
+}
+
 std::vector<int> CommandTable::ids() const {
   std::vector<int> out;
   for (const auto& [id, c] : commands_) out.push_back(id);
@@ -41,6 +50,15 @@ CommandTable buildCommandTable() {
   addDrawFigureCommands(table);
   addViewCommands(table);
   addScriptAndHelpCommands(table);
+  // "命令文" and "動きモード" tell the user why they refuse (no line selected, a scaled model);
+  // the control panel's buttons reach those messages.
+  for (int id : {40029, 40031}) {
+    if (const Command* found = table.find(id)) {
+      Command c = *found;
+      c.explainsRefusal = true;
+      table.set(c);
+    }
+  }
   return table;
 }
 

@@ -27,6 +27,9 @@ struct Command {
   CommandHandler run = nullptr;
   CommandRule rule = nullptr;  // nullptr: always enabled, never checked
   bool checkable = false;
+  // The handler checks the conditions of its rule itself and says why it refuses, so a panel
+  // button runs it even while the menu item is disabled.
+  bool explainsRefusal = false;
 };
 
 inline constexpr int kFirstCommand = 40001;
@@ -41,6 +44,9 @@ class CommandTable {
   CommandState state(TMyWindow& window, int id) const;
   // Runs the handler when the command exists and is enabled; returns whether it ran.
   bool execute(TMyWindow& window, int id) const;
+  // What a panel button carrying `id` does: as execute(), but a handler that explains its
+  // refusal runs whatever the rule says.
+  bool press(TMyWindow& window, int id) const;
   std::vector<int> ids() const;
 
  private:

@@ -42,7 +42,7 @@ void onControlMessage(TMyWindow& w, ControlPanel& panel) {
 
 void installControlPanel(TMyWindow& w) {
   auto* panel = new ControlPanel(w.doc(), &w);
-  QObject::connect(panel, &ControlPanel::command, &w, [&w](int id) { w.runCommand(id); });
+  QObject::connect(panel, &ControlPanel::command, &w, [&w](int id) { w.commands().press(w, id); });
   w.setPanelHandler(PanelMessage::Control,
                     [&w](Panel& p) { onControlMessage(w, static_cast<ControlPanel&>(p)); });
   panel->move(w.pos() + QPoint(kBesideCanvas, 0));
