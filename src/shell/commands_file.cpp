@@ -32,6 +32,7 @@ void newDocument(TMyWindow& w) {
   afterReplace(w);
   w.doc().clear();
   w.doc().reset();
+  w.refreshPanel(PanelId::Control);  // the new document's mode and "個別線"
   w.setModified(false);
   w.rebuild();
   w.compose();
