@@ -11,6 +11,7 @@
 
 #include <bit>
 
+#include "shell/motion_mode.h"
 #include "shell/panels/control_panel.h"
 #include "shell_fixture.h"
 
@@ -286,6 +287,40 @@ class TestControlPanel : public QObject {
     p.commandButton(40069)->click();
     QCOMPARE(f.doc().edit.tempMode, 22);
     QVERIFY(!p.commandButton(40069)->isChecked());
+  }
+
+  // A button whose command the menu shows disabled still reaches the handler's refusal.
+  void buttonsReachTheRefusalsOfDisabledCommands() {
+    WindowFixture f;
+    ControlPanel& p = panelOf(f);
+    QVERIFY(!f.window->commands().state(*f.window, 40029).enabled);
+    p.commandButton(40029)->click();  // "命令文" without a line
+    QCOMPARE(f.ui.lastText(), std::string(kNoValidLine));
+
+    f.drawLine({{100, 100}, {200, 150}});
+    f.doc().modelScale = 2.0f;
+    QVERIFY(!f.window->commands().state(*f.window, 40031).enabled);
+    f.ui.reset();
+    p.commandButton(40031)->click();  // "動きモード" on a scaled model
+    QCOMPARE(f.ui.lastText(), std::string(kScaledModelRefusal));
+    QVERIFY(f.doc().edit.mode != kModeMotion);
+  }
+
+  // "新規作成" shows the new document: its mode and its "個別線".
+  void newDocumentIsShownAfterTheClear() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {200, 150}});
+    ControlPanel& p = panelOf(f);
+    p.commandButton(40002)->click();
+    auto* perLine = qobject_cast<QCheckBox*>(p.control(1027));
+    perLine->click();
+    QCOMPARE(f.doc().perLine, 0);
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(40044));
+    QCOMPARE(f.doc().lineCount(), 1);
+    QVERIFY(p.commandButton(40003)->isChecked());
+    QVERIFY(!p.commandButton(40002)->isChecked());
+    QVERIFY(perLine->isChecked());
   }
 };
 
