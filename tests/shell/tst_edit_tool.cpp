@@ -121,9 +121,8 @@ class TestEditTool : public QObject {
     QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(),
              QString::fromUtf8("ダイアログに値を入力して、OKボタンを押します。"));
-    // The red shape line has no interaction here: "編集" cannot start it.
     choosePath(p, {"顔", "右目", "点の補正"});
-    QVERIFY(!p.button(1219)->isEnabled());
+    QVERIFY(p.button(1219)->isEnabled());
     QCOMPARE(p.guidance()->toPlainText(),
              QString::fromUtf8("赤い線の形を指定してください。\n「右クリック」で取り消します。"));
   }
@@ -202,6 +201,64 @@ class TestEditTool : public QObject {
     f.click(300, 100, Qt::RightButton);
     QCOMPARE(f.doc().edit.tempMode, 0);
     QCOMPARE(f.window->editBusy, 0);
+  }
+
+  void redLineIsDraggedThenStoredOrDropped() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);  // (100, 100), (200, 150), (300, 100): a box of 200 by 50
+    EditToolPanel& p = tool(f);
+    const LineRecord before = line0(f);
+    const int steps = f.window->undoRing().undoCount();
+    choosePath(p, {"顔", "右輪郭", "横向きの点"});
+    click(p, 1219);
+    QCOMPARE(f.doc().edit.tempMode, 17);
+    QCOMPARE(f.window->editBusy, 1);
+    f.drag({{300, 100}, {310, 95}, {320, 90}});
+    f.drag({{250, 120}, {260, 130}});  // beside every point: nothing moves
+    QVERIFY(line0(f) == before);       // only the red line moved
+    click(p, 1221);                    // 取消
+    QVERIFY(line0(f) == before);
+    click(p, 1219);
+    f.drag({{300, 100}, {320, 90}});
+    f.click(200, 300, Qt::RightButton);
+    QCOMPARE(f.doc().edit.tempMode, 0);
+    QCOMPARE(f.window->editBusy, 0);
+    QVERIFY(line0(f) == before);
+    QCOMPARE(f.window->undoRing().undoCount(), steps);
+
+    click(p, 1219);
+    f.drag({{300, 100}, {320, 90}});
+    click(p, 1220);  // 決定
+    const int side = findParam(line0(f).params, kFaceSideKey);
+    QVERIFY(side >= 0);
+    QCOMPARE(line0(f).params[size_t(side + 4)].asFloat(), 0.1f);
+    QCOMPARE(line0(f).params[size_t(side + 5)].asFloat(), -0.2f);
+    QCOMPARE(f.window->undoRing().undoCount(), steps + 1);
+    QCOMPARE(point(f, 2).vx, 300.0f);  // the line itself stays where it was
+    // Opened again, the red line starts from the stored side view.
+    click(p, 1219);
+    f.drag({{320, 90}, {330, 90}});
+    click(p, 1220);
+    QCOMPARE(line0(f).params[size_t(side + 4)].asFloat(), 0.15f);
+    QCOMPARE(line0(f).params[size_t(side + 5)].asFloat(), -0.2f);
+    f.window->undo();
+    QCOMPARE(line0(f).params[size_t(side + 4)].asFloat(), 0.1f);
+
+    // 点の補正 asks for the number of its set first.
+    choosePath(p, {"顔", "右輪郭", "点の補正"});
+    auto seen = whenModal<InputDialog>([](InputDialog& dlg) {
+      QCOMPARE(dlg.answer(), std::string("1.000000"));
+      dlg.answerEdit()->setText("2.7");
+      dlg.accept();
+    });
+    click(p, 1219);
+    QVERIFY(*seen);
+    QCOMPARE(f.doc().edit.tempMode, 17);
+    f.drag({{100, 100}, {100, 110}});
+    click(p, 1220);
+    const int set = findParam(line0(f).params, faceCorrectionKey(2));
+    QVERIFY(set >= 0);
+    QCOMPARE(line0(f).params[size_t(set + 1)].asFloat(), 0.2f);
   }
 
   void questionGuardsTheConfirmingItems() {

@@ -212,6 +212,66 @@ class TestEditToolStore : public QObject {
     QCOMPARE(editPrefill(d, 0x050F0100, 1), 0.0f);  // not the hair any more
   }
 
+  void redLineItemsStoreTheOffsetsOfItsPoints() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);  // (100, 100), (200, 150), (300, 100): a box of 200 by 50
+    Document& d = f.doc();
+    EditInput in;
+    LineRecord red = line0(f);
+    red.points[2].vx += 20;
+    red.points[2].vy -= 10;
+    in.shape = &red;
+    // 横向きの点: the contour's side-view pair of every point, in box widths and heights.
+    QCOMPARE(storeEditItem(d, 0x05060A00, in, 1), 1);
+    QCOMPARE(line0(f).nam, kRightContour);
+    const int side = findParam(line0(f).params, kFaceSideKey);
+    const float want[] = {0, 0, 0, 0, 0.1f, -0.2f};
+    for (int i = 0; i < 6; ++i) QCOMPARE(line0(f).params[size_t(side + i)].asFloat(), want[i]);
+    QCOMPARE(line0(f).params[size_t(side + 6)], ParamEntry::sentinel());
+
+    // 点の補正: the set the number names (third pick field) under its own key.
+    QCOMPARE(editPrefill(d, 0x05060B00, 1), 1.0f);  // no set yet: the first
+    in.pick[2] = 3;
+    QCOMPARE(storeEditItem(d, 0x05060B00, in, 1), 1);
+    const int set = findParam(line0(f).params, faceCorrectionKey(3));
+    QVERIFY(set >= 0);
+    QCOMPARE(line0(f).params[size_t(set + 4)].asFloat(), 0.1f);
+    QCOMPARE(line0(f).params[size_t(set + 5)].asFloat(), -0.2f);
+    QCOMPARE(editPrefill(d, 0x05060B00, 1), 3.0f);
+    QCOMPARE(findParam(line0(f).params, kFaceSideKey), side);  // the side view stays
+
+    // No set of that number, no red line, or one of another length: refused, nothing changed.
+    const LineRecord before = line0(f);
+    in.pick[2] = 5;
+    QCOMPARE(storeEditItem(d, 0x05060B00, in, 1), -1);
+    in.pick[2] = 1;
+    red.points.pop_back();
+    QCOMPARE(storeEditItem(d, 0x05060B00, in, 1), -1);
+    in.shape = nullptr;
+    QCOMPARE(storeEditItem(d, 0x05030900, in, 1), -1);
+    QVERIFY(line0(f) == before);
+
+    // The lids keep a run of ten, as the eyes do.
+    QCOMPARE(storeEditItem(d, 0x050A0100, typed(1), 1), 1);  // 右まぶた
+    int run = 0;
+    for (const ParamEntry& e : line0(f).params) run += e.key == kFaceSlotKey;
+    QCOMPARE(run, 10);
+  }
+
+  void olinePrefillReadsTheStoredNumbers() {
+    WindowFixture f;
+    lineWithMiddleSelected(f);
+    Document& d = f.doc();
+    QCOMPARE(editPrefill(d, 0x04010300, 1), 0.0f);
+    QCOMPARE(storeEditItem(d, 0x04010300, typed(4.5f), 1), 1);  // 服線 距離, on the point
+    QCOMPARE(editPrefill(d, 0x04010300, 1), 4.5f);
+    QCOMPARE(editPrefill(d, 0x04070400, 1), 0.0f);  // 基準線延長: another method's run
+    QCOMPARE(storeEditItem(d, 0x04040300, typed(7), 1), 1);  // 円形補 距離, on the line
+    QCOMPARE(editPrefill(d, 0x04040300, 1), 7.0f);
+    d.curPoint = 0;  // another point has no run
+    QCOMPARE(editPrefill(d, 0x04010300, 1), 0.0f);
+  }
+
   void olineItemsSetTheMethodThenOneEntry() {
     WindowFixture f;
     lineWithMiddleSelected(f);

@@ -16,6 +16,10 @@ inline constexpr int kEditItemCapacity = 512;
 inline constexpr int kEditGroup = -1;
 inline constexpr int kEditLevels = 4;
 inline constexpr int kEditListMax = 32;
+// The edit types of the red-line items: 点の補正 asks for the number of a correction set first,
+// 横向きの点 edits a contour's side view.
+inline constexpr int kEditCorrection = 17;
+inline constexpr int kEditSideView = 18;
 
 struct EditItem {
   uint32_t code = 0;

@@ -171,6 +171,17 @@ OLineTarget oLineTarget(uint32_t code) {
   }
 }
 
+float oLinePrefill(const Document& doc, uint32_t code) {
+  const OLineTarget t = oLineTarget(code);
+  if (t.value != OLineTarget::kNumber || doc.isValidPick(doc.curLine, doc.curPoint) != 1) return 0;
+  const LineRecord& l = doc.lines[size_t(doc.curLine)];
+  // Only a run of the leaf's own method holds its number; another method's key means another thing.
+  const ParamList& list = t.onLine ? l.params : l.points[size_t(doc.curPoint)].params;
+  if (methodOf(list, t.onLine ? kOLineMethodKey : kOLineRunKey) != t.method) return 0;
+  const int at = findParam(list, t.key);
+  return at < 0 ? 0.0f : list[size_t(at)].asFloat();
+}
+
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const OLineTarget t = oLineTarget(code);
   if (t.value == OLineTarget::kView)

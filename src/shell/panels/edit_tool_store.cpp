@@ -183,12 +183,29 @@ int faceSlotOfLeaf(int32_t part, uint32_t code) {
   return second ? slots.lower : slots.upper;
 }
 
+// 点の補正 and 横向きの点: the red line's points, as offsets from the line's own, go into the
+// correction set the typed number names (keys 104 .. 107) or into the contour's side view
+// (key 103); two entries per real point, in widths and heights of the line's box (face_parts.h).
+int storeFaceShape(Document& doc, int32_t part, int type, const EditInput& in, bool apply) {
+  const int32_t key = type == kEditSideView ? kFaceSideKey : faceCorrectionKey(in.pick[2]);
+  if (type == kEditCorrection && (in.pick[2] < 1 || in.pick[2] > kFaceCorrectionSets)) return -1;
+  const int line = doc.curLine;
+  if (!in.shape || in.shape->pointCount() != doc.lines[size_t(line)].pointCount()) return -1;
+  if (!apply) return 1;
+  ensureFacePart(doc, line, part);
+  LineRecord& l = doc.lines[size_t(line)];
+  replaceKindRange(l, key, key, faceOffsetRun(l, *in.shape, key));
+  return 1;
+}
+
 int storeFace(Document& doc, uint32_t code, const EditInput& in, bool apply) {
   const int32_t part = facePartOfGroup(level(code, 2));
   const int slot = faceSlotOfLeaf(part, code);
   const int item = findEditItem(code);
   if (part < 0 || slot < 0 || item < 0) return -1;
   const int type = editItems()[size_t(item)].type;
+  if (type == kEditCorrection || type == kEditSideView)
+    return storeFaceShape(doc, part, type, in, apply);
   if (type != 1 && type != 12) return -1;
   if (slot >= faceSlotsOf(part).count) return -1;
   if (type == 12 && !pickValid(doc, in)) return -1;
@@ -295,7 +312,9 @@ bool editItemSupported(const EditItem& item) {
     case kPlain: return true;
     case kJoint: return true;
     case kCLine: return item.type != 0;  // every leaf; 接続 is a group without children
-    case kFace: return item.type == 1 || item.type == 12;
+    case kFace:
+      return item.type == 1 || item.type == 12 || item.type == kEditCorrection ||
+             item.type == kEditSideView;
     case kCommand: return true;
     case kOLine:
       return isConnectionItem(item.code) || oLineTarget(item.code).value != OLineTarget::kNone;
@@ -374,6 +393,13 @@ float editPrefill(const Document& doc, uint32_t code, int hitBlock) {
       return 0;
     }
     case kFace: {
+      const int item = findEditItem(code);
+      if (item >= 0 && editItems()[size_t(item)].type == kEditCorrection) {
+        // The number of the first correction set the line keeps, else the first set.
+        for (int set = 1; set <= kFaceCorrectionSets; ++set)
+          if (findParam(l.params, faceCorrectionKey(set)) >= 0) return float(set);
+        return 1.0f;
+      }
       const int32_t part = facePartOfGroup(second);
       const int at = findParam(l.params, kFacePartKey);
       if (part < 0 || third < 1 || at < 0 || l.params[size_t(at)].asInt() != part) return 0;
@@ -383,6 +409,7 @@ float editPrefill(const Document& doc, uint32_t code, int hitBlock) {
       if (run < 0 || slot < 0 || i >= l.params.size() || l.params[i].key != kFaceSlotKey) return 0;
       return l.params[i].asFloat();
     }
+    case kOLine: return oLinePrefill(doc, code);
     default: return 0;
   }
 }

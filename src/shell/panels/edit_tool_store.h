@@ -16,6 +16,7 @@
 namespace tovala {
 
 class Document;
+struct LineRecord;
 
 // What an interaction gathered: the typed value, the pick (line, point, axis, spare), the row
 // chosen in a list dialog and the hit guide shaped on the canvas (block 1).
@@ -25,6 +26,7 @@ struct EditInput {
   int choice = -1;
   const HitBlock* guide = nullptr;
   std::array<int, 4> end{-1, -1, -1, -1};  // the second pick of the two-point interaction
+  const LineRecord* shape = nullptr;       // the red line's copy of the selected line
 };
 
 // Whether "編集" can run the item: the interactions the editor offers for its type and family.
@@ -57,6 +59,9 @@ struct OLineTarget {
   Value value = kNone;
 };
 OLineTarget oLineTarget(uint32_t code);
+// The number a decorative-line leaf holds (the input dialog's prefill): read from the point's run
+// or the line's entries when they have the leaf's method, 0 otherwise.
+float oLinePrefill(const Document& doc, uint32_t code);
 // The decorative-line store: makes the line a decorative line with the group's method unless it
 // has it, then writes the target. Same results as storeEditItem; with `apply` false only checks.
 int storeOLineItem(Document& doc, uint32_t code, const EditInput& in, bool apply);

@@ -4,13 +4,16 @@
 #include <QObject>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/face_parts.h"
 #include "platform/ui.h"
 #include "shell/main_window.h"
+#include "shell/modes/red_line_temp_mode.h"
 #include "shell/panels/edit_tool.h"
 #include "shell/panels/edit_tool_store.h"
 #include "shell/panels/edit_tool_window.h"
@@ -45,6 +48,7 @@ class EditSession : public QObject {
  private:
   void store();
   void startTyped(int type);
+  void startRedLine(int32_t key);
 
   TMyWindow& w_;
 };
@@ -140,6 +144,21 @@ void EditSession::startTyped(int type) {
       d.edit.tempMode = type;
       w_.compose();
       return;
+    case kEditCorrection: {
+      // The number of the correction set first; the red line then works as for the side view.
+      const auto answer = askInput(panel, "", formatValue(editPrefill(d, code, hitBlock)));
+      const auto number = answer ? readNumber(*answer) : std::nullopt;
+      const bool named = number && *number >= 1 && *number < float(kFaceCorrectionSets + 1);
+      if (!named) {  // cancelled, unreadable, or naming no set: nothing is started
+        if (number) w_.ui().message(kNoCorrectionSet, "編集ツール");
+        w_.editBusy = 0;
+        return;
+      }
+      w_.picks().first[2] = int(*number);
+      startRedLine(faceCorrectionKey(w_.picks().first[2]));
+      return;
+    }
+    case kEditSideView: startRedLine(kFaceSideKey); return;
     case 16:
       if (w_.ui().ask(kConfirmEdit, "確認", Buttons::YesNo) != Answer::Yes) {
         w_.editBusy = 0;
@@ -149,6 +168,22 @@ void EditSession::startTyped(int type) {
       return;
     default: return;  // type 0: the ordinary editing goes on
   }
+}
+
+// Temporary mode 17 on a copy of the selected line, shifted by the offsets it keeps under
+// `key` (none when 0), so an edit goes on from what was stored.
+void EditSession::startRedLine(int32_t key) {
+  RedLine* red = redLineOf(w_);
+  if (!red) {
+    w_.editBusy = 0;
+    return;
+  }
+  Document& d = w_.doc();
+  red->line = redLineCopy(d.lines[size_t(d.curLine)]);
+  red->held = -1;
+  if (key != 0) applyFaceOffsets(red->line, key);
+  d.edit.tempMode = kRedLineTempMode;
+  w_.compose();
 }
 
 void EditSession::decide(bool apply) {
@@ -168,6 +203,7 @@ void EditSession::store() {
   EditInput in;
   in.value = value;
   in.pick = w_.picks().first;
+  if (const RedLine* red = redLineOf(w_)) in.shape = &red->line;
   if (code == kBlockNumberItem) {
     std::vector<std::string> numbers;
     for (int i = 1; i <= 9; ++i) numbers.push_back(std::to_string(i));
@@ -218,6 +254,7 @@ void installEditTool(TMyWindow& w) {
   w.tempModes().add(14, makeCoRotationTempMode());
   w.tempModes().add(15, makeHitPointTempMode());
   w.tempModes().add(19, makeTwoPointTempMode());
+  w.tempModes().add(kRedLineTempMode, makeRedLineTempMode());
   w.installPanel(panel, false);
 }
 

@@ -14,6 +14,7 @@ class EditToolPanel;
 
 inline constexpr const char* kEditToolUndoLabel = "OnTovEditTool";
 inline constexpr const char* kConfirmEdit = "現在の状態で確定します。";
+inline constexpr const char* kNoCorrectionSet = "補正の番号は1から4です。";
 
 // Creates the tool hidden, registers its handler and its temporary modes.
 void installEditTool(TMyWindow& w);
