@@ -202,15 +202,21 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
   clearOutside(scratch, inside, doc.backColor,
                filledVariant(object) ? OutsideClearing::kFlood : OutsideClearing::kScan, place,
                outline);
-  if (shape == kShapeEye)
+  if (shape == kShapeEye) {
+    // The eye's outline is its line's own stroke: what is left of the mask outline (the edge
+    // closing an open line above all) belongs to the white, not to a hard line over it.
+    for (int y = 0; y < scratch.height; ++y)
+      for (int x = 0; x < scratch.width; ++x)
+        if (scratch.pixel(x, y) == marker) scratch.setPixel(x, y, inside);
     paintEye(scratch, object,
              {extent.left - ox, extent.top - oy, extent.right - ox, extent.bottom - oy});
+  }
 
-  // The closing lines in the object's colour, then the pieces' own strokes on top.
+  // The closing lines in the object's colour (not for an eye), then the pieces' own strokes.
   if (shape == kShapeCircle) {
     closedPolyline(scratch, pixel, outline, colour);
   } else {
-    joinPieces(doc, pieces, scratch, pixel, colour);
+    if (shape != kShapeEye) joinPieces(doc, pieces, scratch, pixel, colour);
     for (const ObjectPiece& piece : pieces) {
       const LineRecord& line = doc.lines[size_t(piece.line)];
       BrushKernel own;

@@ -132,6 +132,23 @@ TEST(ObjectView, EyeWithWhiteIrisPupilAndHighlight) {
   EXPECT_EQ(img.pixel(12, 18), kDefaultBackColor);  // outside the eye
 }
 
+// An open eye line (a lower lid) is closed for the mask only: the white reaches the straight
+// edge from its last point to its first, and no line in the object's colour is drawn there.
+TEST(ObjectView, OpenEyeLineGetsNoClosingStroke) {
+  auto doc = smallDocument(80, 60);
+  const int line = addLine(*doc, {{10, 20}, {40, 45, 1}, {70, 20}});
+  const int obj = addObject(*doc, 0x002, 0x0000FF, {{line, 0}});
+  doc->objects[size_t(obj)].d[3] = 0xFFFFFF;  // white
+  drawObject(*doc, obj, kFrontLayer);
+  const ImageSlot& img = *doc->workImages.image(kFrontLayer);
+  int hard = 0;
+  for (int x = 16; x <= 64; ++x) hard += img.pixel(x, 20) == 0x0000FFu;
+  EXPECT_EQ(hard, 0);
+  EXPECT_EQ(img.pixel(22, 20), 0xFFFFFFu);
+  EXPECT_EQ(img.pixel(22, 19), kDefaultBackColor);
+  EXPECT_EQ(img.pixel(22, 22), 0xFFFFFFu);
+}
+
 TEST(ObjectView, RebuildDrawsObjectsAroundTheCurrentOne) {
   auto doc = smallDocument();
   const int a = addLine(*doc, {{5, 5}, {20, 5, 1}, {20, 20}});
