@@ -74,6 +74,17 @@ class TestEyeDialog : public QObject {
     QCOMPARE(eyeHitState(eye, kBox, r.cx(), r.cy(), 3), int(kEyeDragIris));
     QCOMPARE(eyeHitState(eye, kBox, 20, 20, 3), int(kEyeDragInside));
     QCOMPARE(eyeHitState(eye, kBox, 5, 5, 3), int(kEyeDragNone));
+    // As in line deforming the handles reach an eighth of the box's width (100 / 8) from its
+    // border, and an edge handle lies between the corners' reach.
+    QCOMPARE(eyeHitState(eye, kBox, r.left + 12, r.top + 12, 3), int(kEyeDragCorner));
+    QCOMPARE(eyeHitState(eye, kBox, r.left + 13, r.top + 12, 3), int(kEyeDragEdge));
+    QCOMPARE(eyeHitState(eye, kBox, r.right - 12, r.cy(), 3), int(kEyeDragSide));
+    QCOMPARE(eyeHitState(eye, kBox, r.right - 13, r.cy(), 3), int(kEyeDragIris));
+    QCOMPARE(eyeHitState(eye, kBox, r.left - 12, r.cy(), 3), int(kEyeDragSide));
+    // A tiny iris keeps handles of the given grip.
+    QVERIFY(setEyeItem(eye, kEyeWidth, "0.01"));
+    r = irisRect(eye, kBox);
+    QCOMPARE(eyeHitState(eye, kBox, r.right + 2, r.cy(), 3), int(kEyeDragSide));
   }
 
   void dragsResizeAndMoveTheIrisOnly() {
@@ -82,10 +93,12 @@ class TestEyeDialog : public QObject {
     QVERIFY(setEyeItem(eye, kEyeWhiteColour, "ffffff"));
     const ObjectRecord start = eye;
 
-    // A corner dragged to (160, 100): half-sizes 50 and 30, i.e. 0.5 and 0.5 of the eye.
-    ObjectRecord sized = dragEye(start, kEyeDragCorner, kBox, 150, 130, 160, 100);
-    QCOMPARE(eyeItemText(sized, kEyeWidth), std::string("0.500000"));
+    // A corner scales both sides by the width's ratio, as line deforming does: dragged to x 130
+    // the 40 x 60 half-sizes become 20 x 30 (0.2 and 0.5 of the eye), wherever the mouse's y is.
+    ObjectRecord sized = dragEye(start, kEyeDragCorner, kBox, 150, 130, 130, 125);
+    QCOMPARE(eyeItemText(sized, kEyeWidth), std::string("0.200000"));
     QCOMPARE(eyeItemText(sized, kEyeHeight), std::string("0.500000"));
+    QVERIFY(dragEye(start, kEyeDragCorner, kBox, 150, 130, 90, 20) == sized);  // |ratio|
     // An edge changes the height only: the width unset before is written as its usual 0.4.
     sized = dragEye(start, kEyeDragEdge, kBox, 110, 130, 110, 100);
     QCOMPARE(eyeItemText(sized, kEyeWidth), std::string("0.400000"));

@@ -18,7 +18,7 @@ namespace tovala {
 namespace {
 
 constexpr int kAreaWidth = 240, kAreaHeight = 160;
-constexpr double kGrip = 4;  // how near a handle a press must be, in pixels
+constexpr double kGrip = 4;  // the least reach of an iris handle, in pixels
 constexpr int kRedEdit = 1247, kGreenEdit = 1248, kBlueEdit = 1249;
 
 QColor fromBgr(uint32_t c) {

@@ -76,13 +76,15 @@ EyeRect irisRect(const ObjectRecord& eye, const EyeRect& box) {
 
 int eyeHitState(const ObjectRecord& eye, const EyeRect& box, double x, double y, double grip) {
   const EyeRect r = irisRect(eye, box);
-  const bool nearX = std::abs(x - r.left) <= grip || std::abs(x - r.right) <= grip;
-  const bool nearY = std::abs(y - r.top) <= grip || std::abs(y - r.bottom) <= grip;
-  const bool withinX = x >= r.left - grip && x <= r.right + grip;
-  const bool withinY = y >= r.top - grip && y <= r.bottom + grip;
+  // The handles of line deforming: an eighth of the box's width each way from its border (never
+  // less than `grip`, so a tiny iris stays within reach); an edge lies between the corners.
+  const double h = std::max((r.right - r.left) / 8, grip);
+  const auto near = [h](double a, double edge) { return std::abs(a - edge) < h; };
+  const bool nearX = near(x, r.left) || near(x, r.right);
+  const bool nearY = near(y, r.top) || near(y, r.bottom);
   if (nearX && nearY) return kEyeDragCorner;
-  if (nearY && withinX) return kEyeDragEdge;
-  if (nearX && withinY) return kEyeDragSide;
+  if (nearY && x > r.left + h && x < r.right - h) return kEyeDragEdge;
+  if (nearX && y > r.top + h && y < r.bottom - h) return kEyeDragSide;
   if (x > r.left && x < r.right && y > r.top && y < r.bottom) return kEyeDragIris;
   if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return kEyeDragInside;
   return kEyeDragNone;
@@ -101,10 +103,14 @@ ObjectRecord dragEye(const ObjectRecord& start, int state, const EyeRect& box, d
   if (fh == 0) fh = fractionOf(halfHeight(r), ry);
   double cx = r.cx(), cy = r.cy();
   switch (state) {
-    case kEyeDragCorner:
+    case kEyeDragCorner: {
+      // Both sides by the width's ratio, so the iris keeps its proportions.
+      if (!(halfWidth(r) > 0)) return eye;
+      const double ratio = std::abs(x1 - cx) / halfWidth(r);
       fw = fractionOf(std::abs(x1 - cx), rx);
-      fh = fractionOf(std::abs(y1 - cy), ry);
+      fh = fractionOf(halfHeight(r) * ratio, ry);
       break;
+    }
     case kEyeDragEdge: fh = fractionOf(std::abs(y1 - cy), ry); break;
     case kEyeDragSide: fw = fractionOf(std::abs(x1 - cx), rx); break;
     case kEyeDragIris:

@@ -37,11 +37,13 @@ enum EyeDragState : int {
 EyeRect eyeRectIn(int width, int height);
 // The iris rectangle of `eye` inside `box`.
 EyeRect irisRect(const ObjectRecord& eye, const EyeRect& box);
-// What a press at (x, y) grabs: the iris's corners and edges within `grip` pixels first, then
-// the iris, then the rest of the eye; kEyeDragNone outside.
+// What a press at (x, y) grabs, the iris's box taken like a line's bounding box in deforming:
+// a corner within an eighth of the box's width (at least `grip` pixels) of two sides, else an
+// edge handle between the corners, then the iris, then the rest of the eye; kEyeDragNone outside.
 int eyeHitState(const ObjectRecord& eye, const EyeRect& box, double x, double y, double grip);
-// The eye after a drag from (x0, y0) to (x1, y1) that started in `state` on `start`: corners and
-// edges resize the iris about its centre, the iris moves with the mouse, and a press inside the
+// The eye after a drag from (x0, y0) to (x1, y1) that started in `state` on `start`: as in line
+// deforming, an edge sets that half-size to the mouse's distance from the iris's centre and a
+// corner scales both by the width's ratio; the iris moves with the mouse, and a press inside the
 // eye puts the iris's centre under the mouse. Sizes stay within the eye (at least 1/10000 of
 // it), offsets within -100..100 percent. The other settings are kept.
 ObjectRecord dragEye(const ObjectRecord& start, int state, const EyeRect& box, double x0, double y0,
