@@ -48,10 +48,6 @@ std::span<const Fixed> fixedEntries(int method) {
   }
 }
 
-bool isConditionSub(int32_t n) {
-  return n == kMustNotCross || n == kMustCross || (n >= kDirectionRef && n <= kMaxSine);
-}
-
 // "%8s" as the panel pads it: by the label's width in Shift-JIS bytes (two per Japanese
 // character), so the columns line up as they do in the list box.
 std::string padded(std::string_view label) {
@@ -77,7 +73,9 @@ std::string listingLine(int method, size_t index, const OLineItem& item) {
     label = fixed[index].label;
     if (index > 0 && item.hex) shape = method == 2 ? Shape::Ref : Shape::RefAxis;
   } else if (method == 3 && e.key == kOLineGroupKey) {
-    label = isConditionSub(e.sub) ? "接続条件" : "接続点";
+    // The listing names only the must-not-cross test a condition; every other entry of a
+    // group, the targets and the further tests alike, shows as a connection point.
+    label = e.sub == kMustNotCross ? "接続条件" : "接続点";
     if (e.sub == kMustNotCross || e.sub == kMustCross || e.sub == kConnectToLine)
       shape = Shape::Range;
     else if (item.hex)

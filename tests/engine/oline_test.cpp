@@ -337,6 +337,8 @@ TEST(OLinePanel, ListingRewritesFixedKindsAndFormats) {
   EXPECT_EQ(c[1], "  接続点:181, 11,L:0000 P:000,A00");
   EXPECT_EQ(c[2], "接続条件:181,101,L:0002 S:001 E:005");
   EXPECT_EQ(formatOLineValue(w.items[2]), "00020105");
+  ASSERT_TRUE(addOLineItem(w, 181, 102, "00020105"));  // only n = 101 is "接続条件"
+  EXPECT_EQ(oLineListing(w)[3], "  接続点:181,102,L:0002 S:001 E:005");
 }
 
 TEST(OLinePanel, LoadCommitRoundTrip) {
