@@ -521,6 +521,19 @@ class TestJointPanels : public QObject {
     QVERIFY(f.window->runCommand(40045));
     cLineControl<QComboBox>(f, 1079)->setCurrentIndex(0);
     QCOMPARE(cLineControl<QLineEdit>(f, 1081)->text(), QString("0.5"));
+
+    // The plane is the panel's own: XY again on every load, never written to the line.
+    auto* plane = cLineControl<QComboBox>(f, 1075);
+    QVERIFY(plane);
+    QCOMPARE(plane->count(), 3);
+    QCOMPARE(plane->itemText(2), QString("YZ"));
+    QCOMPARE(plane->currentIndex(), 0);
+    plane->setCurrentIndex(2);
+    const ParamList params = f.doc().lines[2].params;
+    p.accept();
+    QCOMPARE(f.doc().lines[2].params, params);
+    QVERIFY(f.window->runCommand(40045));
+    QCOMPARE(plane->currentIndex(), 0);
   }
 };
 

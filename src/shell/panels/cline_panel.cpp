@@ -43,8 +43,11 @@ CLinePanel::CLinePanel(const Document& doc, Ui& ui, QWidget* parent)
   for (int b = 1; b <= kCLineBlockCount; ++b) block_->addItem(QString::number(100 * b));
   method_ = addCombo(1073);
   for (const char* m : {"あたり", "円"}) method_->addItem(QString::fromUtf8(m));
+  plane_ = addCombo(1075);
+  for (const char* p : {"XY", "XZ", "YZ"}) plane_->addItem(QString::fromLatin1(p));
   g->addWidget(block_, 0, 0, 1, 2);
-  g->addWidget(method_, 0, 2, 1, 3);
+  g->addWidget(method_, 0, 2, 1, 2);
+  g->addWidget(plane_, 0, 4);
 
   startLine_ = addEdit(1074);
   startPoint_ = addEdit(1076);
@@ -140,6 +143,7 @@ void CLinePanel::refresh() {
 }
 
 void CLinePanel::load() {
+  plane_->setCurrentIndex(0);
   const int line = doc_.curLine;
   if (loadCLineWork(doc_, line, comboIndex(block_) + 1, work_) != 1) {
     if (doc_.isValidLine(line) && doc_.pointCount(line) >= kCLinePanelPointLimit)

@@ -64,6 +64,7 @@ class CLinePanel : public Panel {
   std::map<int, QWidget*> controls_;
   QComboBox* block_ = nullptr;
   QComboBox* method_ = nullptr;
+  QComboBox* plane_ = nullptr;  // XY, XZ, YZ: the panel's own, XY again on every load
   QLineEdit* startLine_ = nullptr;
   QLineEdit* startPoint_ = nullptr;
   QComboBox* startAnchor_ = nullptr;
