@@ -50,7 +50,13 @@ int runExec(Args& args) {
       0) {
     return kExitFailed;
   }
-  const int ran = engine.run(engine.program());
+  const CodeList program = engine.program();
+  // The program is its start and end markers around the statements.
+  if (program.size() < 3) {
+    std::fprintf(stderr, "exec: the script holds no statement; nothing was run\n");
+    return kExitFailed;
+  }
+  const int ran = engine.run(program);
   if (showLocals) printLocals(engine.locals());
   if (ran < 0) return kExitFailed;
   if (out && !saveProject(doc, *out, true)) return kExitFailed;
@@ -66,7 +72,8 @@ TOVALA_CLI_COMMAND("exec", "exec IN.tov SCRIPT.txt [-o OUT.tov] [--locals]",
                    "against the document. With -o the changed document is saved as OUT.tov. "
                    "--locals prints the program's local variables after the run as one JSON "
                    "array of numbers on stdout (a value that is not finite prints as null). "
-                   "A compiler error stops before the run; a run that stops on an error (a bad "
+                   "A compiler error stops before the run, and a script without statements runs "
+                   "nothing (both exit 1); a run that stops on an error (a bad "
                    "index, the instruction limit) exits 1 and writes nothing.",
                    runExec);
 

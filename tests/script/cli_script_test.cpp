@@ -111,6 +111,11 @@ TEST_F(ScriptCli, ExecRunsAScratchProgramAndPrintsItsLocals) {
   r = cli({"exec", in, script("g.txt", "p[0] = ;")});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("エラー: ;:有効な文字が足りません。"), std::string::npos) << r.err;
+
+  // A script without statements runs nothing, and says so.
+  r = cli({"exec", in, script("h.txt", "  \n")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no statement"), std::string::npos) << r.err;
 }
 
 }  // namespace
