@@ -138,7 +138,8 @@ void drawSelectedLineMarks(Document& doc, int slot) {
     if (style == kPointDots && !selected)
       markSquare(*image, x, y, kDotHalf, kMarkRed, true);
     else
-      markSquare(*image, x, y, doc.markSize, kMarkRed, selected);
+      markSquare(*image, x, y, doc.markSize,
+                 style == kPointJoints && p.kind == kBatchJoint ? kMarkBlue : kMarkRed, selected);
     if (style == kPointNumbers)
       markNumber(*image, toPixel(double(x) + doc.markSize + 2), toPixel(double(y) - doc.markSize),
                  i, kMarkRed, doc.backColor);

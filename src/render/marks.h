@@ -34,7 +34,7 @@ enum PointStyle : int {
   kPointNumbers = 1,   // the squares and each point's index beside it
   kPointDots = 2,      // a small dot for each point, the selected point a full square
   kPointPolygon = 3,   // the squares joined by one-pixel lines in point order
-  kPointJoints = 4,    // only the joint points (and the selected point)
+  kPointJoints = 4,    // only the joint points (batch joints blue) and the selected point
   kPointAllLines = 5,  // the squares, and grey frames on the points of every other shown line
   kPointNone = 6,      // no point marks
 };

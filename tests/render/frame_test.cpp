@@ -156,8 +156,9 @@ TEST(Frame, SelectedLineAndJointMarks) {
 TEST(Frame, PointDisplayStyles) {
   auto doc = smallDocument(80, 64);
   addLine(*doc, {{60, 10}, {70, 10}});
-  const int line = addLine(*doc, {{20, 20}, {50, 40}, {20, 50}});
+  const int line = addLine(*doc, {{20, 20}, {50, 40}, {20, 50}, {70, 55}});
   doc->lines[size_t(line)].points[0].kind = 2000;  // a joint point
+  doc->lines[size_t(line)].points[3].kind = 1000;  // a batch joint point
   doc->curLine = line;
   doc->curPoint = 1;
   redraw(*doc);
@@ -196,9 +197,10 @@ TEST(Frame, PointDisplayStyles) {
   EXPECT_EQ(d->pixel(16, 20), kMarkRed);
   EXPECT_EQ(d->pixel(35, 30), kMarkRed);
   EXPECT_EQ(d->pixel(35, 45), kMarkRed);
-  // 4: joint points only (and the selected point).
+  // 4: joint points only (and the selected point), batch joints in blue.
   d = &show(4);
   EXPECT_EQ(d->pixel(16, 20), kMarkRed);
+  EXPECT_EQ(d->pixel(66, 55), kMarkBlue);
   EXPECT_EQ(d->pixel(47, 43), kMarkRed);
   EXPECT_NE(d->pixel(16, 50), kMarkRed);
   // 5: the other lines' points framed in grey as well.
