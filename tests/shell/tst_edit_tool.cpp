@@ -10,11 +10,23 @@
 #include "engine/face_parts.h"
 #include "modal_helper.h"
 #include "platform/encoding.h"
+#include "shell/canvas_widget.h"
 #include "shell/panels/edit_tool_window.h"
 #include "shell/panels/input_dialogs.h"
 
 using namespace tovala;
 using namespace tovala::test;
+
+namespace {
+// Pure red pixels on the canvas as the window shows it, overlays included.
+int redPixels(WindowFixture& f) {
+  const QImage shot = f.window->canvas()->viewport()->grab().toImage();
+  int n = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) n += shot.pixel(x, y) == qRgb(255, 0, 0);
+  return n;
+}
+}  // namespace
 
 class TestEditTool : public QObject {
   Q_OBJECT
@@ -216,8 +228,11 @@ class TestEditTool : public QObject {
     f.drag({{300, 100}, {310, 95}, {320, 90}});
     f.drag({{250, 120}, {260, 130}});  // beside every point: nothing moves
     QVERIFY(line0(f) == before);       // only the red line moved
-    click(p, 1221);                    // 取消
+    const int red = redPixels(f);
+    QVERIFY(red > 0);
+    click(p, 1221);  // 取消
     QVERIFY(line0(f) == before);
+    QVERIFY(redPixels(f) < red);  // the red line is gone with its mode
     click(p, 1219);
     f.drag({{300, 100}, {320, 90}});
     f.click(200, 300, Qt::RightButton);
@@ -259,6 +274,17 @@ class TestEditTool : public QObject {
     const int set = findParam(line0(f).params, faceCorrectionKey(2));
     QVERIFY(set >= 0);
     QCOMPARE(line0(f).params[size_t(set + 1)].asFloat(), 0.2f);
+    // A number naming no set starts nothing.
+    seen = whenModal<InputDialog>([](InputDialog& dlg) {
+      QCOMPARE(dlg.answer(), std::string("2.000000"));
+      dlg.answerEdit()->setText("5");
+      dlg.accept();
+    });
+    click(p, 1219);
+    QVERIFY(*seen);
+    QCOMPARE(f.ui.shown.back().text, std::string(kNoCorrectionSet));
+    QCOMPARE(f.doc().edit.tempMode, 0);
+    QCOMPARE(f.window->editBusy, 0);
   }
 
   void questionGuardsTheConfirmingItems() {
