@@ -4,10 +4,11 @@
 // settings each part keeps in its line parameters.
 //
 // Part lines carry (100, part number), (101, face reference size) and a run of key-102 slots
-// whose length and meaning depend on the part (below). The two contours add a run of key-103
-// entries, two per real point: how far the point moves sideways when the face turns fully to
-// the right and fully to the left. Slots that hold a point on another line keep a range
-// reference (line << 16 | point << 8 | point), -1 when none.
+// whose length and meaning depend on the part (below). The two contours add their side view
+// under key 103: two entries per real point, the point's x and y offset (per-point offsets,
+// below) when the face has turned fully towards larger x; a turn the other way mirrors x. Slots
+// that hold a point on another line keep a range reference (line << 16 | point << 8 | point),
+// -1 when none.
 //
 // Numbers follow the figure's own left and right: the right eye 316 is drawn on the viewer's
 // left (smaller x).
@@ -61,7 +62,7 @@ std::vector<ParamEntry> faceOffsetRun(const LineRecord& from, const LineRecord& 
 void applyFaceOffsets(LineRecord& l, int32_t key);
 
 // Point corrections: any part may keep up to four sets of per-point offsets, set n under key
-// 103 + n (104 .. 107), laid out as the contours' key-103 run (below). Set 1 is reached when
+// 103 + n (104 .. 107), laid out as the contours' side view. Set 1 is reached when
 // the face turns fully towards larger x, set 2 towards smaller x, set 3 when it nods fully down
 // and set 4 fully up; the face motion adds each set in proportion to how far the face has gone
 // its way, after the part's own motion.
