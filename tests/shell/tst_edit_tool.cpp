@@ -66,6 +66,14 @@ class TestEditTool : public QObject {
         QVERIFY(e.code == 0 && e.type == kEditGroup && e.name.empty());
     }
     QCOMPARE(used, 292);  // every item of the tree, counted by hand
+    // Every face leaf can be started: 16 点の補正 and 2 横向きの点 among them.
+    int shapes = 0;
+    for (const EditItem& e : t)
+      if (e.level(1) == 5 && e.type != kEditGroup) {
+        QVERIFY2(editItemSupported(e), e.name.c_str());
+        shapes += e.type == kEditCorrection || e.type == kEditSideView;
+      }
+    QCOMPARE(shapes, 18);
     QCOMPARE(QString::fromUtf8(editGuidance(12)),
              QString::fromUtf8(
                  "点を選択してください。\r\n線も選択されます。\r\n「右クリック」で取り消します。"));
