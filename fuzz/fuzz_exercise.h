@@ -15,6 +15,15 @@
 
 inline constexpr uint64_t kFuzzInstructionBudget = 20000;
 
+// A document on a small canvas, made once per target: a new Document allocates the full default
+// canvas, which would make every input slow.
+inline tovala::Document* newSmallDocument(int32_t side) {
+  auto* d = new tovala::Document;
+  d->imageWidth = d->imageHeight = side;
+  d->recreateWorkImages();
+  return d;
+}
+
 inline void exerciseDocument(tovala::Document& doc) {
   using namespace tovala;
   constexpr int kMotionMode = 5;

@@ -45,12 +45,7 @@ bool modestForm(const Json& form) {
 // A fresh document on a small canvas, copied for every input (a new Document would allocate
 // the full default canvas each time); a form without a canvas size keeps this one.
 const tovala::Document& fresh() {
-  static const tovala::Document* doc = [] {
-    auto* d = new tovala::Document;
-    d->imageWidth = d->imageHeight = 16;
-    d->recreateWorkImages();
-    return d;
-  }();
+  static const tovala::Document* doc = newSmallDocument(16);
   return *doc;
 }
 

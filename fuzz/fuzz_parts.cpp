@@ -16,9 +16,7 @@ namespace {
 // A small document with two lines to merge into, built once and copied for every input.
 const tovala::Document& target() {
   static const tovala::Document* doc = [] {
-    auto* d = new tovala::Document;
-    d->imageWidth = d->imageHeight = 8;
-    d->recreateWorkImages();
+    auto* d = newSmallDocument(8);
     for (int i = 0; i < 2; ++i) {
       tovala::LineRecord l = d->makeDefaultLine();
       l.nam = 10001 + i;

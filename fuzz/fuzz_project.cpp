@@ -17,12 +17,7 @@ namespace {
 constexpr int64_t kLargestAppliedCanvas = 256 * 256;
 
 tovala::Document& document() {
-  static tovala::Document* doc = [] {
-    auto* d = new tovala::Document;
-    d->imageWidth = d->imageHeight = 16;
-    d->recreateWorkImages();
-    return d;
-  }();
+  static tovala::Document* doc = newSmallDocument(16);
   return *doc;
 }
 
