@@ -67,6 +67,8 @@ class TestSmallDialogs : public QObject {
     QCOMPARE(rowText(f, 0), QString::fromUtf8("   2    0 -:線       N:10002"));
     QCOMPARE(rowText(f, 1), QString::fromUtf8("   0    1 -:関節     N:10000"));
     QCOMPARE(rowText(f, 2), QString::fromUtf8("   1    2 *:線       N:10001"));
+    QVERIFY(!list.list()->item(2)->isHidden());
+    QVERIFY(list.list()->item(3)->isHidden());  // the end-of-list line is not offered
     // A changed kind shows on the next plain refresh although the line count is the same.
     d.lines[0].kind = 2;
     d.lines[0].cb = 7;

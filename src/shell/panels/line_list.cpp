@@ -89,6 +89,10 @@ void LineListPanel::refresh(bool force) {
   if (!same) {
     list_->clear();
     for (const std::string& row : rows) list_->addItem(QString::fromUtf8(row));
+    // The end-of-list line is no line to choose: its row stays, hidden, so rows keep matching
+    // the positions of the order.
+    for (int r = 0; r < list_->count(); ++r)
+      list_->item(r)->setHidden(doc_.lineOrder[size_t(r)] == doc_.lineCount() - 1);
     shownLines_ = doc_.lineCount();
   }
   filling_ = false;
