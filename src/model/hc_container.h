@@ -47,8 +47,8 @@ size_t hcStoredLength(std::span<const uint8_t> file);
 bool encodeFile(const std::string& source, const std::string& destination, Ui& ui);
 bool decodeFile(const std::string& source, const std::string& destination, Ui& ui);
 
-// Reads and decodes `path`, reporting a failure as decodeFile does. Used by the project and parts
-// readers, which then add their own read-failure message.
+// Reads and decodes `path`, reporting a failure as decodeFile does. (The project and parts readers
+// decode for themselves, so that each refusal shows one message of their own.)
 std::optional<std::vector<uint8_t>> readHcFile(const std::string& path, Ui& ui);
 
 }  // namespace tovala

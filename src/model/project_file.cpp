@@ -189,7 +189,19 @@ bool writePayloadFile(Ui& ui, const std::string& path, std::vector<uint8_t> payl
 
 bool loadPayloadFile(Ui& ui, const std::string& path, bool compressed,
                      const std::function<bool(std::span<const uint8_t>)>& apply) {
-  auto payload = compressed ? readHcFile(path, ui) : readWholeFile(path);
+  // One message per refusal: a file in some other format is told so; a missing file, a damaged
+  // container and a payload that does not parse all get the read failure alone.
+  std::optional<std::vector<uint8_t>> payload = readWholeFile(path);
+  if (payload && compressed) {
+    std::vector<uint8_t> decoded;
+    const HcStatus status = decodeHc(*payload, decoded);
+    if (status == HcStatus::NotHc) {
+      ui.message(msg::kNotHcFile, msg::kCaptionErrorLower);
+      return false;
+    }
+    payload.reset();
+    if (status == HcStatus::Ok) payload = std::move(decoded);
+  }
   if (payload && apply(*payload)) return true;
   ui.message(msg::kReadFailed, msg::kCaptionError);
   return false;

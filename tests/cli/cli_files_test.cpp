@@ -29,7 +29,7 @@ TEST(CliFiles, InfoCountsWithoutSentinels) {
             "objects: 1\ntexts: 1\n");
   const auto missing = runCli({"info", dir.file("none.tov")});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "error: Miss Load!!\nエラー: ファイルの読込みに失敗しました。\n");
+  EXPECT_EQ(missing.err, "エラー: ファイルの読込みに失敗しました。\n");
   EXPECT_EQ(runCli({"info"}).status, 2);
 }
 

@@ -194,30 +194,36 @@ TEST(ProjectFile, FailuresShowTheirMessagesAndKeepFiles) {
   test::fillSampleDocument(doc);
   const Bytes before = snapshot(doc);
 
+  // Every refused file gets exactly one message: the format's own for a file that does not
+  // start as a container does, the read failure for anything missing or damaged.
+  auto expectOnly = [&ui](const char* text, const char* caption) {
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, text);
+    EXPECT_EQ(ui.shown[0].caption, caption);
+    ui.reset();
+  };
   test::writeFileBytes(dir.file("plain.tov"), {'n', 'o', 'p', 'e'});
   ASSERT_FALSE(loadProject(doc, dir.file("plain.tov"), true));
-  ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].text, msg::kNotHcFile);
-  EXPECT_EQ(ui.shown[1].text, msg::kReadFailed);
-  EXPECT_EQ(ui.shown[1].caption, msg::kCaptionError);
-
-  ui.reset();
+  expectOnly(msg::kNotHcFile, msg::kCaptionErrorLower);
   ASSERT_FALSE(loadProject(doc, dir.file("missing.tov"), true));
-  ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].text, msg::kMissLoad);
-  ui.reset();
+  expectOnly(msg::kReadFailed, msg::kCaptionError);
   ASSERT_FALSE(loadProject(doc, dir.file("missing.tv0"), false));
-  ASSERT_EQ(ui.shown.size(), 1u);
-  EXPECT_EQ(ui.shown[0].text, msg::kReadFailed);
+  expectOnly(msg::kReadFailed, msg::kCaptionError);
 
-  // A container whose stream was damaged: flipped bits either read (a valid file) or are refused.
+  // Damaged containers: cut short, a header alone, and a sound container around a payload that
+  // is no project.
   const std::string good = dir.file("good.tov");
   ASSERT_TRUE(saveProject(doc, good, true));
   const Bytes file = test::readFileBytes(good);
   test::writeFileBytes(dir.file("cut.tov"), Bytes(file.begin(), file.end() - 9));
-  ui.reset();
-  ASSERT_FALSE(loadProject(doc, dir.file("cut.tov"), true));
-  EXPECT_EQ(ui.lastText(), msg::kReadFailed);
+  test::writeFileBytes(dir.file("head.tov"), {'H', 'C', 0, 0});
+  const Bytes junk(40, 0x7F);
+  test::writeFileBytes(dir.file("junk.tov"), *encodeHc(junk));
+  for (const char* name : {"cut.tov", "head.tov", "junk.tov"}) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(loadProject(doc, dir.file(name), true));
+    expectOnly(msg::kReadFailed, msg::kCaptionError);
+  }
   EXPECT_EQ(snapshot(doc), before);
 
   // An unwritable destination: message, and the old file stays.
