@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "qtplatform/japanese.h"
 #include "shell/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("tovala");
+  if (!tovala::installJapanese(app)) qWarning("Qt's Japanese translations (qtbase_ja) not found");
   tovala::TMyWindow window;
   window.show();
   const QStringList args = QApplication::arguments();
