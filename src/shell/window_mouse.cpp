@@ -141,6 +141,7 @@ void TMyWindow::mouseMoved(CanvasPoint p) {
     snapshot("OnLButtonDown");
   }
   m->drag(*this, p, mouse_.press, previous);
+  refreshPanel(PanelId::Control);  // its coordinates follow the dragged point
   compose();
 }
 

@@ -130,6 +130,25 @@ class TestControlPanel : public QObject {
     QCOMPARE(edit(f, 1028)->text(), QString("42"));
   }
 
+  // While a point is dragged the coordinate fields follow it, step by step, before the release.
+  void coordinatesFollowADrag() {
+    WindowFixture f;
+    f.drawLine({{100, 100}, {200, 100}, {300, 100}});
+    f.window->runCommand(40002);
+    QTest::mousePress(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.at(200, 100));
+    QCOMPARE(f.doc().curPoint, 1);
+    f.move(210, 130, Qt::LeftButton);
+    QCOMPARE(edit(f, 1028)->text(), QString("210"));
+    QCOMPARE(edit(f, 1029)->text(), QString("130"));
+    f.move(235, 90, Qt::LeftButton);
+    QCOMPARE(edit(f, 1028)->text(), QString("235"));
+    QCOMPARE(edit(f, 1029)->text(), QString("90"));
+    QCOMPARE(edit(f, 1013)->text(), QString::number(line0(f).points[1].nam));
+    QTest::mouseRelease(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.at(235, 90));
+    QCOMPARE(line0(f).points[1].vx, 235.0f);
+    QCOMPARE(edit(f, 1028)->text(), QString("235"));
+  }
+
   void brushFieldsEditTheLineOrTheDefaults() {
     WindowFixture f;
     lineWithMiddleSelected(f);
