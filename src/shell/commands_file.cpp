@@ -34,19 +34,23 @@ void newDocument(TMyWindow& w) {
   w.doc().reset();
   w.refreshPanel(PanelId::Control);  // the new document's mode and "個別線"
   w.setModified(false);
+  w.setDocumentPath({});
   w.rebuild();
   w.compose();
   w.refreshPanel(PanelId::LineList);
 }
 
+// Opening replaces the document: unsaved changes are offered for saving before the file is
+// chosen, and Cancel leaves everything as it was.
 void openProjectCommand(TMyWindow& w) {
+  if (!w.offerSave()) return;
   auto path = chooseFile(w, false, filters::kProjectOpen, filters::kProjectExt, w.paths().project);
   if (!path) return;
   w.paths().project = *path;
   w.openProject(*path);
 }
 
-void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(); }
+void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(w.paths().project); }
 
 void loadPartsCommand(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kParts, filters::kPartsExt, w.paths().parts);
@@ -86,13 +90,15 @@ void loadFaceCommand(TMyWindow& w) {
   w.refreshPanel(PanelId::LineList);
 }
 
-// "人体モデル作成": the document becomes the ready-made figure.
+// "人体モデル作成": the document becomes the ready-made figure, a new document with no file of
+// its own yet.
 void bodyModelCommand(TMyWindow& w) {
-  if (w.motion()) return;
+  if (w.motion() || !w.offerSave()) return;
   afterReplace(w);
   w.undoRing().justOpened = true;
   createBodyModel(w.doc());
   w.setModified(true);
+  w.setDocumentPath({});
   w.rebuild();
   w.setMode(kModeSelect, "OnTest");
   w.refreshPanel(PanelId::LineList);
@@ -134,7 +140,8 @@ bool TMyWindow::openProject(const std::string& path) {
   if (!core().openProject || !core().openProject(doc_, path)) return false;
   afterReplace(*this);
   undo_.justOpened = true;
-  modified_ = false;
+  setModified(false);
+  setDocumentPath(path);
   refreshPanel(PanelId::Script);
   setMode(kModeSelect, "OnMyopen");
   refreshPanel(PanelId::LineList);

@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -30,6 +31,8 @@ namespace tovala {
 namespace {
 constexpr const char* kTitle = "トヴァラ";
 constexpr const char* kSaveChanges = "変更を保存しますか?";
+constexpr const char* kUntitled = "無題";
+constexpr const char* kDefaultProjectName = "noname.tov";
 }  // namespace
 
 TMyWindow::TMyWindow(Ui* ui) {
@@ -42,7 +45,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   created_ = 0;
 
   setObjectName("TMyWindow");
-  setWindowTitle(QString::fromUtf8(kTitle));
+  setDocumentPath({});
   resize(800, 600);
   canvas_ = new CanvasWidget(*this, this);
   setCentralWidget(canvas_);
@@ -189,40 +192,48 @@ void TMyWindow::zoomOut() {
   canvas_->viewport()->repaint();
 }
 
-// --- closing -----------------------------------------------------------------------------------
+// --- the document's file and closing -----------------------------------------------------------
 
-bool TMyWindow::saveProjectAs() {
+// "name.tov[*] - トヴァラ", or "無題" for a document never saved; Qt shows the mark for "[*]".
+void TMyWindow::setDocumentPath(std::string path) {
+  documentPath_ = std::move(path);
+  const QString name = documentPath_.empty()
+                           ? QString::fromUtf8(kUntitled)
+                           : QFileInfo(QString::fromStdString(documentPath_)).fileName();
+  setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(kTitle));
+}
+
+bool TMyWindow::saveProjectAs(const std::string& proposedName) {
   if (!core().saveProject) return false;
   FileRequest request;
   request.save = true;
   request.filter = "TOVファイル|*.tov||";
   request.defaultExtension = "*.tov";
-  request.initialName = paths_.project;
+  request.initialName = proposedName;
   const std::optional<std::string> path = ui_->chooseFile(request);
   if (!path) return false;
   paths_.project = *path;
   if (!core().saveProject(doc_, *path)) return false;
-  modified_ = false;
+  setModified(false);
+  setDocumentPath(*path);
   return true;
 }
 
-void TMyWindow::closeEvent(QCloseEvent* event) {
-  if (!modified_) {
-    event->accept();
-    return;
-  }
+// The last name typed may be a file that failed to open or one the user never meant to write;
+// the save proposed here is the document's own file, or the default name for a new document.
+bool TMyWindow::offerSave() {
+  if (!modified()) return true;
   switch (ui_->ask(kSaveChanges, "確認", Buttons::YesNoCancel)) {
     case Answer::Yes:
-      // A cancelled or failed save keeps the window, so nothing is lost by accident.
-      if (saveProjectAs())
-        event->accept();
-      else
-        event->ignore();
-      break;
-    case Answer::No: event->accept(); break;
-    default: event->ignore(); break;
+      // A cancelled or failed save keeps everything as it was, so nothing is lost by accident.
+      return saveProjectAs(documentPath_.empty() ? std::string(kDefaultProjectName)
+                                                 : documentPath_);
+    case Answer::No: return true;
+    default: return false;
   }
 }
+
+void TMyWindow::closeEvent(QCloseEvent* event) { event->setAccepted(offerSave()); }
 
 }  // namespace tovala
 

@@ -140,13 +140,21 @@ class TMyWindow : public QMainWindow {
   // Menu states as the rules give them; the menus run this for their own items when they open.
   void updateAction(QAction* action, int id);
 
-  // --- document state the close question uses ----------------------------------------------
-  bool modified() const { return modified_; }
-  void setModified(bool m) { modified_ = m; }
+  // --- document state the save question uses -----------------------------------------------
+  // Unsaved changes; the title bar's mark follows it.
+  bool modified() const { return isWindowModified(); }
+  void setModified(bool m) { setWindowModified(m); }
+  // The file the document was opened from or last saved to; "" for a document never saved.
+  const std::string& documentPath() const { return documentPath_; }
+  void setDocumentPath(std::string path);
 
   // --- projects ------------------------------------------------------------------------------
-  // Asks for a name and saves; false when cancelled or failed.
-  bool saveProjectAs();
+  // Asks for a name, proposing `proposedName`, and saves; false when cancelled or failed.
+  bool saveProjectAs(const std::string& proposedName);
+  // Asked before anything that would lose unsaved changes (closing, replacing the document):
+  // "変更を保存しますか?" with Yes/No/Cancel, Yes saving under the document's own name. True when
+  // the caller may go on: nothing to save, saved, or declined.
+  bool offerSave();
   // Opens a project (the command after its dialog, and a file named on the command line).
   bool openProject(const std::string& path);
 
@@ -181,7 +189,7 @@ class TMyWindow : public QMainWindow {
   CanvasWidget* canvas_ = nullptr;
   QMenu* contextMenu_ = nullptr;
   bool sideView_ = false;
-  bool modified_ = false;
+  std::string documentPath_;
 };
 
 }  // namespace tovala

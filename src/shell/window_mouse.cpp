@@ -97,7 +97,7 @@ void TMyWindow::leftDown(CanvasPoint p) {
     return;
   }
   if (!hasLines()) runCommand(40003);
-  const bool wasModified = modified_;
+  const bool wasModified = modified();
   if (!motion()) snapshot("OnLButtonDown");
   const int previousLine = doc_.curLine;
   const int previousPoint = doc_.curPoint;
@@ -115,7 +115,7 @@ void TMyWindow::leftDown(CanvasPoint p) {
     // A click on empty canvas changed nothing: its snapshot is taken back. A drag that follows
     // still moves the selected line from where it is, so it takes the step when it starts.
     undo_.withdraw();
-    modified_ = wasModified;
+    setModified(wasModified);
     mouse_.snapshotOnDrag = true;
   }
   selectionChanged(previousLine, previousPoint);

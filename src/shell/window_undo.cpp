@@ -8,10 +8,10 @@ void TMyWindow::snapshot(std::string_view reason) {
   switch (undo_.snapshot(doc_, reason, sideView_)) {
     case SnapshotResult::PaintStep:
       paint_.snapshot(doc_, doc_.curLine);
-      modified_ = true;
+      setModified(true);
       break;
     case SnapshotResult::Written:
-      if (reason != "OnUndo") modified_ = true;
+      if (reason != "OnUndo") setModified(true);
       break;
     case SnapshotResult::Skipped: break;
   }
@@ -30,7 +30,7 @@ void TMyWindow::finishStep(const StepResult& r, int previousLine, int previousPo
   rebuild();
   compose();
   refreshPanel(PanelId::LineList);
-  modified_ = true;
+  setModified(true);
 }
 
 void TMyWindow::undo() {

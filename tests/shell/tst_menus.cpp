@@ -56,7 +56,7 @@ class TestMenus : public QObject {
  private slots:
   void windowAndMenuBarContents() {
     WindowFixture f;
-    QCOMPARE(f.window->windowTitle(), QString("トヴァラ"));
+    QCOMPARE(f.window->windowTitle(), QString("無題[*] - トヴァラ"));
     QMenuBar* bar = f.window->menuBar();
     QCOMPARE(bar->objectName(), QString("mainmenu"));
     QStringList titles;
