@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -326,15 +327,23 @@ class TestScriptPanel : public QObject {
     QVERIFY(f.window->runCommand(40029));
     QVERIFY(panel.isVisible());
     QCOMPARE(panel.editor()->toPlainText(), QString::fromUtf8("p[0] = 1;\n// 角度\n"));
+    const LineRecord& line = f.doc().lines[0];
+    QCOMPARE(
+        panel.ownerLabel()->text(),
+        QString::fromUtf8("線 0 (番号 %1)・点 1 (番号 %2)").arg(line.nam).arg(line.points[1].nam));
 
     // Typing survives a click that keeps the selection; another point shows its own (absent)
     // text.
     panel.editor()->setPlainText("typed");
     f.click(200, 150);
     QCOMPARE(panel.editor()->toPlainText(), QString("typed"));
+    // The label names the line and point by index (as the file is) and by number.
+    f.doc().lines[0].nam = 7;
+    f.doc().lines[0].points[2].nam = 12;
     f.click(300, 100);
     QCOMPARE(f.doc().curPoint, 2);
     QCOMPARE(panel.editor()->toPlainText(), QString());
+    QCOMPARE(panel.ownerLabel()->text(), QString::fromUtf8("線 0 (番号 7)・点 2 (番号 12)"));
 
     // OK writes the text in Shift-JIS and closes the panel.
     panel.editor()->setPlainText(QString::fromUtf8("p[1] = 2; // 右\n"));

@@ -1,6 +1,7 @@
 #include "shell/panels/script_panel.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,6 +39,8 @@ ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
     : Panel(PanelId::Script, PanelMessage::None, parent), doc_(doc), archive_(kDefaultArchiveName) {
   setObjectName("118");
   setWindowTitle(QString::fromUtf8("スクリプト"));
+  owner_ = new QLabel;
+  owner_->setObjectName("owner");
   editor_ = new QPlainTextEdit;
   editor_->setObjectName("text");
   editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -60,6 +63,7 @@ ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
     buttons->addWidget(b);
   }
   auto* top = new QVBoxLayout(this);
+  top->addWidget(owner_);
   top->addWidget(editor_);
   top->addLayout(buttons);
   resize(480, 400);
@@ -111,6 +115,12 @@ void ScriptPanel::loadText() {
   shownPointNumber_ = doc_.isValidPick(shownLine_, shownPoint_) == 1
                           ? doc_.lines[size_t(shownLine_)].points[size_t(shownPoint_)].nam
                           : -1;
+  QString owner = QString::fromUtf8("線 %1 (番号 %2)・点 %3")
+                      .arg(shownLine_)
+                      .arg(shownLineNumber_)
+                      .arg(shownPoint_);
+  if (shownPointNumber_ != -1) owner += QString::fromUtf8(" (番号 %1)").arg(shownPointNumber_);
+  owner_->setText(owner);
 }
 
 std::string ScriptPanel::fileText() const {

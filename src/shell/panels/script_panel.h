@@ -12,6 +12,7 @@
 
 #include "shell/panel.h"
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -44,6 +45,8 @@ class ScriptPanel : public Panel {
   void exportArchive();
 
   QPlainTextEdit* editor() const { return editor_; }
+  // Names the line and point the text belongs to: "線 0 (番号 1)・点 2 (番号 3)".
+  QLabel* ownerLabel() const { return owner_; }
   QPushButton* button(const char* name) const;
   const std::string& archiveName() const { return archive_; }
   const std::filesystem::path& workDir() const { return workDir_; }
@@ -69,6 +72,7 @@ class ScriptPanel : public Panel {
   int32_t shownLineNumber_ = -1;
   int32_t shownPointNumber_ = -1;
   QPlainTextEdit* editor_ = nullptr;
+  QLabel* owner_ = nullptr;
 };
 
 // Creates the panel hidden and connects it to the window.
