@@ -1,11 +1,14 @@
 #include "shell/canvas_widget.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "shell/main_window.h"
@@ -99,6 +102,53 @@ CanvasPoint CanvasWidget::toCanvas(const QPoint& p) const {
   return window_.view().toCanvas(p.x(), p.y(), o.x, o.y);
 }
 
+void CanvasWidget::zoomAbout(float newZoom, QPointF anchor) {
+  if (!window_.created()) return;
+  const Document& d = window_.doc();
+  window_.view().zoomAbout(newZoom, float(anchor.x()), float(anchor.y()), d.imageWidth,
+                           d.imageHeight, viewport()->width(), viewport()->height());
+  window_.compose();
+  applyScrollRecords();
+}
+
+void CanvasWidget::zoomStep(bool in, QPointF anchor) {
+  const float z = window_.view().zoom;
+  const float next = in ? ViewState::zoomedIn(z) : ViewState::zoomedOut(z);
+  if (next != z) zoomAbout(next, anchor);
+}
+
+void CanvasWidget::fitToWindow() {
+  const Document& d = window_.doc();
+  const QSize client = viewport()->size();
+  zoomAbout(ViewState::fitZoom(d.imageWidth, d.imageHeight, client.width(), client.height()),
+            QPointF(0, 0));
+}
+
+QPointF CanvasWidget::viewportCentre() const {
+  return QPointF(viewport()->width() / 2.0, viewport()->height() / 2.0);
+}
+
+QPointF CanvasWidget::mouseOrCentre() const {
+  const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+  return viewport()->rect().contains(p) ? QPointF(p) : viewportCentre();
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    wheelZoomDelta_ = 0;
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  // One step per notch (120 eighths of a degree); fine-grained wheels add up to a notch first.
+  wheelZoomDelta_ += event->angleDelta().y();
+  while (std::abs(wheelZoomDelta_) >= 120) {
+    const bool in = wheelZoomDelta_ > 0;
+    wheelZoomDelta_ += in ? -120 : 120;
+    zoomStep(in, event->position());
+  }
+  event->accept();
+}
+
 void CanvasWidget::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   painter.fillRect(viewport()->rect(), kBackground);
@@ -113,7 +163,8 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
   const EditState& e = window_.doc().edit;
   if (ModeHandler* m = window_.modes().find(e.mode)) m->paintOverlay(window_, overlay);
   if (e.tempMode > 0)
-    if (TempModeHandler* t = window_.tempModes().find(e.tempMode)) t->paintOverlay(window_, overlay);
+    if (TempModeHandler* t = window_.tempModes().find(e.tempMode))
+      t->paintOverlay(window_, overlay);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

@@ -26,6 +26,16 @@ class CanvasWidget : public QAbstractScrollArea {
 
   CanvasPoint toCanvas(const QPoint& windowPoint) const;
 
+  // Zooming from the wheel, the keys and the menu: the canvas point under `anchor` (viewport
+  // pixels) stays where it is, as far as the scroll ranges allow, and the canvas is redrawn.
+  void zoomAbout(float newZoom, QPointF anchor);
+  void zoomStep(bool in, QPointF anchor);
+  // The whole canvas in the viewport at the largest zoom that allows it.
+  void fitToWindow();
+  QPointF viewportCentre() const;
+  // Where the mouse is over the viewport, or its centre when the mouse is elsewhere.
+  QPointF mouseOrCentre() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -34,6 +44,7 @@ class CanvasWidget : public QAbstractScrollArea {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void scrollContentsBy(int, int) override {}
 
  private:
@@ -42,6 +53,7 @@ class CanvasWidget : public QAbstractScrollArea {
   TMyWindow& window_;
   QImage picture_;
   bool applying_ = false;
+  int wheelZoomDelta_ = 0;  // eighths of a degree not yet turned into a zoom step
 };
 
 }  // namespace tovala

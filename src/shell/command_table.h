@@ -1,8 +1,8 @@
 #pragma once
-// Every user command of the editor, once: its identifier (40001-40072), the handler's name (also
-// the label of the undo snapshot it takes), the handler, and the rule that decides whether its
-// menu item is enabled and checked. Menus, the context menu and panel buttons all dispatch
-// through execute().
+// Every user command of the editor, once: its identifier (40001-40072, and from 40101 for the
+// commands added since), the handler's name (also the label of the undo snapshot it takes), the
+// handler, and the rule that decides whether its menu item is enabled and checked. Menus, the
+// context menu and panel buttons all dispatch through execute().
 
 #include <map>
 #include <vector>
@@ -34,6 +34,14 @@ struct Command {
 
 inline constexpr int kFirstCommand = 40001;
 inline constexpr int kLastCommand = 40072;
+// Commands added beyond that table take identifiers of their own from 40101, so every original
+// identifier keeps its meaning.
+inline constexpr int kFirstAddedCommand = 40101;
+inline constexpr int kLastAddedCommand = 40199;
+inline constexpr int kCommandZoomIn = 40101;
+inline constexpr int kCommandZoomOut = 40102;
+inline constexpr int kCommandActualSize = 40103;
+inline constexpr int kCommandFitToWindow = 40104;
 
 class CommandTable {
  public:

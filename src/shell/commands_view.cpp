@@ -1,5 +1,6 @@
 // The "表示" menu: showing and hiding the panels, and the underlay.
 
+#include "shell/canvas_widget.h"
 #include "shell/command_rules.h"
 
 namespace tovala {
@@ -60,6 +61,15 @@ void toggleMotionDialog(TMyWindow& w) {
   w.refreshPanel(id);
 }
 
+// The menu's zoom steps keep the middle of the view in place: the mouse is on the menu.
+void zoomInAtCentre(TMyWindow& w) { w.canvas()->zoomStep(true, w.canvas()->viewportCentre()); }
+void zoomOutAtCentre(TMyWindow& w) { w.canvas()->zoomStep(false, w.canvas()->viewportCentre()); }
+void actualSize(TMyWindow& w) { w.canvas()->zoomAbout(1.0f, w.canvas()->viewportCentre()); }
+void fitToWindow(TMyWindow& w) { w.canvas()->fitToWindow(); }
+
+CommandState canZoomIn(TMyWindow& w) { return {w.view().zoom < ViewState::kMaxZoom, false}; }
+CommandState canZoomOut(TMyWindow& w) { return {w.view().zoom > ViewState::kMinZoom, false}; }
+
 }  // namespace
 
 void addViewCommands(CommandTable& t) {
@@ -77,6 +87,10 @@ void addViewCommands(CommandTable& t) {
          [](TMyWindow& w) { return panelToggle(w, PanelId::Settings); }, true});
   t.set({40052, "", toggleWithLines<PanelId::EditTool>, withLinesRule<PanelId::EditTool>, true});
   t.set({40053, "", toggleWithLines<PanelId::Objects>, withLinesRule<PanelId::Objects>, true});
+  t.set({kCommandZoomIn, "", zoomInAtCentre, canZoomIn});
+  t.set({kCommandZoomOut, "", zoomOutAtCentre, canZoomOut});
+  t.set({kCommandActualSize, "", actualSize});
+  t.set({kCommandFitToWindow, "", fitToWindow});
 }
 
 }  // namespace tovala

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "shell/command_table.h"
+
 namespace tovala {
 
 namespace {
@@ -89,7 +91,10 @@ const std::vector<MenuNode>& mainMenuTree() {
                item("点表示切替", 40060), item("オブジェクト表示", 40064)}),
         popup("表示", {showControl, showList, item("ペイント", 40023), item("背景画像", 40042),
                        item("動き設定", 40045), item("編集・設定", 40051),
-                       item("ステップ編集", 40052), item("オブジェクト編集", 40053)}),
+                       item("ステップ編集", 40052), item("オブジェクト編集", 40053), separator(),
+                       item("拡大\tCtrl++", kCommandZoomIn), item("縮小\tCtrl+-", kCommandZoomOut),
+                       item("100%\tCtrl+0", kCommandActualSize),
+                       item("ウィンドウに合わせる", kCommandFitToWindow)}),
         popup("命令", {item("スクリプト", 40029), item("動きモード", 40031), separator(),
                        item("線の命令文", 40028), item("変数編集", 40047)}),
         popup("ヘルプ", {item("バージョン", 40065), separator(), checkLines,

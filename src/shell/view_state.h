@@ -38,9 +38,20 @@ class ViewState {
   ScrollRecord horizontal;
   ScrollRecord vertical;
 
-  // Doubling and halving within the limits; false when the limit was already reached.
+  // Doubling and halving within the limits; false when the limit was already reached. A zoom
+  // between powers of two (after fitting) stops at the limit rather than passing it.
   bool zoomIn();
   bool zoomOut();
+  static float zoomedIn(float zoom);
+  static float zoomedOut(float zoom);
+  // The largest zoom, within the limits, that shows the whole canvas in the client area.
+  static float fitZoom(int canvasWidth, int canvasHeight, int clientWidth, int clientHeight);
+
+  // Changes the zoom (held within the limits) so that the canvas point under the window point
+  // (anchorX, anchorY) stays under it, as far as the scroll ranges allow. Both records are
+  // sized to the new content and the client area, positions and offsets set to match.
+  void zoomAbout(float newZoom, float anchorX, float anchorY, int canvasWidth, int canvasHeight,
+                 int clientWidth, int clientHeight);
 
   // Window pixel to canvas pixel, given the document's view origin; truncated toward zero.
   CanvasPoint toCanvas(int windowX, int windowY, float originX, float originY) const;

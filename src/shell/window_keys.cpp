@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "shell/canvas_widget.h"
 #include "shell/main_window.h"
 #include "shell/side_view.h"
 
@@ -10,6 +11,23 @@ namespace tovala {
 namespace {
 bool isZoomIn(const QKeyEvent* e) { return e->key() == Qt::Key_Plus; }
 bool isZoomOut(const QKeyEvent* e) { return e->key() == Qt::Key_Minus; }
+
+// Ctrl with + (or =, the same key unshifted), - or 0 zooms about the mouse as desktop programs
+// do; true when the key was one of them.
+bool ctrlZoom(TMyWindow& w, const QKeyEvent* e) {
+  if (!(e->modifiers() & Qt::ControlModifier)) return false;
+  CanvasWidget* canvas = w.canvas();
+  const int key = e->key();
+  if (key == Qt::Key_Plus || key == Qt::Key_Equal)
+    canvas->zoomStep(true, canvas->mouseOrCentre());
+  else if (key == Qt::Key_Minus)
+    canvas->zoomStep(false, canvas->mouseOrCentre());
+  else if (key == Qt::Key_0)
+    canvas->zoomAbout(1.0f, canvas->mouseOrCentre());
+  else
+    return false;
+  return true;
+}
 }  // namespace
 
 void TMyWindow::setSideView(bool on) {
@@ -22,6 +40,8 @@ void TMyWindow::setSideView(bool on) {
 
 void TMyWindow::keyPressEvent(QKeyEvent* event) {
   // The zoom keys are the window's alone; every other key also goes on to the default handling.
+  // The keypad keys without Ctrl keep their old way: the view goes back to the top-left corner.
+  if (ctrlZoom(*this, event)) return;
   if (isZoomIn(event)) {
     zoomIn();
     return;

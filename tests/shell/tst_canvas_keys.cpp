@@ -2,6 +2,7 @@
 // the side view on Z.
 
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "shell_fixture.h"
@@ -89,6 +90,131 @@ class TestCanvasKeys : public QObject {
     QTest::qWait(20);
     QCOMPARE(v.vertical.pos, 0);
     QCOMPARE(v.vertical.page, f.viewport()->height());
+  }
+
+  // Ctrl with the wheel or with + - 0 zooms about the mouse: the canvas point under it stays.
+  void desktopZoomKeepsThePointUnderTheMouse() {
+    WindowFixture f;
+    ViewState& v = f.window->view();
+    CanvasWidget* canvas = f.window->canvas();
+    auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers mods) {
+      QWheelEvent e(at, f.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                    mods, Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(f.viewport(), &e);
+    };
+    auto near = [](CanvasPoint a, CanvasPoint b) {
+      return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
+    };
+
+    const QPoint m(300, 200);
+    wheel(m, 120, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 2.0f);
+    QCOMPARE(v.scrollX, 300.0f);  // canvas (300, 200) times 2, less the mouse position
+    QCOMPARE(v.scrollY, 200.0f);
+    QCOMPARE(canvas->horizontalScrollBar()->value(), 300);
+    QCOMPARE(canvas->toCanvas(m), (CanvasPoint{300, 200}));
+    // Two half notches of a fine wheel make one step.
+    wheel(m, 60, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 2.0f);
+    wheel(m, 60, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 4.0f);
+    QCOMPARE(v.scrollX, 900.0f);
+    QCOMPARE(v.contentWidth, 4000.0f);
+    QCOMPARE(canvas->toCanvas(m), (CanvasPoint{300, 200}));
+
+    // A point off the pixel grid stays within one pixel on the way in and out.
+    const QPoint odd(251, 163);
+    for (int delta : {120, -120, -120, -120}) {
+      const CanvasPoint before = canvas->toCanvas(odd);
+      wheel(odd, delta, Qt::ControlModifier);
+      QVERIFY2(near(canvas->toCanvas(odd), before), qPrintable(QString::number(v.zoom)));
+    }
+    QCOMPARE(v.zoom, 1.0f);
+    // Content smaller than the view has nothing to scroll: the canvas sits at the corner.
+    wheel(odd, -240, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 0.25f);
+    QCOMPARE(v.scrollX, 0.0f);
+    QCOMPARE(v.scrollY, 0.0f);
+
+    // Without Ctrl the wheel scrolls and leaves the zoom alone.
+    wheel(m, 240, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 1.0f);
+    const float scrollY = v.scrollY;
+    wheel(m, -120, Qt::NoModifier);
+    QCOMPARE(v.zoom, 1.0f);
+    QVERIFY(v.scrollY > scrollY);
+
+    // The keys zoom about the mouse too, and Ctrl+0 goes back to 100 %.
+    QCursor::setPos(f.viewport()->mapToGlobal(m));
+    if (f.viewport()->mapFromGlobal(QCursor::pos()) != m) QSKIP("no pointer to place");
+    const CanvasPoint before = canvas->toCanvas(m);
+    for (int k : {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Plus}) {
+      f.key(k, Qt::ControlModifier);
+      QVERIFY(near(canvas->toCanvas(m), before));
+    }
+    QCOMPARE(v.zoom, 8.0f);
+    f.key(Qt::Key_Plus, Qt::ControlModifier);  // at the limit: nothing moves
+    QCOMPARE(v.zoom, 8.0f);
+    QVERIFY(near(canvas->toCanvas(m), before));
+    f.key(Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 4.0f);
+    QVERIFY(near(canvas->toCanvas(m), before));
+    f.key(Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(v.zoom, 1.0f);
+    QVERIFY(near(canvas->toCanvas(m), before));
+    // The keypad key without Ctrl keeps its way: the view returns to the corner.
+    f.key(Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(v.zoom, 2.0f);
+    QCOMPARE(v.scrollX, 0.0f);
+  }
+
+  // The 表示 menu's zoom items: steps about the middle of the view, 100 % and fit to window.
+  void menuZoomAndFit() {
+    QCOMPARE(ViewState::fitZoom(1000, 1200, 600, 600), 0.5f);
+    QCOMPARE(ViewState::fitZoom(1000, 1200, 800, 300), 0.25f);
+    QCOMPARE(ViewState::fitZoom(1000, 1200, 50, 50), 0.125f);  // held at the limits
+    QCOMPARE(ViewState::fitZoom(10, 10, 1000, 1000), 8.0f);
+
+    WindowFixture f;
+    ViewState& v = f.window->view();
+    CanvasWidget* canvas = f.window->canvas();
+    const QSize client = f.viewport()->size();
+    const QPoint centre(client.width() / 2, client.height() / 2);
+    const CanvasPoint middle = canvas->toCanvas(centre);
+    QVERIFY(f.window->runCommand(kCommandZoomIn));
+    QCOMPARE(v.zoom, 2.0f);
+    QCOMPARE(canvas->toCanvas(centre), middle);
+    QVERIFY(f.window->runCommand(kCommandZoomIn));
+    QVERIFY(f.window->runCommand(kCommandZoomOut));
+    QCOMPARE(v.zoom, 2.0f);
+    QCOMPARE(canvas->toCanvas(centre), middle);
+    QVERIFY(f.window->runCommand(kCommandActualSize));
+    QCOMPARE(v.zoom, 1.0f);
+    QCOMPARE(canvas->toCanvas(centre), middle);
+
+    QVERIFY(f.window->runCommand(kCommandFitToWindow));
+    const float expected =
+        std::min(float(client.width()) / 1000.0f, float(client.height()) / 1200.0f);
+    QVERIFY(std::abs(v.zoom - expected) < 1e-5f);
+    // The whole canvas shows, and it touches the view's edge on one side: no larger zoom fits.
+    QVERIFY(v.contentWidth <= float(client.width()));
+    QVERIFY(v.contentHeight <= float(client.height()));
+    QVERIFY(v.contentWidth > float(client.width() - 1) ||
+            v.contentHeight > float(client.height() - 1));
+    QCOMPARE(v.scrollX, 0.0f);
+    QCOMPARE(v.scrollY, 0.0f);
+    QCOMPARE(canvas->verticalScrollBar()->maximum(), 0);
+
+    // From a zoom between powers of two the steps stop at the limits instead of passing them.
+    v.zoom = 6.0f;
+    QVERIFY(f.window->runCommand(kCommandZoomIn));
+    QCOMPARE(v.zoom, 8.0f);
+    QVERIFY(!f.window->commands().state(*f.window, kCommandZoomIn).enabled);
+    QVERIFY(!f.window->runCommand(kCommandZoomIn));
+    v.zoom = 0.2f;
+    QVERIFY(f.window->runCommand(kCommandZoomOut));
+    QCOMPARE(v.zoom, 0.125f);
+    QVERIFY(!f.window->commands().state(*f.window, kCommandZoomOut).enabled);
   }
 
   void displayBufferIsShown() {

@@ -94,7 +94,9 @@ class TestMenus : public QObject {
     flatten(topMenu(bar, "ヘルプ"), help);
     QCOMPARE(view.join("|"), QString("メインダイアログ(40016)|線のリスト(40024)|ペイント(40023)|"
                                      "背景画像(40042)|動き設定(40045)|編集・設定(40051)|"
-                                     "ステップ編集(40052)|オブジェクト編集(40053)"));
+                                     "ステップ編集(40052)|オブジェクト編集(40053)|-|"
+                                     "拡大\tCtrl++(40101)|縮小\tCtrl+-(40102)|100%\tCtrl+0(40103)|"
+                                     "ウィンドウに合わせる(40104)"));
     QCOMPARE(script.join("|"), QString("スクリプト(40029)|動きモード(40031)|-|線の命令文(40028)|"
                                        "変数編集(40047)"));
     QCOMPARE(help.join("|"), QString("バージョン(40065)|-|線の確認(ErrLine.txt)(40027)|"
@@ -117,7 +119,8 @@ class TestMenus : public QObject {
     for (QAction* a : commandActions(f.window->contextMenu())) menuIds.push_back(a->data().toInt());
     for (int id : menuIds) QVERIFY2(f.window->commands().find(id), qPrintable(QString::number(id)));
     for (int id : f.window->commands().ids()) {
-      QVERIFY(id >= kFirstCommand && id <= kLastCommand);
+      QVERIFY((id >= kFirstCommand && id <= kLastCommand) ||
+              (id >= kFirstAddedCommand && id <= kLastAddedCommand));
       QVERIFY2(std::find(menuIds.begin(), menuIds.end(), id) != menuIds.end(),
                qPrintable(QString::number(id)));
     }
