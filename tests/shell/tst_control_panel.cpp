@@ -287,6 +287,21 @@ class TestControlPanel : public QObject {
     QCOMPARE(line0(f).spmax, 40);
   }
 
+  // Every tool-bar button explains itself; those of the dragging tools say what a drag does.
+  void toolTipsSayWhatADragDoes() {
+    WindowFixture f;
+    ControlPanel& p = panelOf(f);
+    for (int id : {40002, 40003, 40007, 40069, 40068, 40059, 40062, 40061, 40058, 40046, 40066,
+                   40023, 40035, 40025, 40026, 40029, 40031}) {
+      QVERIFY(p.commandButton(id));
+      QVERIFY2(!p.commandButton(id)->toolTip().isEmpty(), qPrintable(QString::number(id)));
+    }
+    for (int id : {40002, 40069, 40068, 40059, 40062, 40061, 40031})
+      QVERIFY2(p.commandButton(id)->toolTip().contains(QString::fromUtf8("ドラッグ")),
+               qPrintable(QString::number(id)));
+    QVERIFY(p.commandButton(40068)->toolTip().contains(QString::fromUtf8("範囲選択した点")));
+  }
+
   void toolBarRunsCommandsAndShowsTheMode() {
     WindowFixture f;
     f.drawLine({{100, 100}, {200, 150}});

@@ -116,6 +116,17 @@ class TestMotionMode : public QObject {
     QVERIFY(movePanel(f).isVisible());
     QVERIFY(movePanel(f).button(1050)->isChecked());
     QVERIFY(!movePanel(f).button(1047)->isChecked());
+    // Each tool's tip tells a left drag from a right one; a right drag bends in the picture
+    // plane with the point rotation and goes into depth with the two moves.
+    for (int id : {1047, 1048, 1049, 1050}) {
+      const QString tip = movePanel(f).button(id)->toolTip();
+      QVERIFY(tip.contains(QString::fromUtf8("左ドラッグ")));
+      QVERIFY(tip.contains(QString::fromUtf8("右ドラッグ")));
+    }
+    QVERIFY(movePanel(f).button(1050)->toolTip().contains(
+        QString::fromUtf8("右ドラッグ: 画面の面内で曲げる")));
+    for (int id : {1047, 1049})
+      QVERIFY(movePanel(f).button(id)->toolTip().contains(QString::fromUtf8("右ドラッグ: 奥行き")));
     auto& control = *static_cast<ControlPanel*>(f.window->panel(PanelId::Control));
     QVERIFY(control.commandButton(40031)->isChecked());
 

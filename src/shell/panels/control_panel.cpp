@@ -22,14 +22,27 @@ namespace {
 struct ToolButton {
   const char* label;
   int command;
+  const char* tip;  // what a click or a drag on the canvas does with this tool
 };
 // The tool bar, in the order it is laid out.
-constexpr ToolButton kToolBar[] = {{"線の選択", 40002}, {"線の追加", 40003},  {"点の追加", 40007},
-                                   {"範囲選択", 40069}, {"点移動", 40068},    {"全移動", 40059},
-                                   {"変形", 40062},     {"回転", 40061},      {"一時拡大", 40058},
-                                   {"初期値", 40046},   {"原点", 40066},      {"ペイント", 40023},
-                                   {"文字", 40035},     {"基準", 40025},      {"全て基準", 40026},
-                                   {"命令文", 40029},   {"動きモード", 40031}};
+constexpr ToolButton kToolBar[] = {
+    {"線の選択", 40002, "クリック: 線と点を選ぶ\nドラッグ: 点を動かす(線の上なら線ごと)"},
+    {"線の追加", 40003, "クリック: 新しい線を始めて点を置く"},
+    {"点の追加", 40007, "クリック: 選んだ線に点を足す"},
+    {"範囲選択", 40069, "右下へドラッグ: 囲んだ点を選ぶ(点移動で動かせる)"},
+    {"点移動", 40068, "ドラッグ: 範囲選択した点をまとめて動かす"},
+    {"全移動", 40059, "ドラッグ: 図全体を動かす"},
+    {"変形", 40062, "枠の角や辺をドラッグ: 選んだ線を伸び縮みさせる"},
+    {"回転", 40061, "ドラッグ: 押した点を中心に選んだ線を回す"},
+    {"一時拡大", 40058, "クリックごとにモデルを1倍→2倍→4倍→1倍にする"},
+    {"初期値", 40046, "姿勢を基準位置に戻す"},
+    {"原点", 40066, "図を基準の位置へ戻す(線0の最初の点が基準)"},
+    {"ペイント", 40023, "画像の線に絵を描く: ドラッグで描く"},
+    {"文字", 40035, "文字の線の文字を編集する"},
+    {"基準", 40025, "選んだ線の今の位置を基準位置にする"},
+    {"全て基準", 40026, "すべての線の今の位置を基準位置にする"},
+    {"命令文", 40029, "選んだ線と点のスクリプトを開く"},
+    {"動きモード", 40031, "関節点をドラッグしてポーズをつける"}};
 constexpr int kToolColumns = 4;
 
 // The button that shows each editing mode.
@@ -94,6 +107,7 @@ QGridLayout* ControlPanel::buildToolBar() {
   for (const ToolButton& t : kToolBar) {
     auto* b = new QPushButton(QString::fromUtf8(t.label));
     b->setObjectName(QString::number(t.command));
+    b->setToolTip(QString::fromUtf8(t.tip));
     b->setAutoDefault(false);
     buttons_[t.command] = b;
     grid->addWidget(b, i / kToolColumns, i % kToolColumns);

@@ -15,11 +15,18 @@ struct ToolButton {
   int id;
   const char* label;
   int tool;
+  const char* tip;
 };
-constexpr ToolButton kTools[] = {{1047, "全体移動", kToolWholeMove},
-                                 {1048, "全体回転", kToolWholeRotate},
-                                 {1049, "点移動", kToolPointMove},
-                                 {1050, "点回転", kToolPointRotate}};
+// The tips say what a left and a right drag do with each tool; a right drag works up and down.
+constexpr ToolButton kTools[] = {
+    {1047, "全体移動", kToolWholeMove,
+     "左ドラッグ: 図全体を上下左右に動かす\n右ドラッグ: 奥行き(Z)方向に動かす"},
+    {1048, "全体回転", kToolWholeRotate,
+     "左ドラッグ: 図全体を回す(上下でX軸、左右でY軸)\n右ドラッグ: 画面の面内で回す(Z軸)"},
+    {1049, "点移動", kToolPointMove,
+     "関節点を左ドラッグ: 上下左右に動かす\n右ドラッグ: 奥行き(Z)方向に動かす"},
+    {1050, "点回転", kToolPointRotate,
+     "関節点を左ドラッグ: 曲げる(上下でX軸、左右でY軸)\n右ドラッグ: 画面の面内で曲げる(Z軸)"}};
 constexpr int kInitialPoseCommand = 40046;
 
 }  // namespace
@@ -45,6 +52,7 @@ MovePanel::MovePanel(const Document& doc, QWidget* parent)
   int i = 0;
   for (const ToolButton& t : kTools) {
     QPushButton* b = add(t.id, t.label);
+    b->setToolTip(QString::fromUtf8(t.tip));
     b->setCheckable(true);
     grid->addWidget(b, i / 2, i % 2);
     ++i;
