@@ -6,7 +6,7 @@
 #include "engine/reference.h"
 #include "shell/command_rules.h"
 #include "shell/model_scale.h"
-#include "shell/panels/text_input_dialog.h"
+#include "shell/panels/dialogs/text_input_dialog.h"
 
 namespace tovala {
 

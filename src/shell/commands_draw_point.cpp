@@ -3,7 +3,7 @@
 
 #include "engine/lines_points.h"
 #include "shell/command_rules.h"
-#include "shell/panels/image_dialog.h"
+#include "shell/panels/dialogs/image_dialog.h"
 
 namespace tovala {
 

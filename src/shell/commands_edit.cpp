@@ -1,8 +1,8 @@
 // The "編集" menu: undo and redo, the size and line filter dialogs, rotating and deforming.
 
 #include "shell/command_rules.h"
-#include "shell/panels/line_filter_dialog.h"
-#include "shell/panels/size_dialog.h"
+#include "shell/panels/dialogs/line_filter_dialog.h"
+#include "shell/panels/dialogs/size_dialog.h"
 
 namespace tovala {
 

@@ -1,9 +1,9 @@
 // The "命令" and "ヘルプ" menus, and the shared helpers of the command groups.
 
 #include "shell/command_rules.h"
-#include "shell/panels/line_program_dialog.h"
-#include "shell/panels/param_dialog.h"
-#include "shell/panels/script_panel.h"
+#include "shell/panels/script/line_program_dialog.h"
+#include "shell/panels/script/param_dialog.h"
+#include "shell/panels/script/script_panel.h"
 
 namespace tovala {
 

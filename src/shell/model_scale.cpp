@@ -7,7 +7,7 @@
 #include "engine/point_math.h"
 #include "engine/reference.h"
 #include "shell/main_window.h"
-#include "shell/panels/input_dialogs.h"
+#include "shell/panels/dialogs/input_dialogs.h"
 
 namespace tovala {
 

@@ -5,7 +5,7 @@
 #include "platform/ui.h"
 #include "script/motion_prepare.h"
 #include "shell/main_window.h"
-#include "shell/panels/move_panel.h"
+#include "shell/panels/control/move_panel.h"
 
 namespace tovala {
 

@@ -4,7 +4,7 @@
 #include "model/brush_kernel.h"
 #include "shell/main_window.h"
 #include "shell/modes/mode_handler.h"
-#include "shell/panels/paint_panel.h"
+#include "shell/panels/paint/paint_panel.h"
 
 namespace tovala {
 

@@ -5,7 +5,7 @@
 
 #include "shell/canvas_widget.h"
 #include "shell/main_window.h"
-#include "shell/panels/objects_panel_window.h"
+#include "shell/panels/objects/objects_panel_window.h"
 
 namespace tovala {
 

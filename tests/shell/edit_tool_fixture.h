@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "engine/param_splice.h"
-#include "shell/panels/edit_tool.h"
-#include "shell/panels/edit_tool_store.h"
+#include "shell/panels/edit_tool/edit_tool.h"
+#include "shell/panels/edit_tool/edit_tool_store.h"
 #include "shell_fixture.h"
 
 namespace tovala::test {

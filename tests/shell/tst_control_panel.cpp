@@ -12,7 +12,7 @@
 #include <bit>
 
 #include "shell/motion_mode.h"
-#include "shell/panels/control_panel.h"
+#include "shell/panels/control/control_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

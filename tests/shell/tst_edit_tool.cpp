@@ -11,8 +11,8 @@
 #include "modal_helper.h"
 #include "platform/encoding.h"
 #include "shell/canvas_widget.h"
-#include "shell/panels/edit_tool_window.h"
-#include "shell/panels/input_dialogs.h"
+#include "shell/panels/edit_tool/edit_tool_window.h"
+#include "shell/panels/dialogs/input_dialogs.h"
 
 using namespace tovala;
 using namespace tovala::test;

@@ -10,8 +10,8 @@
 #include "edit_tool_fixture.h"
 #include "engine/face_parts.h"
 #include "modal_helper.h"
-#include "shell/panels/input_dialogs.h"
-#include "shell/panels/joint_panel.h"
+#include "shell/panels/dialogs/input_dialogs.h"
+#include "shell/panels/joint/joint_panel.h"
 
 using namespace tovala;
 using namespace tovala::test;

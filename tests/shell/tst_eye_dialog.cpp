@@ -10,9 +10,9 @@
 #include <QtTest>
 
 #include "engine/objects.h"
-#include "shell/panels/eye_dialog.h"
-#include "shell/panels/eye_geometry.h"
-#include "shell/panels/objects_panel.h"
+#include "shell/panels/objects/eye_dialog.h"
+#include "shell/panels/objects/eye_geometry.h"
+#include "shell/panels/objects/objects_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

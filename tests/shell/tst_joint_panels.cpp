@@ -11,9 +11,9 @@
 #include "engine/atari.h"
 #include "engine/guide_geometry.h"
 #include "engine/param_splice.h"
-#include "shell/panels/cline_panel.h"
-#include "shell/panels/joint_panel.h"
-#include "shell/panels/oline_panel.h"
+#include "shell/panels/joint/cline_panel.h"
+#include "shell/panels/joint/joint_panel.h"
+#include "shell/panels/joint/oline_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

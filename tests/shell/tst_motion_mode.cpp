@@ -15,8 +15,8 @@
 #include "engine/param_splice.h"
 #include "model/project_file.h"
 #include "shell/motion_mode.h"
-#include "shell/panels/control_panel.h"
-#include "shell/panels/move_panel.h"
+#include "shell/panels/control/control_panel.h"
+#include "shell/panels/control/move_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

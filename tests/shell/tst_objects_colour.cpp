@@ -9,9 +9,9 @@
 #include "engine/guide_geometry.h"
 #include "engine/objects.h"
 #include "render/marks.h"
-#include "shell/panels/objects_fields.h"
-#include "shell/panels/objects_panel.h"
-#include "shell/panels/objects_panel_window.h"
+#include "shell/panels/objects/objects_fields.h"
+#include "shell/panels/objects/objects_panel.h"
+#include "shell/panels/objects/objects_panel_window.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

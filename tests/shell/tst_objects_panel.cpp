@@ -13,8 +13,8 @@
 #include "engine/guide_geometry.h"
 #include "engine/objects.h"
 #include "modal_helper.h"
-#include "shell/panels/input_dialogs.h"
-#include "shell/panels/objects_panel.h"
+#include "shell/panels/dialogs/input_dialogs.h"
+#include "shell/panels/objects/objects_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

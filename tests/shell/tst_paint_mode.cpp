@@ -8,7 +8,7 @@
 #include "engine/edit_modes.h"
 #include "model/brush_kernel.h"
 #include "shell/paint_mode.h"
-#include "shell/panels/paint_panel.h"
+#include "shell/panels/paint/paint_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

@@ -13,8 +13,8 @@
 
 #include "modal_helper.h"
 #include "model/messages.h"
-#include "shell/panels/input_dialogs.h"
-#include "shell/panels/property_page.h"
+#include "shell/panels/dialogs/input_dialogs.h"
+#include "shell/panels/properties/property_page.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

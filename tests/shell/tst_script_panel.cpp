@@ -19,9 +19,9 @@
 #include <sstream>
 
 #include "platform/encoding.h"
-#include "shell/panels/line_program_dialog.h"
-#include "shell/panels/param_dialog.h"
-#include "shell/panels/script_panel.h"
+#include "shell/panels/script/line_program_dialog.h"
+#include "shell/panels/script/param_dialog.h"
+#include "shell/panels/script/script_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

@@ -12,9 +12,9 @@
 #include "engine/reference.h"
 #include "modal_helper.h"
 #include "shell/model_scale.h"
-#include "shell/panels/input_dialogs.h"
-#include "shell/panels/settings_panel.h"
-#include "shell/panels/size_dialog.h"
+#include "shell/panels/dialogs/input_dialogs.h"
+#include "shell/panels/properties/settings_panel.h"
+#include "shell/panels/dialogs/size_dialog.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

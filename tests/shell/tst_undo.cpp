@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "model/project_file.h"
-#include "shell/panels/objects_panel.h"
+#include "shell/panels/objects/objects_panel.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
