@@ -16,15 +16,16 @@
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/paint_mode.h"
-#include "shell/panels/joint/cline_panel.h"
+#include "shell/panel_memory.h"
 #include "shell/panels/control/control_panel.h"
-#include "shell/panels/edit_tool/edit_tool_window.h"
-#include "shell/panels/joint/joint_panel.h"
 #include "shell/panels/control/line_list.h"
-#include "shell/panels/objects/objects_panel_window.h"
+#include "shell/panels/edit_tool/edit_tool_window.h"
+#include "shell/panels/joint/cline_panel.h"
+#include "shell/panels/joint/joint_panel.h"
 #include "shell/panels/joint/oline_panel.h"
-#include "shell/panels/script/script_panel.h"
+#include "shell/panels/objects/objects_panel_window.h"
 #include "shell/panels/properties/settings_panel.h"
+#include "shell/panels/script/script_panel.h"
 
 namespace tovala {
 
@@ -233,7 +234,15 @@ bool TMyWindow::offerSave() {
   }
 }
 
-void TMyWindow::closeEvent(QCloseEvent* event) { event->setAccepted(offerSave()); }
+void TMyWindow::closeEvent(QCloseEvent* event) {
+  event->setAccepted(offerSave());
+  if (event->isAccepted() && panelSettings_) savePanels(*this, *panelSettings_);
+}
+
+void TMyWindow::keepPanelsIn(QSettings* settings) {
+  panelSettings_ = settings;
+  if (settings) restorePanels(*this, *settings);
+}
 
 }  // namespace tovala
 

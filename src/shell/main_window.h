@@ -23,6 +23,7 @@
 #include "shell/view_state.h"
 
 class QMenu;
+class QSettings;
 
 namespace tovala {
 
@@ -158,6 +159,10 @@ class TMyWindow : public QMainWindow {
   // Opens a project (the command after its dialog, and a file named on the command line).
   bool openProject(const std::string& path);
 
+  // Keeps the panels' places (and whether the start-up panels are shown) in `settings` between
+  // runs: restored now, saved when the window closes. Without it nothing is kept.
+  void keepPanelsIn(QSettings* settings);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
@@ -190,6 +195,7 @@ class TMyWindow : public QMainWindow {
   QMenu* contextMenu_ = nullptr;
   bool sideView_ = false;
   std::string documentPath_;
+  QSettings* panelSettings_ = nullptr;
 };
 
 }  // namespace tovala

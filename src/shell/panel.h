@@ -43,7 +43,9 @@ class Panel : public QDialog {
   Q_OBJECT
 
  public:
-  Panel(PanelId id, PanelMessage message, QWidget* parent) : QDialog(parent), id_(id), message_(message) {}
+  // A tool window: it stays above the main window and never hides behind the canvas.
+  Panel(PanelId id, PanelMessage message, QWidget* parent)
+      : QDialog(parent, Qt::Tool), id_(id), message_(message) {}
 
   PanelId id() const { return id_; }
   PanelMessage message() const { return message_; }
