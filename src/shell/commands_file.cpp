@@ -50,7 +50,7 @@ void openProjectCommand(TMyWindow& w) {
   w.openProject(*path);
 }
 
-void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(w.paths().project); }
+void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(w.proposedProjectName()); }
 
 void loadPartsCommand(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kParts, filters::kPartsExt, w.paths().parts);

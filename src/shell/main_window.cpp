@@ -221,14 +221,17 @@ bool TMyWindow::saveProjectAs(const std::string& proposedName) {
 }
 
 // The last name typed may be a file that failed to open or one the user never meant to write;
-// the save proposed here is the document's own file, or the default name for a new document.
+// a save proposes the document's own file, or the default name for a new document.
+std::string TMyWindow::proposedProjectName() const {
+  return documentPath_.empty() ? std::string(kDefaultProjectName) : documentPath_;
+}
+
 bool TMyWindow::offerSave() {
   if (!modified()) return true;
   switch (ui_->ask(kSaveChanges, "確認", Buttons::YesNoCancel)) {
     case Answer::Yes:
       // A cancelled or failed save keeps everything as it was, so nothing is lost by accident.
-      return saveProjectAs(documentPath_.empty() ? std::string(kDefaultProjectName)
-                                                 : documentPath_);
+      return saveProjectAs(proposedProjectName());
     case Answer::No: return true;
     default: return false;
   }

@@ -152,6 +152,8 @@ class TMyWindow : public QMainWindow {
   // --- projects ------------------------------------------------------------------------------
   // Asks for a name, proposing `proposedName`, and saves; false when cancelled or failed.
   bool saveProjectAs(const std::string& proposedName);
+  // The name a save dialog proposes: the document's own file, or the default name for a new one.
+  std::string proposedProjectName() const;
   // Asked before anything that would lose unsaved changes (closing, replacing the document):
   // "変更を保存しますか?" with Yes/No/Cancel, Yes saving under the document's own name. True when
   // the caller may go on: nothing to save, saved, or declined.

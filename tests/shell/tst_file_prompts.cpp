@@ -162,6 +162,10 @@ class TestFilePrompts : public QObject {
     f.window->runCommand(40050);
     QCOMPARE(f.ui.fileRequests.back().initialName, mine);
     QCOMPARE(f.doc().lineCount(), 3);
+    // And for the save command itself.
+    f.ui.queuePath(std::nullopt);
+    f.window->runCommand(40030);
+    QCOMPARE(f.ui.fileRequests.back().initialName, mine);
   }
 
   // The title names the file, or "無題", and Qt's modified mark follows unsaved changes.
