@@ -245,6 +245,7 @@ void TMyWindow::closeEvent(QCloseEvent* event) {
 void TMyWindow::keepPanelsIn(QSettings* settings) {
   panelSettings_ = settings;
   if (settings) restorePanels(*this, *settings);
+  placeNewPanels(*this);
 }
 
 }  // namespace tovala

@@ -162,7 +162,8 @@ class TMyWindow : public QMainWindow {
   bool openProject(const std::string& path);
 
   // Keeps the panels' places (and whether the start-up panels are shown) in `settings` between
-  // runs: restored now, saved when the window closes. Without it nothing is kept.
+  // runs: restored now, saved when the window closes. Without it nothing is kept. Shown panels
+  // with no place of their own are put beside the window (call once the window is shown).
   void keepPanelsIn(QSettings* settings);
 
  protected:

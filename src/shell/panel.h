@@ -7,6 +7,9 @@
 
 namespace tovala {
 
+class Panel;
+void placeBesideOwner(Panel& p);  // panel_memory.cpp
+
 // The private messages panels send the main window, numbered from the first user message.
 enum class PanelMessage : int {
   None = 0,
@@ -48,6 +51,15 @@ class Panel : public QDialog {
       : QDialog(parent, Qt::Tool), id_(id), message_(message) {}
 
   PanelId id() const { return id_; }
+
+  // A panel shown for the first time stands beside the main window, not over the canvas;
+  // once it has a place (remembered, or moved by the user) it keeps it.
+  void setVisible(bool visible) override {
+    if (visible && !placed_) placeBesideOwner(*this);
+    QDialog::setVisible(visible);
+  }
+  bool placed() const { return placed_ || testAttribute(Qt::WA_Moved); }
+  void markPlaced() { placed_ = true; }
   PanelMessage message() const { return message_; }
 
   // Re-reads the document and shows it; the window calls this after changes.
@@ -69,6 +81,7 @@ class Panel : public QDialog {
  private:
   PanelId id_;
   PanelMessage message_;
+  bool placed_ = false;
 };
 
 }  // namespace tovala

@@ -27,6 +27,29 @@ class TestPanelMemory : public QObject {
              QRect(0, 0, 200, 100));
   }
 
+  // New panels stack down a column right of the main window, then left of it, never over it.
+  void newPanelsStandBesideTheWindow() {
+    const QRect desk(0, 0, 1000, 800);
+    const QRect main(300, 50, 400, 300);  // columns 300..699
+    const QSize size(200, 300);
+    QCOMPARE(besideOwner(size, main, desk, {}), QPoint(700, 50));
+    const std::vector<QRect> one{QRect(700, 50, 200, 300)};
+    QCOMPARE(besideOwner(size, main, desk, one), QPoint(700, 350));
+    // The right column is full: the left one.
+    const std::vector<QRect> two{QRect(700, 50, 200, 300), QRect(700, 350, 200, 300)};
+    QCOMPARE(besideOwner(size, main, desk, two), QPoint(100, 50));
+    // No room either side: the right column's top, pulled onto the desktop.
+    QCOMPARE(besideOwner(size, QRect(0, 0, 1000, 700), desk, {}), QPoint(800, 0));
+
+    // A panel the window shows later takes such a place.
+    WindowFixture f;
+    f.window->setGeometry(0, 0, 200, 150);
+    f.window->keepPanelsIn(nullptr);
+    f.window->showPanel(PanelId::Paint, true);
+    const QRect paint = f.window->panel(PanelId::Paint)->frameGeometry();
+    QVERIFY(!paint.intersects(f.window->frameGeometry()));
+  }
+
   void panelsAreKeptBetweenRuns() {
     QTemporaryDir dir;
     QSettings settings(dir.filePath("panels.ini"), QSettings::IniFormat);
