@@ -1,0 +1,76 @@
+#pragma once
+// A pose: the movement (vdx, vdy, vdz) and rotation (radx, rady, radz) of every point of the
+// joint lines, and the whole-figure movement and rotation (VextX .. RadZ). Points are named by
+// their line's number and their own number, not by index, so a pose still fits a figure whose
+// lines were reordered, or another figure built the same way.
+//
+// The pieces:
+//   capturePose      the document's pose
+//   setPoseValues    writes a pose's values into the document (positions untouched; the
+//                    script layer's applyPose, script/pose_apply.h, also re-poses the figure)
+//   findMirrorPairs  left and right partners, from the reference positions
+//   mirrorPose       the pose of the figure's mirror image
+// Reading and writing pose files: engine/pose_file.h.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tovala {
+
+class Document;
+
+// A point named by its line's number (nam) and its own number.
+struct JointKey {
+  int32_t line = 0;
+  int32_t point = 0;
+  bool operator==(const JointKey&) const = default;
+};
+
+struct JointPose {
+  JointKey key;
+  std::array<float, 3> vd{};   // vdx, vdy, vdz
+  std::array<float, 3> rad{};  // radx, rady, radz
+  bool operator==(const JointPose&) const = default;
+};
+
+struct Pose {
+  std::array<float, 6> whole{};  // VextX, VextY, VextZ, RadX, RadY, RadZ
+  std::vector<JointPose> joints;  // no key twice
+  bool operator==(const Pose&) const = default;
+};
+
+// Every non-sentinel point of every joint line (kind 4), lines and points in index order, and
+// the whole-figure values. When two points share a key only the first is taken: it is also the
+// one a pose is applied to.
+Pose capturePose(const Document& doc);
+
+// Writes the pose's values into the points its keys name (the first point with that key) and
+// the whole-figure values; points the pose does not name keep theirs. Returns the keys the
+// document has no point for; they are skipped. Allocates nothing when every key is found.
+std::vector<JointKey> setPoseValues(Document& doc, const Pose& pose);
+
+// The document's point for a key (first in line and point order), or false.
+bool findJoint(const Document& doc, JointKey key, int& line, int& point);
+
+// Left-right partners among the joint-line points: a point's partner is the point whose
+// reference position (v0x, v0y, v0z) is its own mirrored about the figure's centre line, the
+// vertical line through the mean reference x of those points (to within half a canvas unit).
+// Among equally near candidates the point at the same place in a line of the same length is
+// preferred; a point on the centre line is its own partner. A pairing must be mutual.
+struct MirrorPairs {
+  struct Pair {
+    JointKey a, b;  // a == b for a point on the centre line
+  };
+  std::vector<Pair> pairs;
+  std::vector<JointKey> unpaired;  // joint-line points with no partner
+  float centreX = 0;
+};
+MirrorPairs findMirrorPairs(const Document& doc);
+
+// The mirror image of `pose` under the pairs: partners swap their values, and movement along
+// x and rotation about y and z change sign (so does the whole figure's VextX, RadY and RadZ).
+// Joints without a partner keep their values. Mirroring twice gives back the pose exactly.
+void mirrorPose(Pose& pose, const MirrorPairs& pairs);
+
+}  // namespace tovala
