@@ -113,6 +113,10 @@ void rotateWhole(Document& doc, const Rotation& r) {
 
 }  // namespace
 
+bool rotationLimits(const PointRecord& p, std::array<double, 6>& out) {
+  return p.paramCount() > 11 && readLimits(p.params, kRotationFirstKey, out);
+}
+
 int TPMove(Document& doc, int line, int point) {
   PointRecord* p = jointPoint(doc, line, point, 5);
   std::array<double, 6> lim;

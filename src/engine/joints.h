@@ -10,9 +10,16 @@
 // changing nothing when refused except that TPRot keeps its clamped angles when the joint has
 // no co-rotating points.
 
+#include <array>
+
 namespace tovala {
 
 class Document;
+struct PointRecord;
+
+// A joint point's six rotation limits (x min, x max, y min, y max, z min, z max) as TPRot reads
+// them; false when its parameter list holds none.
+bool rotationLimits(const PointRecord& p, std::array<double, 6>& out);
 
 int TPMove(Document& doc, int line, int point);
 int TPRot(Document& doc, int line, int point);

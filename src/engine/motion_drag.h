@@ -14,6 +14,7 @@ enum MotionTool : int {
   kToolWholeRotate = 301,
   kToolPointMove = 320,
   kToolPointRotate = 321,
+  kToolIK = 322,  // reaching: engine/ik.h
 };
 
 inline constexpr double kRadiansPerPixel = 0.01;

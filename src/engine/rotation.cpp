@@ -34,6 +34,23 @@ Rotation Rotation::aboutAxis(const DVec3& a, double angle) {
   return r;
 }
 
+Rotation Rotation::euler(double x, double y, double z) {
+  return aboutX(x).then(aboutY(y)).then(aboutZ(z));
+}
+
+Rotation Rotation::fromColumns(const DVec3& x, const DVec3& y, const DVec3& z) {
+  Rotation r;
+  r.m_ = {{{x.x, y.x, z.x}, {x.y, y.y, z.y}, {x.z, y.z, z.z}}};
+  return r;
+}
+
+Rotation Rotation::transposed() const {
+  Rotation r;
+  for (size_t i = 0; i < 3; ++i)
+    for (size_t j = 0; j < 3; ++j) r.m_[i][j] = m_[j][i];
+  return r;
+}
+
 DVec3 Rotation::apply(const DVec3& v) const {
   return {m_[0][0] * v.x + m_[0][1] * v.y + m_[0][2] * v.z,
           m_[1][0] * v.x + m_[1][1] * v.y + m_[1][2] * v.z,

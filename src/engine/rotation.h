@@ -5,6 +5,7 @@
 // callers; doing the arithmetic in double keeps a rotate-and-undo round trip within rounding.
 
 #include <array>
+#include <cstddef>
 
 #include "model/records.h"
 
@@ -30,10 +31,17 @@ class Rotation {
   // About an axis that is used as given, not normalised: the rotation is a true one only for a
   // unit axis, which the joints' unit vectors are.
   static Rotation aboutAxis(const DVec3& axis, double angle);
+  // About X by x, then about Y by y, then about Z by z: the order a joint's angles turn in.
+  static Rotation euler(double x, double y, double z);
+  // The frame whose axes are x, y and z, taken as given: it maps the world axes onto them.
+  static Rotation fromColumns(const DVec3& x, const DVec3& y, const DVec3& z);
 
   DVec3 apply(const DVec3& v) const;
   // This rotation followed by `next`.
   Rotation then(const Rotation& next) const;
+  // The inverse of a true rotation.
+  Rotation transposed() const;
+  double at(int row, int column) const { return m_[std::size_t(row)][std::size_t(column)]; }
 
  private:
   std::array<std::array<double, 3>, 3> m_{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};

@@ -1,0 +1,47 @@
+#pragma once
+// Reaching in motion mode: a point of a joint line is dragged and the joints above it turn, each
+// within its rotation limits, so that the point follows the mouse in the picture plane while the
+// rest of the figure keeps its pose.
+//
+// The joints above a point are those that list it among their co-rotating points (and have
+// rotation limits), nearest first: a joint is nearer when more of the others turn it. The solver
+// works on a small copy of the chain (positions, the frame each joint's angles turn about, the
+// angles and their limits) and turns one joint at a time about the view axis towards the target
+// (cyclic coordinate descent); every turn is read back as the joint's three angles, clamped to
+// its limits, so the chain never leaves what the joint operations can pose. Only the angles are
+// written to the figure; the line programs then pose it once, as for the rotation tool, so limbs
+// stay joined exactly as they do there.
+
+#include <array>
+
+namespace tovala {
+
+class Document;
+
+inline constexpr int kMaxIkChain = 6;
+inline constexpr int kDefaultIkChain = 2;
+
+struct IkChain {
+  int line = -1, point = -1;  // the dragged point
+  int count = 0;              // joints in use; 0 when nothing above the point can move it
+  std::array<std::array<int, 2>, kMaxIkChain> joints{};  // line and point, nearest first
+};
+
+// The joints above point `point` of line `line`, at most `maxLength` (1 .. kMaxIkChain) of
+// them. Joints standing on the point itself cannot move it and are left out.
+IkChain findIkChain(const Document& doc, int line, int point, int maxLength);
+
+// The press: the last point of a joint line (any point kind) whose position lies within
+// markSize of (x, y) becomes the selection, and its chain is returned. With no such point the
+// selection stays and the chain is empty.
+IkChain ikPress(Document& doc, int x, int y, int maxLength);
+
+// Sets the chain's rotation values so that the dragged point comes as near (tx, ty) (canvas
+// units, the point's line coordinates) as the limits allow. The figure itself is not moved.
+// Returns the distance in the picture plane that the solved pose leaves.
+double solveIk(Document& doc, const IkChain& chain, double tx, double ty);
+
+// One drag step with the mouse at (x, y): solves, then runs the motion once.
+void ikDrag(Document& doc, const IkChain& chain, int x, int y);
+
+}  // namespace tovala
