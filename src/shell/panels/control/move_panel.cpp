@@ -1,9 +1,12 @@
 #include "shell/panels/control/move_panel.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 
+#include "engine/ik.h"
 #include "engine/motion_drag.h"
 #include "model/document.h"
 
@@ -26,7 +29,10 @@ constexpr ToolButton kTools[] = {
     {1049, "点移動", kToolPointMove,
      "関節点を左ドラッグ: 上下左右に動かす\n右ドラッグ: 奥行き(Z)方向に動かす"},
     {1050, "点回転", kToolPointRotate,
-     "関節点を左ドラッグ: 曲げる(上下でX軸、左右でY軸)\n右ドラッグ: 画面の面内で曲げる(Z軸)"}};
+     "関節点を左ドラッグ: 曲げる(上下でX軸、左右でY軸)\n右ドラッグ: 画面の面内で曲げる(Z軸)"},
+    {MovePanel::kIkButton, "IK", kToolIK,
+     "手先や足先など関節線の点を左ドラッグ: 点がマウスに付いて動くよう、その上の関節"
+     "(「関節数」の数まで)を画面の面内で曲げる\n関節は動きの範囲を越えない"}};
 constexpr int kInitialPoseCommand = 40046;
 
 }  // namespace
@@ -50,6 +56,7 @@ MovePanel::MovePanel(const Document& doc, QWidget* parent)
     return b;
   };
   int i = 0;
+  // Two tools a row; the IK tool's row also holds its chain length.
   for (const ToolButton& t : kTools) {
     QPushButton* b = add(t.id, t.label);
     b->setToolTip(QString::fromUtf8(t.tip));
@@ -62,12 +69,21 @@ MovePanel::MovePanel(const Document& doc, QWidget* parent)
       showTool();  // a click toggles the button; the window's tool decides
     });
   }
+  chain_ = new QSpinBox;
+  chain_->setObjectName("ikChain");
+  chain_->setRange(1, kMaxIkChain);
+  chain_->setValue(kDefaultIkChain);
+  chain_->setToolTip(QString::fromUtf8("IKで曲げる関節の数(ドラッグする点に近い方から)"));
+  auto* chainRow = new QHBoxLayout;
+  chainRow->addWidget(new QLabel(QString::fromUtf8("関節数")));
+  chainRow->addWidget(chain_);
+  grid->addLayout(chainRow, 2, 1);
   auto* hint = new QLabel(QString::fromUtf8("右ドラッグでZ方向"));
-  grid->addWidget(hint, 2, 0, 1, 2);
+  grid->addWidget(hint, 3, 0, 1, 2);
   QPushButton* initial = add(kInitialPoseCommand, "初期値");
-  grid->addWidget(initial, 3, 0, 1, 2);
-  grid->addWidget(add(1, "線を戻さず終了"), 4, 0, 1, 2);
-  grid->addWidget(add(2, "線を戻して終了"), 5, 0, 1, 2);
+  grid->addWidget(initial, 4, 0, 1, 2);
+  grid->addWidget(add(1, "線を戻さず終了"), 5, 0, 1, 2);
+  grid->addWidget(add(2, "線を戻して終了"), 6, 0, 1, 2);
   connect(initial, &QPushButton::clicked, this, [this] { emit command(kInitialPoseCommand); });
   connect(buttons_[1], &QPushButton::clicked, this, &MovePanel::accept);
   connect(buttons_[2], &QPushButton::clicked, this, &MovePanel::reject);
@@ -76,6 +92,8 @@ MovePanel::MovePanel(const Document& doc, QWidget* parent)
 void MovePanel::showTool() {
   for (const ToolButton& t : kTools) buttons_[t.id]->setChecked(doc_.edit.subMode == t.tool);
 }
+
+int MovePanel::chainLength() const { return chain_->value(); }
 
 QPushButton* MovePanel::button(int id) const {
   auto it = buttons_.find(id);

@@ -1,14 +1,16 @@
 #pragma once
-// The move panel "動かす" (dialog 119), shown while the figure is posed: four buttons choose
-// the motion tool (the one in use shown pressed), two buttons leave motion mode, keeping the
-// pose ("線を戻さず終了") or returning to the reference pose ("線を戻して終了"), and "初期値"
-// runs the initial-pose command. Like every panel it only reports what was asked.
+// The move panel "動かす" (dialog 119), shown while the figure is posed: five buttons choose
+// the motion tool (the one in use shown pressed; the fifth, "IK", has beside it the number of
+// joints it bends), two buttons leave motion mode, keeping the pose ("線を戻さず終了") or
+// returning to the reference pose ("線を戻して終了"), and "初期値" runs the initial-pose
+// command. Like every panel it only reports what was asked.
 
 #include <map>
 
 #include "shell/panel.h"
 
 class QPushButton;
+class QSpinBox;
 
 namespace tovala {
 
@@ -18,7 +20,8 @@ class MovePanel : public Panel {
   Q_OBJECT
 
  public:
-  // Action codes besides the four tool buttons' ids (1047-1050).
+  static constexpr int kIkButton = 1051;
+  // Action codes besides the tool buttons' ids (1047-1051).
   static constexpr int kLeaveKeepingPose = 1;
   static constexpr int kLeaveRestoringPose = -1;
 
@@ -27,8 +30,10 @@ class MovePanel : public Panel {
   // The button of the current motion tool pressed, the others released.
   void showTool();
   void refresh() override { showTool(); }
-  // A button by its control id (1047-1050, 1 and 2) or its command id (40046).
+  // A button by its control id (1047-1051, 1 and 2) or its command id (40046).
   QPushButton* button(int id) const;
+  // How many joints above the dragged point the IK tool bends.
+  int chainLength() const;
 
  signals:
   void command(int id);
@@ -40,9 +45,10 @@ class MovePanel : public Panel {
  private:
   const Document& doc_;
   std::map<int, QPushButton*> buttons_;
+  QSpinBox* chain_ = nullptr;
 };
 
-// The tool each button chooses: 1047 -> 300 ... 1050 -> 321; 0 for any other id.
+// The tool each button chooses: 1047 -> 300 ... 1050 -> 321, 1051 -> 322; 0 for any other id.
 int motionToolFor(int buttonId);
 
 }  // namespace tovala
