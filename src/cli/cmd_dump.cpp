@@ -18,7 +18,7 @@ int runDump(Args& args) {
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 1) return usage(*findCommand("dump"));
   HeadlessUi ui;
-  Document doc;
+  Document doc(Canvas::kNone);  // nothing here draws
   doc.ui = &ui;
   if (!loadProject(doc, pos[0], true)) return kExitFailed;
   Json form;

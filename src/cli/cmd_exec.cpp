@@ -1,5 +1,6 @@
 // exec: a script compiled into a scratch program and run once against a project.
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -28,17 +29,31 @@ void printLocals(const std::vector<float>& locals) {
   std::printf("]\n");
 }
 
+bool parseInt(const std::string& text, int& value) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
 int runExec(Args& args) {
   const Command& self = *findCommand("exec");
   const auto out = args.option("-o");
   const bool showLocals = args.flag("--locals");
+  const auto select = args.optionN("--select", 2);
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 2) return usage(self);
+  int line = 0, point = 0;
+  if (select && (!parseInt((*select)[0], line) || !parseInt((*select)[1], point)))
+    return usage(self);
 
   HeadlessUi ui;
   Document doc;
   doc.ui = &ui;
   if (!loadProject(doc, pos[0], true)) return kExitFailed;
+  // The macros that work on the selection (TPMoveSel, TPRotSel) see this line and point.
+  if (select) {
+    doc.curLine = line;
+    doc.curPoint = point;
+  }
   const auto source = readWholeFile(pos[1]);
   if (!source) {
     ui.message(msg::kNoFile, msg::kCaptionErrorLower);
@@ -65,13 +80,15 @@ int runExec(Args& args) {
 
 }  // namespace
 
-TOVALA_CLI_COMMAND("exec", "exec IN.tov SCRIPT.txt [-o OUT.tov] [--locals]",
+TOVALA_CLI_COMMAND("exec", "exec IN.tov SCRIPT.txt [-o OUT.tov] [--locals] [--select L P]",
                    "compiles a script into a scratch program and runs it once",
                    "Reads IN.tov, compiles SCRIPT.txt into a scratch program (no line's program "
                    "changes; PreCom.txt is written in the current folder) and runs it once "
                    "against the document. With -o the changed document is saved as OUT.tov. "
                    "--locals prints the program's local variables after the run as one JSON "
                    "array of numbers on stdout (a value that is not finite prints as null). "
+                   "--select makes line L, point P the selection before the run (as clicking "
+                   "it in the editor does). "
                    "A compiler error stops before the run, and a script without statements runs "
                    "nothing (both exit 1); a run that stops on an error (a bad "
                    "index, the instruction limit) exits 1 and writes nothing.",

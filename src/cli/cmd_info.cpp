@@ -14,7 +14,7 @@ int runInfo(Args& args) {
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 1) return usage(*findCommand("info"));
   HeadlessUi ui;
-  Document doc;
+  Document doc(Canvas::kNone);  // nothing here draws
   doc.ui = &ui;
   if (!loadProject(doc, pos[0], true)) return kExitFailed;
   int points = 0;

@@ -14,7 +14,7 @@ int runPose(Args& args) {
   std::vector<std::string> pos;
   if (!out || !args.positionals(pos) || pos.size() != 1) return usage(*findCommand("pose"));
   HeadlessUi ui;
-  Document doc;
+  Document doc(Canvas::kNone);  // nothing here draws
   doc.ui = &ui;
   if (!loadProject(doc, pos[0], true)) return kExitFailed;
   prepareMotion(doc);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "cli/command.h"
 #include "model/bmp.h"
@@ -73,9 +74,11 @@ int runRender(Args& args) {
   }
 
   HeadlessUi ui;
-  auto doc = std::make_unique<Document>();
+  // Made without a canvas so the work images are built once, at the loaded canvas size.
+  auto doc = std::make_unique<Document>(Canvas::kNone);
   doc->ui = &ui;
   if (!loadProject(*doc, pos[0], true)) return kExitFailed;
+  doc->buildCanvas();
   if (select) {
     char* end = nullptr;
     const long line = std::strtol(select->c_str(), &end, 10);
@@ -90,9 +93,14 @@ int runRender(Args& args) {
   if (display) doc->showUnderlay = 1;
 
 #if defined(TOVALA_CLI_WITH_QT)
-  OffscreenGuiApplication gui;
-  QtTextPainter painter;
-  doc->textPainter = &painter;
+  // Starting Qt costs more than drawing a figure: only characters need it.
+  std::optional<OffscreenGuiApplication> gui;
+  std::optional<QtTextPainter> painter;
+  if (hasTextLines(*doc)) {
+    gui.emplace();
+    painter.emplace();
+    doc->textPainter = &*painter;
+  }
 #else
   if (hasTextLines(*doc))
     std::fprintf(stderr, "render: built without Qt: the characters of text lines are not drawn\n");

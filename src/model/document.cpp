@@ -19,7 +19,9 @@ std::array<uint8_t, kObjectNameBytes> defaultObjectName() {
 
 ObjectRecord::ObjectRecord() : name(defaultObjectName()) { c.fill(-1); }
 
-Document::Document() : ui(&silentUi()) { create(); }
+Document::Document(Canvas canvas) : ui(&silentUi()), hasCanvas_(canvas == Canvas::kBuilt) {
+  create();
+}
 
 int Document::isValidPick(int line, int point) const {
   if (line < 0 || line >= lineCount() - 1) return -1;
@@ -138,15 +140,26 @@ bool isBlank(const ImageSlot& image) {
 }
 }  // namespace
 
+void Document::recreateLayers() {
+  if (!hasCanvas_) return;
+  for (int slot : {0, 1, 2, 4, 5, 6}) workImages.makeBlank(slot, imageWidth, imageHeight, backColor);
+  layerMerge.valid = false;  // the layers it was made from are gone
+}
+
 void Document::recreateWorkImages() {
-  for (int slot : {0, 1, 2, 4, 5, 6})
-    workImages.makeBlank(slot, imageWidth, imageHeight, backColor);
+  if (!hasCanvas_) return;
+  recreateLayers();
   // A loaded underlay is the user's picture and stays as it is, laid from the top-left corner at
   // its own size whatever the canvas; only the blank one follows the canvas and its colour.
   const ImageSlot* underlay = workImages.image(kUnderlayImage);
   if (!underlay || isBlank(*underlay))
     workImages.makeBlank(kUnderlayImage, imageWidth, imageHeight, backColor);
-  layerMerge.valid = false;  // the layers it was made from are gone
+}
+
+void Document::buildCanvas() {
+  if (hasCanvas_) return;
+  hasCanvas_ = true;
+  recreateLayers();
 }
 
 BrushKernel Document::paintKernel() { return buildKernel(6.0f, 6.0f, 1.0f, -3.0f); }

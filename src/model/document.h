@@ -68,9 +68,14 @@ struct EditState {
   int pickFilter = 0;
 };
 
+// Whether a document keeps canvas-sized work images. A tool that only reads or changes the
+// model (printing counts, posing, dumping) makes a document without them and saves the memory
+// and the time of building seven pictures; buildCanvas adds them when drawing starts.
+enum class Canvas { kBuilt, kNone };
+
 class Document {
  public:
-  Document();
+  explicit Document(Canvas canvas = Canvas::kBuilt);
 
   // --- images -------------------------------------------------------------------------------
   ImageStore workImages;
@@ -182,10 +187,21 @@ class Document {
   void chooseLineImage(int line, int slot);
   void dropLineImage(int line);
 
-  // Recreates work images 0, 1, 2 and 4 to 7 at the canvas size in the background colour.
+  // Recreates work images 0, 1, 2 and 4 to 7 at the canvas size in the background colour
+  // (nothing for a document without a canvas). Images of the right size are refilled in place.
   void recreateWorkImages();
+  // Work images 0, 1, 2, 4, 5 and 6 at the canvas size in the background colour; the underlay
+  // is left as it is.
+  void recreateLayers();
+  // Gives a document made without a canvas its layers (recreateLayers); the underlay stays as
+  // loaded.
+  void buildCanvas();
+  bool hasCanvas() const { return hasCanvas_; }
   // The kernel the paint tool stamps with.
   static BrushKernel paintKernel();
+
+ private:
+  bool hasCanvas_ = true;
 };
 
 // Reads a picture file into `out` (BMP: the only format read); shows the system's message and

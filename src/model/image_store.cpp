@@ -26,6 +26,21 @@ std::vector<uint8_t> blankBitmapHeader(int32_t width, int32_t height) {
   return w.take();
 }
 
+void fillPattern(uint8_t* row, int32_t pixels, uint32_t colour) {
+  if (pixels <= 0) return;
+  row[0] = uint8_t(colour >> 16);
+  row[1] = uint8_t(colour >> 8);
+  row[2] = uint8_t(colour);
+  // Doubling copies: the filled part is a whole number of pixels, so copying it on keeps the
+  // pattern in step.
+  const size_t total = size_t(3) * size_t(pixels);
+  for (size_t done = 3; done < total;) {
+    const size_t n = done < total - done ? done : total - done;
+    std::memcpy(row + done, row, n);
+    done += n;
+  }
+}
+
 void ImageStore::initStore(int slots) {
   slots_.assign(size_t(slots < 0 ? 0 : slots), ImageSlot{});
   kernel = BrushKernel{};
@@ -38,16 +53,32 @@ void ImageStore::release(int i) {
 bool ImageStore::makeBlank(int i, int32_t width, int32_t height, uint32_t colour) {
   ImageSlot* s = slot(i);
   if (!s) return false;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    *s = ImageSlot{};
+    return false;
+  }
+  // An image of this size already here is only refilled: its memory stays mapped, and a canvas
+  // made again on every load costs one pass instead of fresh pages.
+  if (s->present && s->width == width && s->height == height &&
+      s->pixels.size() == size_t(s->stride) * size_t(height)) {
+    s->header = blankBitmapHeader(width, height);
+    fill(i, colour);
+    if (const size_t pad = size_t(s->stride) - size_t(3) * size_t(width); pad > 0)
+      for (int y = 0; y < height; ++y) std::memset(s->row(y) + size_t(3) * size_t(width), 0, pad);
+    return true;
+  }
   *s = ImageSlot{};
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
   s->present = true;
   s->width = width;
   s->height = height;
   s->stride = strideFor(width);
   s->size = uint32_t(s->stride) * uint32_t(height);
   s->header = blankBitmapHeader(width, height);
-  s->pixels.assign(s->size, 0);
-  fill(i, colour);
+  // Built row by row from one filled row (padding zero), so each byte is written once.
+  std::vector<uint8_t> row(size_t(s->stride), 0);
+  fillPattern(row.data(), width, colour);
+  s->pixels.reserve(s->size);
+  for (int32_t y = 0; y < height; ++y) s->pixels.insert(s->pixels.end(), row.begin(), row.end());
   return true;
 }
 
@@ -117,16 +148,10 @@ bool ImageStore::saveBmp(int i, const std::string& path, Ui& ui) const {
 
 void ImageStore::fill(int i, uint32_t colour) {
   ImageSlot* s = image(i);
-  if (!s) return;
-  const uint8_t b = uint8_t(colour >> 16), g = uint8_t(colour >> 8), r = uint8_t(colour);
-  for (int y = 0; y < s->height; ++y) {
-    uint8_t* p = s->row(y);
-    for (int x = 0; x < s->width; ++x, p += 3) {
-      p[0] = b;
-      p[1] = g;
-      p[2] = r;
-    }
-  }
+  if (!s || s->height <= 0) return;
+  uint8_t* first = s->row(0);
+  fillPattern(first, s->width, colour);
+  for (int y = 1; y < s->height; ++y) std::memcpy(s->row(y), first, size_t(3) * size_t(s->width));
 }
 
 void ImageStore::convertTo24(int i) {

@@ -55,6 +55,9 @@ struct ImageSlot {
   bool operator==(const ImageSlot&) const = default;
 };
 
+// Writes `pixels` pixels of `colour` (0x00BBGGRR) from `row` on, as blue, green, red bytes.
+void fillPattern(uint8_t* row, int32_t pixels, uint32_t colour);
+
 // The 40-byte header of a blank 24-bit image.
 std::vector<uint8_t> blankBitmapHeader(int32_t width, int32_t height);
 

@@ -107,8 +107,7 @@ void applyProject(Document& doc, ProjectContent&& c) {
   doc.imageHeight = c.height;
   doc.backColor = c.backColor;
   if (doc.workImages.slotCount() < kWorkImageSlots) doc.workImages.initStore(kWorkImageSlots);
-  for (int slot : {0, 1, 2, 4, 5, 6})
-    doc.workImages.makeBlank(slot, c.width, c.height, c.backColor);
+  doc.recreateLayers();
   *doc.workImages.slot(kUnderlayImage) = std::move(*c.underlay.slot(0));
 
   const int sentinel = c.userImages.slotCount() - 1;

@@ -1,0 +1,204 @@
+// Every runnable example of the user manual (docs/manual/*.md) runs through tovala-cli exec
+// against the body model and gives the result the manual states, so the manual cannot drift
+// from the program.
+//
+// A runnable example is a ```tovala block. Marked comments inside it say what it must do:
+//   // 結果: p[0] = 1024, L[8]P[1]vx = 788   values after the run (locals, or any variable the
+//                                            language can read, read back from the saved file)
+//   // エラー: 2:ここは代入です。             the script is refused with this message
+//   // 選択: L[8]P[0]                        the selection the run starts from
+// A value is compared to the precision it is written with: 0.8415 to 0.00005, 674.2 to 0.05,
+// a whole number such as 788 to 0.01.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <regex>
+#include <sstream>
+
+#include "support/test_support.h"
+
+namespace tovala::test {
+namespace {
+
+struct Expectation {
+  std::string name;
+  double value = 0;
+  double tolerance = 0;
+};
+
+struct Snippet {
+  std::string where;  // file:line of the opening fence
+  std::string source;
+  std::vector<Expectation> results;
+  std::string error;
+  std::optional<std::pair<std::string, std::string>> select;
+};
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t\r");
+  const auto e = s.find_last_not_of(" \t\r");
+  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+// "p[0] = 1024, L[0]vx = -2.5" -> expectations; false when a part does not read.
+bool parseResults(const std::string& text, std::vector<Expectation>& out) {
+  std::stringstream parts(text);
+  std::string part;
+  while (std::getline(parts, part, ',')) {
+    const auto eq = part.find('=');
+    if (eq == std::string::npos) return false;
+    Expectation e;
+    e.name = trim(part.substr(0, eq));
+    const std::string number = trim(part.substr(eq + 1));
+    char* end = nullptr;
+    e.value = std::strtod(number.c_str(), &end);
+    if (e.name.empty() || number.empty() || *end != '\0') return false;
+    const auto dot = number.find('.');
+    const int decimals = dot == std::string::npos ? 0 : int(number.size() - dot - 1);
+    e.tolerance = decimals > 0 ? 0.5 * std::pow(10.0, -decimals) : 0.01;
+    out.push_back(e);
+  }
+  return !out.empty();
+}
+
+std::vector<Snippet> readSnippets(const std::filesystem::path& file) {
+  std::vector<Snippet> out;
+  std::ifstream in(file);
+  std::string line;
+  int number = 0;
+  Snippet* open = nullptr;
+  const std::string resultMark = "// 結果:", errorMark = "// エラー:", selectMark = "// 選択:";
+  const std::regex selectForm(R"(L\[(\d+)\]P\[(\d+)\])");
+  while (std::getline(in, line)) {
+    ++number;
+    const std::string t = trim(line);
+    if (!open) {
+      if (t == "```tovala") {
+        out.push_back({file.filename().string() + ":" + std::to_string(number), "", {}, "", {}});
+        open = &out.back();
+      }
+      continue;
+    }
+    if (t == "```") {
+      open = nullptr;
+      continue;
+    }
+    open->source += line + "\n";
+    std::smatch m;
+    if (t.rfind(resultMark, 0) == 0) {
+      EXPECT_TRUE(parseResults(t.substr(resultMark.size()), open->results))
+          << open->where << ": unreadable result line: " << t;
+    } else if (t.rfind(errorMark, 0) == 0) {
+      open->error = trim(t.substr(errorMark.size()));
+    } else if (t.rfind(selectMark, 0) == 0) {
+      const std::string what = trim(t.substr(selectMark.size()));
+      if (std::regex_match(what, m, selectForm))
+        open->select = std::make_pair(m[1].str(), m[2].str());
+      else
+        ADD_FAILURE() << open->where << ": unreadable selection: " << t;
+    }
+  }
+  EXPECT_EQ(open, nullptr) << file << ": a ```tovala block is not closed";
+  return out;
+}
+
+// The JSON array `exec --locals` prints.
+std::vector<double> parseLocals(const std::string& text) {
+  std::vector<double> out;
+  std::string body = text.substr(0, text.find(']'));
+  if (!body.empty() && body[0] == '[') body.erase(0, 1);
+  std::stringstream parts(body);
+  std::string item;
+  while (std::getline(parts, item, ',')) {
+    item = trim(item);
+    out.push_back(item == "null" ? std::nan("") : std::strtod(item.c_str(), nullptr));
+  }
+  return out;
+}
+
+void check(const Snippet& s, const std::vector<Expectation>& expected,
+           const std::vector<double>& actual) {
+  ASSERT_EQ(actual.size(), expected.size()) << s.where;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NEAR(actual[i], expected[i].value, expected[i].tolerance)
+        << s.where << ": " << expected[i].name;
+  }
+}
+
+void runSnippet(const Snippet& s, const TempDir& dir, const std::string& base) {
+  SCOPED_TRACE(s.where);
+  ASSERT_TRUE(!s.results.empty() || !s.error.empty())
+      << s.where << ": an example states no result (// 結果: or // エラー:)";
+  const std::string script = dir.file("snippet.txt"), out = dir.file("out.tov");
+  writeFileBytes(script, std::vector<uint8_t>(s.source.begin(), s.source.end()));
+  std::filesystem::remove(out);
+  std::vector<std::string> args{"exec", base, script, "-o", out, "--locals"};
+  if (s.select) args.insert(args.end(), {"--select", s.select->first, s.select->second});
+  const CliResult r = runCli(args, dir.path().string());
+  if (!s.error.empty()) {
+    EXPECT_EQ(r.status, 1) << s.where;
+    EXPECT_NE(r.err.find(s.error), std::string::npos)
+        << s.where << ": expected the message " << s.error << ", got: " << r.err;
+    return;
+  }
+  ASSERT_EQ(r.status, 0) << s.where << ": " << r.err;
+
+  // Locals come from this run; anything else is read back from the saved document.
+  const std::regex local(R"(p\[(\d+)\])");
+  const std::vector<double> locals = parseLocals(r.out);
+  std::vector<Expectation> fields;
+  std::vector<Expectation> localResults;
+  std::vector<double> localValues;
+  for (const Expectation& e : s.results) {
+    std::smatch m;
+    if (std::regex_match(e.name, m, local)) {
+      const size_t i = std::stoul(m[1].str());
+      ASSERT_LT(i, locals.size()) << s.where << ": " << e.name << " is not a local of the run";
+      localResults.push_back(e);
+      localValues.push_back(locals[i]);
+    } else {
+      fields.push_back(e);
+    }
+  }
+  check(s, localResults, localValues);
+  if (fields.empty()) return;
+  std::string reader = "param " + std::to_string(fields.size()) + ";\n";
+  for (size_t i = 0; i < fields.size(); ++i)
+    reader += "p[" + std::to_string(i) + "] = " + fields[i].name + ";\n";
+  const std::string readerFile = dir.file("read.txt");
+  writeFileBytes(readerFile, std::vector<uint8_t>(reader.begin(), reader.end()));
+  const CliResult back = runCli({"exec", out, readerFile, "--locals"}, dir.path().string());
+  ASSERT_EQ(back.status, 0) << s.where << ": reading back failed: " << back.err;
+  check(s, fields, parseLocals(back.out));
+}
+
+TEST(Manual, EveryExampleRunsAndGivesTheStatedResult) {
+  const std::filesystem::path manual =
+      std::filesystem::path(TOVALA_TEST_DATA) / "../../docs/manual";
+  ASSERT_TRUE(std::filesystem::is_directory(manual)) << manual;
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(manual))
+    if (entry.path().extension() == ".md") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+
+  TempDir dir;
+  const std::string base = dir.file("body.tov");
+  const CliResult made = runCli({"body-model", "-o", base}, dir.path().string());
+  ASSERT_EQ(made.status, 0) << made.err;
+
+  size_t count = 0;
+  for (const auto& file : files) {
+    for (const Snippet& s : readSnippets(file)) {
+      runSnippet(s, dir, base);
+      ++count;
+    }
+  }
+  EXPECT_GT(count, 50u) << "the manual's examples were not found";
+}
+
+}  // namespace
+}  // namespace tovala::test
