@@ -1,6 +1,7 @@
 // The "命令" and "ヘルプ" menus, and the shared helpers of the command groups.
 
 #include "shell/command_rules.h"
+#include "shell/manual_window.h"
 #include "shell/panels/script/line_program_dialog.h"
 #include "shell/panels/script/param_dialog.h"
 #include "shell/panels/script/script_panel.h"
@@ -37,6 +38,7 @@ void addScriptAndHelpCommands(CommandTable& t) {
   t.set({40028, "", openLineProgramDialog, nullptr});
   t.set({40047, "OnTovparamdlg", openParamDialog, nullptr});
   t.set({40065, "", [](TMyWindow& w) { w.ui().message(kVersion, "バージョン"); }, nullptr});
+  t.set({kCommandManual, "", [](TMyWindow& w) { showManual(&w); }, nullptr});
   // Listed in the help menu without an operation.
   t.set({40027, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});
   t.set({40048, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});

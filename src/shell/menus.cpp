@@ -97,7 +97,8 @@ const std::vector<MenuNode>& mainMenuTree() {
                        item("ウィンドウに合わせる", kCommandFitToWindow)}),
         popup("命令", {item("スクリプト", 40029), item("動きモード", 40031), separator(),
                        item("線の命令文", 40028), item("変数編集", 40047)}),
-        popup("ヘルプ", {item("バージョン", 40065), separator(), checkLines,
+        popup("ヘルプ", {item("マニュアル", kCommandManual), item("バージョン", 40065), separator(),
+                         checkLines,
                          item("試験実行(PaintObj)", 40048)}),
     };
   }();

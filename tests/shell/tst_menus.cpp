@@ -99,7 +99,8 @@ class TestMenus : public QObject {
                                      "ウィンドウに合わせる(40104)"));
     QCOMPARE(script.join("|"), QString("スクリプト(40029)|動きモード(40031)|-|線の命令文(40028)|"
                                        "変数編集(40047)"));
-    QCOMPARE(help.join("|"), QString("バージョン(40065)|-|線の確認(ErrLine.txt)(40027)|"
+    QCOMPARE(help.join("|"), QString("マニュアル(40106)|バージョン(40065)|-|"
+                                     "線の確認(ErrLine.txt)(40027)|"
                                      "試験実行(PaintObj)(40048)"));
 
     QStringList context;
