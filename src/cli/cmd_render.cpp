@@ -1,9 +1,6 @@
 // render: a project drawn as the editor draws it, written as a BMP or PNG picture.
 
-#include <png.h>
-
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -12,8 +9,10 @@
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/messages.h"
+#include "model/png_file.h"
 #include "model/project_file.h"
 #include "platform/ui.h"
+#include "render/figure_alpha.h"
 #include "render/frame.h"
 
 #if defined(TOVALA_CLI_WITH_QT)
@@ -22,35 +21,6 @@
 
 namespace tovala::cli {
 namespace {
-
-// The image as a PNG file (8-bit RGB), or nothing when libpng refuses it.
-std::vector<uint8_t> encodePng(const ImageSlot& image) {
-  std::vector<uint8_t> rgb(size_t(image.width) * size_t(image.height) * 3);
-  for (int y = 0; y < image.height; ++y) {
-    const uint8_t* src = image.row(y);
-    uint8_t* dst = rgb.data() + size_t(y) * size_t(image.width) * 3;
-    for (int x = 0; x < image.width; ++x, src += 3, dst += 3) {
-      dst[0] = src[2];
-      dst[1] = src[1];
-      dst[2] = src[0];
-    }
-  }
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = png_uint_32(image.width);
-  png.height = png_uint_32(image.height);
-  png.format = PNG_FORMAT_RGB;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &size, 0, rgb.data(), 0, nullptr)) return {};
-  std::vector<uint8_t> file(size);
-  if (!png_image_write_to_memory(&png, file.data(), &size, 0, rgb.data(), 0, nullptr)) {
-    png_image_free(&png);
-    return {};
-  }
-  file.resize(size);
-  return file;
-}
 
 [[maybe_unused]] bool hasTextLines(const Document& doc) {
   for (int i = 0; i + 1 < doc.lineCount(); ++i)
@@ -64,12 +34,17 @@ int runRender(Args& args) {
   const auto select = args.option("--select");
   const bool display = args.flag("--display");
   const bool objects = args.flag("--objects");
+  const bool transparent = args.flag("--transparent");
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 1 || !out) return usage(self);
   const std::string ext = fileExtension(*out);
   const bool png = ext == "png" || ext == "PNG";
   if (!png && ext != "bmp" && ext != "BMP") {
     std::fprintf(stderr, "render: the output must end in .bmp or .png\n");
+    return kExitUsage;
+  }
+  if (transparent && (!png || display)) {
+    std::fprintf(stderr, "render: --transparent writes the model picture as a .png\n");
     return kExitUsage;
   }
 
@@ -106,13 +81,19 @@ int runRender(Args& args) {
     std::fprintf(stderr, "render: built without Qt: the characters of text lines are not drawn\n");
 #endif
 
+  if (transparent) {
+    ImageSlot figure;
+    std::vector<uint8_t> alpha;
+    if (!renderFigureAlpha(*doc, figure, alpha)) return kExitFailed;
+    return writePngFile(*out, figure, alpha, ui) ? kExitOk : kExitFailed;
+  }
   rebuildLayers(*doc);
   refreshSelected(*doc);
   if (display) buildDisplay(*doc);
   const ImageSlot* picture = doc->workImages.image(display ? kDisplayImage : kModelImage);
   if (!picture) return kExitFailed;
-  const std::vector<uint8_t> file = png ? encodePng(*picture) : encodeBmp(*picture);
-  if (file.empty() || !writeFileAtomic(*out, file)) {
+  if (png) return writePngFile(*out, *picture, {}, ui) ? kExitOk : kExitFailed;
+  if (!writeFileAtomic(*out, encodeBmp(*picture))) {
     ui.message(msg::kSaveFailed, msg::kCaptionErrorLower);
     return kExitFailed;
   }
@@ -122,7 +103,8 @@ int runRender(Args& args) {
 }  // namespace
 
 TOVALA_CLI_COMMAND(
-    "render", "render IN.tov -o OUT.bmp|OUT.png [--display] [--objects] [--select L]",
+    "render",
+    "render IN.tov -o OUT.bmp|OUT.png [--display] [--objects] [--select L] [--transparent]",
     "rebuilds the layers and writes the model picture, or with --display the display buffer",
     "Reads the project IN.tov, draws it as the editor does after opening it (the back, selected "
     "and front layers merged over the background colour) and writes the model picture to OUT "
@@ -130,7 +112,10 @@ TOVALA_CLI_COMMAND(
     "instead: the picture with the underlay laid over it (pure white underlay pixels left out) "
     "and the selected line's point marks. --objects draws in object view. --select L makes line L "
     "(an index from 0) the "
-    "selected line first. Text lines need the Qt fonts; a tool built without Qt draws their "
+    "selected line first. --transparent (PNG only, not with --display) writes the figure alone "
+    "as an RGBA PNG: drawn over white and over black, each pixel's opacity and colour are "
+    "recovered from the two, so soft edges keep their partial opacity and a pixel no line "
+    "touches is fully transparent. Text lines need the Qt fonts; a tool built without Qt draws their "
     "strokes only and says so. The output is written atomically.",
     runRender);
 

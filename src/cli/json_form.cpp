@@ -220,7 +220,7 @@ bool pictureFromJson(FormReader& f, const Json& j, const std::string& path, Imag
   if (j.contains("bmp")) {
     std::string file;
     if (!f.member(j, "bmp", path, file)) return false;
-    if (!store.loadBmp(slot, file, ui)) return f.fail(path + ".bmp", "cannot read " + file);
+    if (!store.loadPicture(slot, file, ui)) return f.fail(path + ".bmp", "cannot read " + file);
     return true;
   }
   int32_t width = 0, height = 0;

@@ -256,16 +256,9 @@ void Document::adoptLineImage(int line, ImageSlot&& picture) {
 }
 
 bool readPictureFile(const std::string& path, Ui& ui, ImageSlot& out) {
-  std::string ext = fileExtension(path);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](char c) { return char(std::tolower(uint8_t(c))); });
-  if (ext != "bmp") {
-    ui.message(msg::kNotBitmap, msg::kCaptionErrorLower);
-    return false;
-  }
   ImageStore read;
   read.initStore(1);
-  if (!read.loadBmp(0, path, ui)) return false;
+  if (!read.loadPicture(0, path, ui)) return false;
   out = std::move(*read.slot(0));
   return true;
 }

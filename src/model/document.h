@@ -204,8 +204,8 @@ class Document {
   bool hasCanvas_ = true;
 };
 
-// Reads a picture file into `out` (BMP: the only format read); shows the system's message and
-// leaves `out` alone when the file is missing or not a readable picture.
+// Reads a BMP, PNG or JPEG file into `out`, told apart by its content, not its name; shows the
+// system's message and leaves `out` alone when the file is missing or not a readable picture.
 bool readPictureFile(const std::string& path, Ui& ui, ImageSlot& out);
 
 // Encodes "名無し", the name of a fresh object, as stored (Shift-JIS).

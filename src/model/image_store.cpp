@@ -6,6 +6,7 @@
 #include "model/byte_io.h"
 #include "model/file_io.h"
 #include "model/messages.h"
+#include "model/picture_file.h"
 #include "platform/ui.h"
 
 namespace tovala {
@@ -48,6 +49,21 @@ void ImageStore::initStore(int slots) {
 
 void ImageStore::release(int i) {
   if (ImageSlot* s = slot(i)) *s = ImageSlot{};
+}
+
+bool allocatePicture(ImageSlot& out, int64_t width, int64_t height) {
+  out = ImageSlot{};
+  if (width <= 0 || height <= 0 || width > ImageStore::kMaxSide || height > ImageStore::kMaxSide ||
+      uint64_t(strideFor(int32_t(width))) * uint64_t(height) > ImageStore::kMaxPixelBytes)
+    return false;
+  out.present = true;
+  out.width = int32_t(width);
+  out.height = int32_t(height);
+  out.stride = strideFor(out.width);
+  out.size = uint32_t(out.stride) * uint32_t(out.height);
+  out.header = blankBitmapHeader(out.width, out.height);
+  out.pixels.assign(out.size, 0);
+  return true;
 }
 
 bool ImageStore::makeBlank(int i, int32_t width, int32_t height, uint32_t colour) {
@@ -114,7 +130,7 @@ bool ImageStore::setImage(int i, std::span<const uint8_t> header, std::span<cons
   return true;
 }
 
-bool ImageStore::loadBmp(int i, const std::string& path, Ui& ui) {
+bool ImageStore::loadPicture(int i, const std::string& path, Ui& ui) {
   if (!slot(i)) return false;
   if (path.empty()) {
     ui.message(msg::kNoFile, msg::kCaptionErrorLower);
@@ -127,8 +143,12 @@ bool ImageStore::loadBmp(int i, const std::string& path, Ui& ui) {
   }
   // Decoded before the slot is touched: a file that is not a picture leaves the slot's image.
   ImageSlot decoded;
-  if (!decodeBmp(*data, decoded)) {
-    ui.message(msg::kNotBitmap, msg::kCaptionErrorLower);
+  if (!decodePicture(*data, decoded)) {
+    // A file that starts as no picture at all keeps the old message; a PNG or JPEG that
+    // cannot be read says so.
+    const PictureFormat format = pictureFormat(*data);
+    const bool known = format == PictureFormat::Png || format == PictureFormat::Jpeg;
+    ui.message(known ? msg::kPictureUnreadable : msg::kNotBitmap, msg::kCaptionErrorLower);
     return false;
   }
   release(i);

@@ -65,6 +65,8 @@ class ImageStore {
  public:
   // Largest side accepted for any image; keeps width * height * 3 far from overflow.
   static constexpr int32_t kMaxSide = 32768;
+  // Largest pixel data a decoder may make, the size of the largest file the readers read.
+  static constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 31;
 
   void initStore(int slots);
   int slotCount() const { return int(slots_.size()); }
@@ -88,7 +90,9 @@ class ImageStore {
   // image-size field. Refuses (leaving the slot empty) when the header is not a 24-bit
   // uncompressed image or the pixels are too few.
   bool setImage(int slot, std::span<const uint8_t> header, std::span<const uint8_t> pixels);
-  bool loadBmp(int slot, const std::string& path, Ui& ui);
+  // Reads a BMP, PNG or JPEG file, told apart by its first bytes, into the slot. A missing file,
+  // or one that is no readable picture, shows its message and leaves the slot as it was.
+  bool loadPicture(int slot, const std::string& path, Ui& ui);
   bool saveBmp(int slot, const std::string& path, Ui& ui) const;
   void fill(int slot, uint32_t colour);
   // Images are always held at 24 bits; a slot read with a colour table is already expanded
@@ -104,5 +108,9 @@ class ImageStore {
  private:
   std::vector<ImageSlot> slots_;
 };
+
+// Makes `out` a black 24-bit picture of width x height for a decoder to fill; false, leaving it
+// empty, when a side is outside 1 .. ImageStore::kMaxSide or the pixels would pass kMaxPixelBytes.
+bool allocatePicture(ImageSlot& out, int64_t width, int64_t height);
 
 }  // namespace tovala

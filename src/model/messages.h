@@ -14,6 +14,8 @@ inline constexpr const char* kCaptionErr = "err";
 inline constexpr const char* kNoFile = "No File!!";
 inline constexpr const char* kMissLoad = "Miss Load!!";
 inline constexpr const char* kNotBitmap = "ビットマップではありません!!";
+inline constexpr const char* kPictureUnreadable =
+    "画像ファイルを読み込めません。壊れているか、対応していない種類の画像です。";
 inline constexpr const char* kSaveFailed = "保存に失敗しました。";
 inline constexpr const char* kNotHcFile = "この圧縮形式のファイルではありません!!";
 inline constexpr const char* kReadFailed = "ファイルの読込みに失敗しました。";

@@ -12,11 +12,15 @@ namespace filters {
 inline constexpr const char* kProjectOpen = "TOVファイル|*.tov|すべてのファイル|*.*||";  // A
 inline constexpr const char* kProjectSave = "TOVファイル|*.tov||";
 inline constexpr const char* kProjectExt = "*.tov";
+// Pictures are read by their content; the filters only sort the folder's files.
 inline constexpr const char* kImage =  // B
-    "BMPファイル|*.bmp|JPEGファイル|*.jpg|圧縮ファイル|*.cmp|すべてのファイル|*.*||";
+    "画像ファイル|*.bmp;*.png;*.jpg;*.jpeg|BMPファイル|*.bmp|PNGファイル|*.png|"
+    "JPEGファイル|*.jpg;*.jpeg|すべてのファイル|*.*||";
 inline constexpr const char* kImageExt = "bmp";
 inline constexpr const char* kBmp = "BMPファイル|*.bmp|すべてのファイル|*.*||";  // C
 inline constexpr const char* kBmpExt = "*.bmp";
+inline constexpr const char* kPng = "PNGファイル|*.png||";
+inline constexpr const char* kPngExt = "*.png";
 inline constexpr const char* kParts = "TOVパーツファイル|*.tovp||";  // D
 inline constexpr const char* kPartsExt = "*.tovp";
 inline constexpr const char* kFace = "TOVファイル|*.fmk|すべてのファイル|*.*||";  // E

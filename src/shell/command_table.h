@@ -42,6 +42,7 @@ inline constexpr int kCommandZoomIn = 40101;
 inline constexpr int kCommandZoomOut = 40102;
 inline constexpr int kCommandActualSize = 40103;
 inline constexpr int kCommandFitToWindow = 40104;
+inline constexpr int kCommandExportPng = 40105;
 inline constexpr int kCommandManual = 40106;  // ヘルプ: the user manual
 
 class CommandTable {

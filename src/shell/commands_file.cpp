@@ -1,11 +1,13 @@
-// The "ファイル" menu: new, open and save of projects, parts and images, the underlay, the work
-// files, and the body model.
+// The "ファイル" menu: new, open and save of projects, parts and images (BMP save, PNG export),
+// the underlay, the work files, and the body model.
 
 #include <filesystem>
 #include <system_error>
 
 #include "engine/face_reader.h"
+#include "model/png_file.h"
 #include "model/work_folder.h"
+#include "render/figure_alpha.h"
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
@@ -105,10 +107,10 @@ void bodyModelCommand(TMyWindow& w) {
 }
 
 void loadUnderlay(TMyWindow& w) {
-  auto path = chooseFile(w, false, filters::kBmp, filters::kBmpExt, w.paths().image);
+  auto path = chooseFile(w, false, filters::kImage, filters::kImageExt, w.paths().image);
   if (!path) return;
   w.paths().image = *path;
-  if (!w.doc().workImages.loadBmp(kUnderlayImage, *path, w.ui())) return;
+  if (!w.doc().workImages.loadPicture(kUnderlayImage, *path, w.ui())) return;
   w.doc().showUnderlay = 1;
   w.setModified(true);
   w.compose();
@@ -118,6 +120,27 @@ void saveCanvasImage(TMyWindow& w) {
   auto path = chooseFile(w, true, filters::kBmp, filters::kBmpExt, "notitle.bmp");
   if (!path) return;
   w.doc().workImages.saveBmp(kModelImage, *path, w.ui());
+}
+
+constexpr const char* kPngExportQuestion =
+    "背景も含めてキャンバス全体を書き出しますか？\n"
+    "「いいえ」を選ぶと、図形だけを透明な背景で書き出します。";
+
+// "PNG書出": the canvas as it is drawn, or the figure alone over a transparent background.
+void exportPngCommand(TMyWindow& w) {
+  const Answer form = w.ui().ask(kPngExportQuestion, "PNG書出", Buttons::YesNoCancel);
+  if (form == Answer::Cancel) return;
+  auto path = chooseFile(w, true, filters::kPng, filters::kPngExt, "notitle.png");
+  if (!path) return;
+  Document& d = w.doc();
+  if (form == Answer::Yes) {
+    if (const ImageSlot* canvas = d.workImages.image(kModelImage))
+      writePngFile(*path, *canvas, {}, w.ui());
+    return;
+  }
+  ImageSlot figure;
+  std::vector<uint8_t> alpha;
+  if (renderFigureAlpha(d, figure, alpha)) writePngFile(*path, figure, alpha, w.ui());
 }
 
 // The script editor's per-line work files, by the names it gives them; the undo snapshots next
@@ -160,6 +183,7 @@ void addFileCommands(CommandTable& t) {
   t.set({40030, "", core().saveProject ? saveProjectCommand : nullptr, linesNotMotion});
   t.set({40071, "", core().saveParts ? savePartsCommand : nullptr, linesNotMotion});
   t.set({40063, "", saveCanvasImage, nullptr});
+  t.set({kCommandExportPng, "", exportPngCommand, nullptr});
   t.set({40032, "", deleteWorkFiles, nullptr});
   t.set({40050, "OnTest", bodyModelCommand, nullptr});
 }

@@ -65,7 +65,7 @@ const std::vector<MenuNode>& mainMenuTree() {
                popup("読込", {item("普通読込", 40001), item("部分読込", 40070),
                               item("顔画像データ読込み", 40049), item("背景画像を読込む", 40041)}),
                popup("保存", {item("普通保存", 40030), item("部分保存", 40071),
-                              item("画像保存", 40063)}),
+                              item("画像保存", 40063), item("PNG書出", kCommandExportPng)}),
                separator(), item("作業用ファイルを消す", 40032), separator(),
                item("人体モデル作成", 40050)}),
         popup("編集", {item("元に戻す Ctrl+Z", 40021), item("やり直し  Ctrl+Y", 40022),

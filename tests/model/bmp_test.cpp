@@ -27,7 +27,7 @@ TEST_P(BmpFixture, AgreesPixelForPixelWithAnotherDecoder) {
   ImageStore store;
   store.initStore(1);
   RecordingUi ui;
-  ASSERT_TRUE(store.loadBmp(0, kData + name + ".bmp", ui)) << ui.lastText();
+  ASSERT_TRUE(store.loadPicture(0, kData + name + ".bmp", ui)) << ui.lastText();
   const ImageSlot& img = *store.image(0);
   ASSERT_EQ(size_t(img.width) * size_t(img.height) * 3, expected.size());
   for (int y = 0; y < img.height; ++y) {
@@ -109,7 +109,7 @@ TEST(Bmp, MalformedFilesAreRefusedWithoutTouchingMemoryOutside) {
     store.makeBlank(0, 2, 2, 0);
     const ImageSlot before = *store.slot(0);
     RecordingUi ui;
-    EXPECT_FALSE(store.loadBmp(0, path, ui)) << i;
+    EXPECT_FALSE(store.loadPicture(0, path, ui)) << i;
     ASSERT_EQ(ui.shown.size(), 1u) << i;
     EXPECT_EQ(ui.shown[0].text, msg::kNotBitmap) << i;
     EXPECT_EQ(ui.shown[0].caption, "error");
@@ -122,9 +122,9 @@ TEST(Bmp, MissingPathAndUnreadableFileKeepTheSlot) {
   store.initStore(1);
   store.makeBlank(0, 2, 2, 0x0000FF);
   RecordingUi ui;
-  EXPECT_FALSE(store.loadBmp(0, "", ui));
+  EXPECT_FALSE(store.loadPicture(0, "", ui));
   EXPECT_EQ(ui.lastText(), "No File!!");
-  EXPECT_FALSE(store.loadBmp(0, "/nonexistent/x.bmp", ui));
+  EXPECT_FALSE(store.loadPicture(0, "/nonexistent/x.bmp", ui));
   EXPECT_EQ(ui.lastText(), "Miss Load!!");
   ASSERT_NE(store.image(0), nullptr);
   EXPECT_EQ(store.image(0)->pixel(0, 0), 0x0000FFu);

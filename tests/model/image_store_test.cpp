@@ -111,7 +111,7 @@ TEST(UserImages, UnreadableFilesChangeNothing) {
     EXPECT_TRUE(doc.lines[0] == line) << path;
   }
   ASSERT_EQ(ui.shown.size(), 3u);
-  EXPECT_EQ(ui.shown[0].text, msg::kNotBitmap);
+  EXPECT_EQ(ui.shown[0].text, msg::kMissLoad);  // pictures are told by content, not by name
   EXPECT_EQ(ui.shown[1].text, msg::kNotBitmap);
   EXPECT_EQ(ui.shown[2].text, msg::kMissLoad);
   doc.ui = &silentUi();

@@ -1,0 +1,25 @@
+#pragma once
+// JPEG files through libjpeg-turbo, read into the 24-bit bottom-up image the BMP reader yields.
+// Baseline, progressive and arithmetic-coded files in YCbCr, RGB or grey are read; CMYK files
+// are refused.
+//
+// Refused, with `out` left empty: anything libjpeg reports as an error, and also anything it
+// reports as a warning, since its warnings mean damaged data it would otherwise paint over
+// (a truncated file comes out grey below the cut); a side outside 1 .. ImageStore::kMaxSide;
+// more than 4096 pixels per byte of file, a ratio no real picture reaches, which stops
+// decompression bombs before the decoder allocates; more than 1000 scans. libjpeg's error exit
+// returns here by longjmp and never ends the program.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "model/image_store.h"
+
+namespace tovala {
+
+inline constexpr std::array<uint8_t, 3> kJpegStart = {0xFF, 0xD8, 0xFF};
+
+bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out);
+
+}  // namespace tovala

@@ -1,0 +1,68 @@
+#include "render/figure_alpha.h"
+
+#include <algorithm>
+
+#include "model/document.h"
+#include "render/frame.h"
+
+namespace tovala {
+
+namespace {
+
+// The model picture with the figure drawn over `background`, or false when there is none.
+bool drawOver(Document& doc, uint32_t background, ImageSlot& out) {
+  doc.backColor = background;
+  rebuildLayers(doc);
+  refreshSelected(doc);
+  const ImageSlot* model = doc.workImages.image(kModelImage);
+  if (!model) return false;
+  out = *model;
+  return true;
+}
+
+}  // namespace
+
+void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot& colour,
+                  std::vector<uint8_t>& alpha) {
+  alpha.clear();
+  if (!allocatePicture(colour, onWhite.width, onWhite.height) || onBlack.width != onWhite.width ||
+      onBlack.height != onWhite.height) {
+    colour = ImageSlot{};
+    return;
+  }
+  alpha.resize(size_t(colour.width) * size_t(colour.height));
+  uint8_t* a = alpha.data();
+  for (int y = 0; y < colour.height; ++y) {
+    const uint8_t* w = onWhite.row(y);
+    const uint8_t* b = onBlack.row(y);
+    uint8_t* c = colour.row(y);
+    for (int x = 0; x < colour.width; ++x, w += 3, b += 3, c += 3, ++a) {
+      int opacity = 0;
+      for (int k = 0; k < 3; ++k) opacity = std::max(opacity, 255 - std::max(w[k] - b[k], 0));
+      *a = uint8_t(opacity);
+      if (opacity == 0) continue;  // stays black
+      // W = c a / 255 + 255 - a, so c = (W - 255 + a) 255 / a; with the largest a it lies in
+      // 0 .. 255 already.
+      for (int k = 0; k < 3; ++k)
+        c[k] = uint8_t(((w[k] - 255 + opacity) * 255 + opacity / 2) / opacity);
+    }
+  }
+}
+
+bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha) {
+  const uint32_t background = doc.backColor;
+  ImageSlot onWhite, onBlack;
+  const bool drawn = drawOver(doc, 0xFFFFFF, onWhite) && drawOver(doc, 0x000000, onBlack);
+  doc.backColor = background;
+  rebuildLayers(doc);
+  refreshSelected(doc);
+  if (!drawn) {
+    colour = ImageSlot{};
+    alpha.clear();
+    return false;
+  }
+  recoverAlpha(onWhite, onBlack, colour, alpha);
+  return colour.present;
+}
+
+}  // namespace tovala
