@@ -91,6 +91,16 @@ int bestPartner(const std::vector<Candidate>& all, size_t i, float centreX) {
 
 }  // namespace
 
+std::string listJointKeys(const std::vector<JointKey>& keys, size_t shown) {
+  std::string s;
+  for (size_t i = 0; i < keys.size() && i < shown; ++i) {
+    if (i) s += "、";
+    s += "線 " + std::to_string(keys[i].line) + " 点 " + std::to_string(keys[i].point);
+  }
+  if (keys.size() > shown) s += " ほか " + std::to_string(keys.size() - shown) + " 点";
+  return s;
+}
+
 bool findJoint(const Document& doc, JointKey key, int& line, int& point) {
   for (int l = 0; l < doc.lineCount() - 1; ++l) {
     const LineRecord& ln = doc.lines[size_t(l)];

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tovala {
@@ -39,6 +40,14 @@ struct Pose {
   std::vector<JointPose> joints;  // no key twice
   bool operator==(const Pose&) const = default;
 };
+
+// Shown with listJointKeys when a pose names points a figure lacks, and when mirroring finds
+// joint-line points without a partner; neither stops the operation.
+inline constexpr const char* kPoseMissingNotice = "このポーズの次の点は図にありません（適用しません）:";
+inline constexpr const char* kPoseUnpairedNotice = "左右の相手が見つからない点があります（反転しません）:";
+
+// "線 8 点 800、線 9 点 900 ほか 3 点": the first `shown` keys, and how many more there are.
+std::string listJointKeys(const std::vector<JointKey>& keys, size_t shown = 12);
 
 // Every non-sentinel point of every joint line (kind 4), lines and points in index order, and
 // the whole-figure values. When two points share a key only the first is taken: it is also the

@@ -22,10 +22,10 @@ constexpr const char* kTurnNames[3] = {"radx", "rady", "radz"};
 
 bool withinBound(float v, float bound) { return std::isfinite(v) && std::fabs(v) <= bound; }
 
-// Nine significant digits read back as the same float.
+// Nine significant digits read back as the same float; a mirrored zero is written as 0.
 void appendNumber(std::string& s, float v) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.9g", double(v));
+  std::snprintf(text, sizeof text, "%.9g", v == 0 ? 0.0 : double(v));
   s += text;
 }
 
