@@ -2,6 +2,7 @@
 
 #include "engine/motion_run.h"
 #include "model/document.h"
+#include "script/pass_memo.h"
 #include "script/script_engine.h"
 
 namespace tovala {
@@ -22,12 +23,19 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
   ScriptEngine engine(doc);
   engine.setInstructionBudget(budget);
   int failures = 0;
+  // Reused from step to step; a step's programs never start another step.
+  thread_local PassMemo memo;
+  memo.reset();
   auto runLine = [&](int index) {
     if (!doc.isValidLine(index)) return;
     const CodeList& code = doc.lines[size_t(index)].code;
     if (code.size() < size_t(kShortestProgram)) return;
+    if (memo.replay(doc, code)) return;
     // run() works on its own copy, so the program may change the model freely.
-    if (engine.run(code) < 0 && engine.lastStop() != script::RunStop::None) ++failures;
+    const int result = engine.run(code);
+    if (result < 0 && engine.lastStop() != script::RunStop::None) ++failures;
+    // `code` may be gone: the program can have changed the lines.
+    memo.ran(doc, engine.lastProgram(), result == 1);
   };
 
   if (doc.isValidPick(line, point) == 1 &&

@@ -92,6 +92,8 @@ class ScriptEngine {
   int run(const CodeList& code) { return run(code.data(), int(code.size())); }
   // Checks the program of a line (or of its point, when `point` is a valid point of it).
   int validate(int line, int point);
+  // The records the last run executed (its own copy, kept until the next run).
+  const CodeList& lastProgram() const { return program_; }
   // The locals of the last run, kept until the next one.
   const std::vector<float>& locals() const { return locals_; }
   RunStop lastStop() const { return stop_; }
