@@ -2,18 +2,71 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace tovala {
 
+namespace {
+
+// Two code blocks in a row would run together on screen: a paragraph holding one no-break space
+// goes between them.
+QString separateCodeBlocks(const QString& markdown) {
+  const QStringList lines = markdown.split(QLatin1Char('\n'));
+  QStringList out;
+  bool inFence = false;
+  int lastClose = -1;  // index in `out` of the last closing fence
+  for (const QString& line : lines) {
+    const bool fence = line.trimmed().startsWith(QLatin1String("```"));
+    if (fence && !inFence && lastClose >= 0) {
+      bool onlyBlank = true;
+      for (qsizetype i = lastClose + 1; i < out.size(); ++i)
+        onlyBlank = onlyBlank && out[i].trimmed().isEmpty();
+      if (onlyBlank) out << QString() << QStringLiteral("&nbsp;") << QString();
+    }
+    out << line;
+    if (fence) {
+      if (inFence) lastClose = int(out.size()) - 1;
+      inFence = !inFence;
+    }
+  }
+  return out.join(QLatin1Char('\n'));
+}
+
+// Code blocks on a light grey ground, as the reader expects examples to look.
+void shadeCodeBlocks(QTextDocument* document) {
+  QTextCursor cursor(document);
+  for (QTextBlock b = document->begin(); b.isValid(); b = b.next()) {
+    if (!b.blockFormat().hasProperty(QTextFormat::BlockCodeFence)) continue;
+    QTextBlockFormat f = b.blockFormat();
+    f.setBackground(QColor(0xF0, 0xF0, 0xF0));
+    cursor.setPosition(b.position());
+    cursor.setBlockFormat(f);
+  }
+}
+
+class ManualBrowser : public QTextBrowser {
+ public:
+  QVariant loadResource(int type, const QUrl& name) override {
+    const QVariant data = QTextBrowser::loadResource(type, name);
+    if (type != QTextDocument::MarkdownResource || !data.isValid()) return data;
+    return separateCodeBlocks(QString::fromUtf8(data.toByteArray()));
+  }
+};
+
+}  // namespace
+
 ManualWindow::ManualWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(kObjectName);
   setWindowTitle(QString::fromUtf8("マニュアル - トヴァラ"));
-  browser_ = new QTextBrowser;
+  browser_ = new ManualBrowser;
   // Links between chapters load the next page in place; anything outside the manual is ignored.
   browser_->setOpenExternalLinks(false);
   browser_->setSearchPaths({QStringLiteral(":/manual")});
+  connect(browser_, &QTextBrowser::sourceChanged, this,
+          [this] { shadeCodeBlocks(browser_->document()); });
 
   auto* back = new QPushButton(QString::fromUtf8("戻る"));
   auto* forward = new QPushButton(QString::fromUtf8("進む"));
@@ -35,7 +88,7 @@ ManualWindow::ManualWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   layout->addLayout(buttons);
   layout->addWidget(browser_);
   resize(760, 820);
-  browser_->setSource(QUrl(QString::fromLatin1(kIndex)), QTextDocument::MarkdownResource);
+  showIndex();
 }
 
 void ManualWindow::showIndex() {
