@@ -24,6 +24,7 @@ enum class PanelMessage : int {
   Settings = 0x409,
   SettingsInner = 0x40A,  // handled inside the settings container, never by the window
   Objects = 0x40B,
+  Timeline = 0x40C,
 };
 
 // Every panel the window owns, in creation order.
@@ -39,6 +40,7 @@ enum class PanelId : int {
   Settings,  // 130
   Objects,   // 135
   EditTool,  // 134
+  Timeline,
   Count
 };
 
