@@ -1,8 +1,13 @@
 #include "render/image_ops.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tovala {
 
@@ -39,6 +44,60 @@ struct KeyRun {
     return v[0] == word[0] && v[1] == word[1] && v[2] == word[2];
   }
 };
+
+// Copies the pixels of one row that differ from the key, sixteen pixels (48 bytes) at a time:
+// all-key blocks are skipped, key-free blocks stored whole, and mixed ones blended by a byte mask.
+void keyedCopyRow(uint8_t* dst, const uint8_t* src, size_t bytes, uint32_t keyColour) {
+  const Bgr k(keyColour);
+  size_t at = 0;
+#if defined(__SSE2__)
+  // Per byte of a 16-bit block mask: which of its eight bytes keep the target.
+  static const auto spread = [] {
+    std::array<uint64_t, 256> table{};
+    for (int bits = 0; bits < 256; ++bits)
+      for (int b = 0; b < 8; ++b)
+        if (bits & (1 << b)) table[size_t(bits)] |= uint64_t(0xFF) << (8 * b);
+    return table;
+  }();
+  uint8_t pattern[48];
+  for (int i = 0; i < 48; i += 3) k.store(pattern + i);
+  const __m128i k0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+  const __m128i k1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 16));
+  const __m128i k2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 32));
+  constexpr uint64_t kPixelStarts = 0x249249249249;  // bit 3p for each of the 16 pixels
+  constexpr uint64_t kAll = (uint64_t(1) << 48) - 1;
+  for (; at + 48 <= bytes; at += 48) {
+    const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
+    const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at + 16));
+    const __m128i s2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at + 32));
+    const uint64_t equal = uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s0, k0)))) |
+                           uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s1, k1)))) << 16 |
+                           uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s2, k2)))) << 32;
+    if (equal == kAll) continue;
+    // A pixel is key when its three bytes all match; its bytes then keep the target.
+    const uint64_t keyStart = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
+    __m128i* d = reinterpret_cast<__m128i*>(dst + at);
+    if (keyStart == 0) {
+      _mm_storeu_si128(d, s0);
+      _mm_storeu_si128(d + 1, s1);
+      _mm_storeu_si128(d + 2, s2);
+      continue;
+    }
+    const uint64_t keep = keyStart | keyStart << 1 | keyStart << 2;
+    const __m128i src3[3] = {s0, s1, s2};
+    for (int v = 0; v < 3; ++v) {
+      const uint64_t bits = keep >> (16 * v);
+      const __m128i mask = _mm_set_epi64x(int64_t(spread[(bits >> 8) & 0xFF]),
+                                          int64_t(spread[bits & 0xFF]));
+      const __m128i old = _mm_loadu_si128(d + v);
+      _mm_storeu_si128(d + v,
+                       _mm_or_si128(_mm_and_si128(mask, old), _mm_andnot_si128(mask, src3[v])));
+    }
+  }
+#endif
+  for (; at + 3 <= bytes; at += 3)
+    if (!k.matches(src + at)) std::memcpy(dst + at, src + at, 3);
+}
 
 inline void blendStrength(uint8_t* dst, const uint8_t* src, uint32_t s, uint32_t rest) {
   dst[0] = uint8_t((s * src[0] + rest * dst[0]) >> 8);
@@ -81,6 +140,10 @@ void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& s
     const uint8_t* const end = src + bytes;
     if (strength == kCopy && !keyed) {
       std::memcpy(dst, src, bytes);
+      continue;
+    }
+    if (strength == kCopy && keyed && !keyOnTarget) {
+      keyedCopyRow(dst, src, bytes, keyColour);
       continue;
     }
     // One loop per form, so each stays tight; keyed sources skip runs of the key eight pixels

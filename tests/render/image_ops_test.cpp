@@ -61,6 +61,32 @@ TEST(Composite, KeysStrengthAndClipping) {
   EXPECT_EQ(target.pixel(0, 0), 0x9A9A9Au);  // 155 * 255 / 256 = 154
 }
 
+// Wide keyed copies (whole blocks of the key, none of it, and pixels that match the key in only
+// one or two bytes, at every position in a row) skip exactly the pixels equal to the key.
+TEST(Composite, KeyedCopySkipsOnlyWholeKeyPixels) {
+  std::mt19937 rng(11);
+  const uint32_t key = 0xFFFEFD;
+  const uint32_t nearKey[] = {key, key ^ 0x01, key ^ 0x0100, key ^ 0x010000, key ^ 0x0101,
+                              0x000000};
+  for (int round = 0; round < 12; ++round) {
+    const int w = 1 + int(rng() % 90), h = 3;
+    ImageSlot target = blank(w, h, 0x123456), source = blank(w, h, key);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        // Row 0 stays all key; row 1 is never key; row 2 mixes everything.
+        if (y == 1) source.setPixel(x, y, rng() % 2 ? 0x000000 : nearKey[1 + rng() % 4]);
+        if (y == 2) source.setPixel(x, y, nearKey[rng() % 6]);
+      }
+    ImageSlot out = target;
+    composite(out, 0, 0, w, h, source, key, kCopy, false);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t s = source.pixel(x, y);
+        ASSERT_EQ(out.pixel(x, y), s == key ? 0x123456u : s) << round << " " << x << "," << y;
+      }
+  }
+}
+
 // layOver in one pass gives what a copy and a composite give.
 TEST(Composite, LayOverMatchesCopyThenComposite) {
   std::mt19937 rng(5);
