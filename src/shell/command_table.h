@@ -44,6 +44,8 @@ inline constexpr int kCommandActualSize = 40103;
 inline constexpr int kCommandFitToWindow = 40104;
 inline constexpr int kCommandExportPng = 40105;
 inline constexpr int kCommandManual = 40106;  // ヘルプ: the user manual
+inline constexpr int kCommandPosePanel = 40107;   // 表示: the pose panel
+inline constexpr int kCommandPoseMirror = 40108;  // 命令: the pose mirrored left to right
 inline constexpr int kCommandTimeline = 40109;         // 表示: the timeline panel
 inline constexpr int kCommandExportAnimation = 40110;  // ファイル: アニメーション書出
 

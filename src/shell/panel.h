@@ -25,6 +25,7 @@ enum class PanelMessage : int {
   SettingsInner = 0x40A,  // handled inside the settings container, never by the window
   Objects = 0x40B,
   Timeline = 0x40C,
+  Pose = 0x40D,
 };
 
 // Every panel the window owns, in creation order.
@@ -41,6 +42,7 @@ enum class PanelId : int {
   Objects,   // 135
   EditTool,  // 134
   Timeline,
+  Pose,
   Count
 };
 
