@@ -66,7 +66,7 @@ Rotation frameOf(const Document& doc, const PointRecord& j, bool turnsItself) {
 double nearestTurn(double v, double near) { return v + kTwoPi * std::round((near - v) / kTwoPi); }
 
 // The two sets of angles (x, y, z) whose Rotation::euler is `r`, each taken by whole turns as
-// near `near` as it goes, so a joint's values change smoothly from step to step.
+// near `near` as it goes, the nearer set first, so a joint's values change smoothly.
 std::array<Angles, 2> eulerAngles(const Rotation& r, const Angles& near) {
   const double b1 = std::asin(std::clamp(r.at(2, 0), -1.0, 1.0));
   std::array<Angles, 2> sets;
@@ -79,6 +79,10 @@ std::array<Angles, 2> eulerAngles(const Rotation& r, const Angles& near) {
     const double c = std::atan2(rest.at(0, 1), rest.at(0, 0));
     sets[size_t(i++)] = {nearestTurn(a, near[0]), nearestTurn(b, near[1]), nearestTurn(c, near[2])};
   }
+  auto cost = [&](const Angles& a) {
+    return std::fabs(a[0] - near[0]) + std::fabs(a[1] - near[1]) + std::fabs(a[2] - near[2]);
+  };
+  if (cost(sets[1]) < cost(sets[0])) std::swap(sets[0], sets[1]);
   return sets;
 }
 
@@ -108,8 +112,10 @@ bool turnToward(Link* links, int k, DVec3& end, double tx, double ty) {
         a[i] = std::clamp(a[i], link.limits[2 * i], link.limits[2 * i + 1]);
       // The turn the clamped angles make, in the picture's axes.
       const Rotation delta = toFrame.then(Rotation::euler(a[0], a[1], a[2])).then(link.frame);
+      // The farther set must do clearly better: when both turn alike, the values stay smooth.
       const double d = planarDistance(link.at + delta.apply(end - link.at), tx, ty);
-      if (d < bestDistance) bestDistance = d, best = a, bestDelta = delta, found = true;
+      if (d < bestDistance - (found ? kClose : 0.0))
+        bestDistance = d, best = a, bestDelta = delta, found = true;
     }
     if (found) break;  // the larger part that helps
   }
@@ -121,6 +127,12 @@ bool turnToward(Link* links, int k, DVec3& end, double tx, double ty) {
     links[j].frame = links[j].frame.then(bestDelta);
   }
   return true;
+}
+
+PointMotion motionOf(const PointRecord& p) { return {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz}; }
+
+bool sameRotation(const PointMotion& a, const PointMotion& b) {
+  return a.radx == b.radx && a.rady == b.rady && a.radz == b.radz;
 }
 
 // The chain as it stands, nearest joint first; false when a joint is no longer posable.
@@ -238,16 +250,38 @@ void ikDrag(Document& doc, const IkChain& chain, int x, int y) {
   if (chain.count == 0 || doc.isValidPick(chain.line, chain.point) < 0) return;
   const LineRecord& line = doc.lines[size_t(chain.line)];
   if (line.w == 0 || line.h == 0) return;  // the picture cannot be mapped back onto the line
-  // The previous values the programs' ...Sel operations undo, as in every motion drag.
+  const int n = std::clamp(chain.count, 0, kMaxIkChain);
+  std::array<PointMotion, kMaxIkChain> before;
+  for (int k = 0; k < n; ++k)
+    if (doc.isValidPick(chain.joints[size_t(k)][0], chain.joints[size_t(k)][1]) > 0)
+      before[size_t(k)] = motionOf(pointAt(doc, chain.joints[size_t(k)]));
   EditState& e = doc.edit;
   e.prevWhole = {doc.VextX, doc.VextY, doc.VextZ, doc.RadX, doc.RadY, doc.RadZ};
-  if (doc.isValidPick(doc.curLine, doc.curPoint) > 0) {
-    const PointRecord& p = doc.lines[size_t(doc.curLine)].points[size_t(doc.curPoint)];
-    e.prevMotion = {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz};
-  }
   solveIk(doc, chain, (x - double(line.vx)) / line.w, (y - double(line.vy)) / line.h);
-  // Several joints change at once, so every line's program runs, as after a batch joint's drag.
-  runMotion(doc, -1, -1);
+
+  // Each joint that turned is applied as the rotation tool applies it: a joint point (kind 2000)
+  // by its own line's program, selected, with its previous values kept for the programs' ...Sel
+  // operations, the nearest to the root first; the others by one run of every line's program,
+  // as after a drag on a batch joint.
+  bool batch = false;
+  for (int k = n - 1; k >= 0; --k) {
+    const JointRef j = chain.joints[size_t(k)];
+    if (doc.isValidPick(j[0], j[1]) < 0) continue;
+    const PointRecord& p = pointAt(doc, j);
+    if (sameRotation(motionOf(p), before[size_t(k)])) continue;
+    if (p.kind != kJointPointKind) {
+      batch = true;
+      continue;
+    }
+    doc.curLine = j[0];
+    doc.curPoint = j[1];
+    e.prevMotion = before[size_t(k)];
+    runMotion(doc, j[0], j[1]);
+  }
+  doc.curLine = chain.line;
+  doc.curPoint = chain.point;
+  e.prevMotion = motionOf(doc.lines[size_t(chain.line)].points[size_t(chain.point)]);
+  if (batch) runMotion(doc, -1, -1);
 }
 
 }  // namespace tovala

@@ -9,8 +9,8 @@
 // angles and their limits) and turns one joint at a time about the view axis towards the target
 // (cyclic coordinate descent); every turn is read back as the joint's three angles, clamped to
 // its limits, so the chain never leaves what the joint operations can pose. Only the angles are
-// written to the figure; the line programs then pose it once, as for the rotation tool, so limbs
-// stay joined exactly as they do there.
+// written to the figure; the line programs then pose it as they do for the rotation tool, so
+// limbs stay joined exactly as they do there.
 
 #include <array>
 
@@ -41,7 +41,10 @@ IkChain ikPress(Document& doc, int x, int y, int maxLength);
 // Returns the distance in the picture plane that the solved pose leaves.
 double solveIk(Document& doc, const IkChain& chain, double tx, double ty);
 
-// One drag step with the mouse at (x, y): solves, then runs the motion once.
+// One drag step with the mouse at (x, y): solves, then applies the joints that turned as a
+// rotation drag on each would: joint points (kind 2000) one by one through their own line's
+// program, nearest the root first; all others together by one run of every line's program (the
+// body model's joints are all of that kind). The dragged point stays the selection.
 void ikDrag(Document& doc, const IkChain& chain, int x, int y);
 
 }  // namespace tovala

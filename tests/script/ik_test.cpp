@@ -13,11 +13,14 @@
 #include "engine/ik.h"
 #include "engine/joints.h"
 #include "engine/param_splice.h"
+#include "engine/point_math.h"
 #include "engine/rotation.h"
 #include "model/document.h"
 #include "script/body_model.h"
 #include "script/body_tables.h"
+#include "script/line_programs.h"
 #include "script/motion_prepare.h"
+#include "script_fixture.h"
 
 namespace tovala {
 namespace {
@@ -194,6 +197,46 @@ TEST(Ik, UnreachableTargetsStopInsideTheLimitsAsNearAsTheyAllow) {
     expectWithinLimits(*d, kArmL, kShoulder);
     expectWithinLimits(*d, kArmL, kElbow);
   }
+}
+
+// A figure of one's own: a shoulder and an elbow that are joint points (kind 2000), whose line
+// program applies only the selected joint's change (TPRotSel). Each turned joint goes through
+// that program as the rotation tool would send it, so the hand still reaches the mouse, step
+// after step, and the bones keep their lengths.
+TEST(Ik, JointPointsAreAppliedThroughTheirOwnLinePrograms) {
+  Document doc;
+  RecordingUi ui;
+  doc.ui = &ui;
+  installScriptHooks();
+  const int arm = script_test::appendLine(doc, {{300, 300, 0}, {300, 400, 0}, {300, 500, 0}}, 4);
+  const JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
+                           -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
+  for (int j = 0; j < 2; ++j) {
+    PointRecord& joint = pt(doc, arm, j);
+    joint.kind = kJointPointKind;
+    replaceKindRange(joint, kJointFirstKey, kJointLastKey, jointRangeEntries(ranges, 1.0f));
+    std::vector<ParamEntry> turned;
+    for (int p = j + 1; p < 3; ++p)
+      turned.push_back(ParamEntry::ofInt(kCoRotationKey, 0, packPointRef(arm, p)));
+    replaceKindRange(joint, kCoRotationKey, kCoRotationKey, turned);
+  }
+  doc.curLine = arm;
+  ScriptEngine e(doc);
+  e.setDumpPath("");
+  ASSERT_EQ(e.lex("TPRotSel(); TPMoveSel();"), 1);
+
+  const IkChain chain = ikPress(doc, 300, 500, kDefaultIkChain);
+  ASSERT_EQ(chain.count, 2);
+  for (auto [x, y] : {std::pair{380, 420}, {230, 390}, {350, 260}}) {
+    ikDrag(doc, chain, x, y);
+    EXPECT_LT(planar(at(doc, arm, 2), {double(x), double(y), 0}), 1.0) << x << "," << y;
+    // Undone and redone through f32 positions step after step: lengths hold to 1/100 pixel.
+    EXPECT_NEAR(planar(at(doc, arm, 0), at(doc, arm, 1)), 100, 0.01);
+    EXPECT_NEAR(planar(at(doc, arm, 1), at(doc, arm, 2)), 100, 0.01);
+  }
+  EXPECT_EQ(doc.curLine, arm);  // the dragged point stays the selection
+  EXPECT_EQ(doc.curPoint, 2);
+  EXPECT_TRUE(ui.shown.empty());
 }
 
 }  // namespace
