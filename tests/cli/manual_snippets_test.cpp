@@ -13,12 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <optional>
 #include <regex>
 #include <sstream>
 
+#include "script/tables.h"
 #include "support/test_support.h"
 
 namespace tovala::test {
@@ -176,28 +178,77 @@ void runSnippet(const Snippet& s, const TempDir& dir, const std::string& base) {
   check(s, fields, parseLocals(back.out));
 }
 
-TEST(Manual, EveryExampleRunsAndGivesTheStatedResult) {
+std::vector<Snippet> manualSnippets() {
   const std::filesystem::path manual =
       std::filesystem::path(TOVALA_TEST_DATA) / "../../docs/manual";
-  ASSERT_TRUE(std::filesystem::is_directory(manual)) << manual;
+  EXPECT_TRUE(std::filesystem::is_directory(manual)) << manual;
   std::vector<std::filesystem::path> files;
   for (const auto& entry : std::filesystem::directory_iterator(manual))
     if (entry.path().extension() == ".md") files.push_back(entry.path());
   std::sort(files.begin(), files.end());
+  std::vector<Snippet> out;
+  for (const auto& file : files)
+    for (Snippet& s : readSnippets(file)) out.push_back(std::move(s));
+  return out;
+}
 
+// Whether `word` occurs in `text` as a token of its own: a name not inside a longer name, an
+// operator not inside a longer operator.
+bool hasToken(const std::string& text, std::string_view word) {
+  auto isName = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  const std::string operatorChars = "&|=<>!+-*/%";
+  const bool name = isName(word.front());
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const char before = at > 0 ? text[at - 1] : ' ';
+    const char after = at + word.size() < text.size() ? text[at + word.size()] : ' ';
+    const bool alone = name ? !isName(before) && !isName(after)
+                            : operatorChars.find(before) == std::string::npos &&
+                                  operatorChars.find(after) == std::string::npos;
+    if (alone) return true;
+  }
+  return false;
+}
+
+TEST(Manual, EveryExampleRunsAndGivesTheStatedResult) {
   TempDir dir;
   const std::string base = dir.file("body.tov");
   const CliResult made = runCli({"body-model", "-o", base}, dir.path().string());
   ASSERT_EQ(made.status, 0) << made.err;
+  const std::vector<Snippet> snippets = manualSnippets();
+  for (const Snippet& s : snippets) runSnippet(s, dir, base);
+  EXPECT_GT(snippets.size(), 50u) << "the manual's examples were not found";
+}
 
-  size_t count = 0;
-  for (const auto& file : files) {
-    for (const Snippet& s : readSnippets(file)) {
-      runSnippet(s, dir, base);
-      ++count;
-    }
+// Every word of the language (statements, operators, functions, macros, variable names) is
+// shown at work in at least one example, comments aside.
+TEST(Manual, ExamplesCoverTheWholeLanguage) {
+  std::string code;
+  for (const Snippet& s : manualSnippets()) {
+    std::stringstream lines(s.source);
+    std::string line;
+    while (std::getline(lines, line)) code += line.substr(0, line.find("//")) + "\n";
   }
-  EXPECT_GT(count, 50u) << "the manual's examples were not found";
+  for (const script::KeywordEntry& k : script::kKeywords) {
+    if (k.text.find('$') != std::string_view::npos) continue;  // internal markers
+    EXPECT_TRUE(hasToken(code, k.text)) << "no example uses " << k.text;
+  }
+  for (const script::VariableEntry& v : script::kVariables) {
+    if (v.name.empty()) continue;
+    // "L[]P[]vx" is written with indices: L[8]P[1]vx.
+    std::string pattern;
+    for (char c : v.name) {
+      if (c == '[')
+        pattern += "\\[[^\\]]*";
+      else if (c == ']')
+        pattern += "\\]";
+      else
+        pattern += c;
+    }
+    // A name ending in a letter must not run on into a longer one (vx, not vxy).
+    if (v.name.back() != ']') pattern += "\\b";
+    EXPECT_TRUE(std::regex_search(code, std::regex("(^|[^A-Za-z\\]])" + pattern)))
+        << "no example uses " << v.name;
+  }
 }
 
 }  // namespace
