@@ -45,54 +45,87 @@ struct KeyRun {
   }
 };
 
-// Copies the pixels of one row that differ from the key, sixteen pixels (48 bytes) at a time:
-// all-key blocks are skipped, key-free blocks stored whole, and mixed ones blended by a byte mask.
+#if defined(__SSE2__)
+// Sixteen pixels (48 bytes, three vectors) against a key colour: which bytes belong to pixels
+// equal to the key in all three bytes.
+class KeyBlock {
+ public:
+  static constexpr size_t kBytes = 48;
+  static constexpr uint64_t kAll = (uint64_t(1) << kBytes) - 1;
+
+  explicit KeyBlock(const Bgr& key) {
+    uint8_t pattern[kBytes];
+    for (size_t i = 0; i < kBytes; i += 3) key.store(pattern + i);
+    for (int v = 0; v < 3; ++v)
+      key_[v] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 16 * v));
+  }
+  // One bit per byte of the block, set for the bytes of key pixels.
+  uint64_t keyBytes(const __m128i (&block)[3]) const {
+    uint64_t equal = 0;
+    for (int v = 0; v < 3; ++v)
+      equal |= uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(block[v], key_[v])))) << (16 * v);
+    if (equal == kAll) return kAll;
+    constexpr uint64_t kPixelStarts = 0x249249249249;  // bit 3p for each of the 16 pixels
+    const uint64_t starts = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
+    return starts | starts << 1 | starts << 2;
+  }
+  // Vector v of the block as a byte mask: 0xFF where `bits` is set.
+  static __m128i byteMask(uint64_t bits, int v) {
+    static const auto spread = [] {
+      std::array<uint64_t, 256> table{};
+      for (int b = 0; b < 256; ++b)
+        for (int i = 0; i < 8; ++i)
+          if (b & (1 << i)) table[size_t(b)] |= uint64_t(0xFF) << (8 * i);
+      return table;
+    }();
+    const uint64_t part = bits >> (16 * v);
+    return _mm_set_epi64x(int64_t(spread[(part >> 8) & 0xFF]), int64_t(spread[part & 0xFF]));
+  }
+  static void load(const uint8_t* p, __m128i (&block)[3]) {
+    for (int v = 0; v < 3; ++v) block[v] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p) + v);
+  }
+  static void store(uint8_t* p, const __m128i (&block)[3]) {
+    for (int v = 0; v < 3; ++v) _mm_storeu_si128(reinterpret_cast<__m128i*>(p) + v, block[v]);
+  }
+  // `a` where the mask is set, `b` elsewhere.
+  static __m128i select(__m128i mask, __m128i a, __m128i b) {
+    return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+  }
+
+ private:
+  __m128i key_[3];
+};
+
+// (s * over + rest * base) >> 8 per byte.
+inline __m128i blendVector(__m128i over, __m128i base, __m128i s, __m128i rest) {
+  const __m128i zero = _mm_setzero_si128();
+  auto half = [&](__m128i o, __m128i b) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(o, s), _mm_mullo_epi16(b, rest)), 8);
+  };
+  return _mm_packus_epi16(half(_mm_unpacklo_epi8(over, zero), _mm_unpacklo_epi8(base, zero)),
+                          half(_mm_unpackhi_epi8(over, zero), _mm_unpackhi_epi8(base, zero)));
+}
+#endif
+
+// Copies the pixels of one row that differ from the key, sixteen at a time: all-key blocks are
+// skipped, key-free blocks stored whole, and mixed ones blended by a byte mask.
 void keyedCopyRow(uint8_t* dst, const uint8_t* src, size_t bytes, uint32_t keyColour) {
   const Bgr k(keyColour);
   size_t at = 0;
 #if defined(__SSE2__)
-  // Per byte of a 16-bit block mask: which of its eight bytes keep the target.
-  static const auto spread = [] {
-    std::array<uint64_t, 256> table{};
-    for (int bits = 0; bits < 256; ++bits)
-      for (int b = 0; b < 8; ++b)
-        if (bits & (1 << b)) table[size_t(bits)] |= uint64_t(0xFF) << (8 * b);
-    return table;
-  }();
-  uint8_t pattern[48];
-  for (int i = 0; i < 48; i += 3) k.store(pattern + i);
-  const __m128i k0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
-  const __m128i k1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 16));
-  const __m128i k2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 32));
-  constexpr uint64_t kPixelStarts = 0x249249249249;  // bit 3p for each of the 16 pixels
-  constexpr uint64_t kAll = (uint64_t(1) << 48) - 1;
-  for (; at + 48 <= bytes; at += 48) {
-    const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
-    const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at + 16));
-    const __m128i s2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at + 32));
-    const uint64_t equal = uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s0, k0)))) |
-                           uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s1, k1)))) << 16 |
-                           uint64_t(uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(s2, k2)))) << 32;
-    if (equal == kAll) continue;
-    // A pixel is key when its three bytes all match; its bytes then keep the target.
-    const uint64_t keyStart = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
-    __m128i* d = reinterpret_cast<__m128i*>(dst + at);
-    if (keyStart == 0) {
-      _mm_storeu_si128(d, s0);
-      _mm_storeu_si128(d + 1, s1);
-      _mm_storeu_si128(d + 2, s2);
-      continue;
+  const KeyBlock key(k);
+  for (; at + KeyBlock::kBytes <= bytes; at += KeyBlock::kBytes) {
+    __m128i block[3];
+    KeyBlock::load(src + at, block);
+    const uint64_t keep = key.keyBytes(block);
+    if (keep == KeyBlock::kAll) continue;
+    if (keep != 0) {
+      __m128i old[3];
+      KeyBlock::load(dst + at, old);
+      for (int v = 0; v < 3; ++v)
+        block[v] = KeyBlock::select(KeyBlock::byteMask(keep, v), old[v], block[v]);
     }
-    const uint64_t keep = keyStart | keyStart << 1 | keyStart << 2;
-    const __m128i src3[3] = {s0, s1, s2};
-    for (int v = 0; v < 3; ++v) {
-      const uint64_t bits = keep >> (16 * v);
-      const __m128i mask = _mm_set_epi64x(int64_t(spread[(bits >> 8) & 0xFF]),
-                                          int64_t(spread[bits & 0xFF]));
-      const __m128i old = _mm_loadu_si128(d + v);
-      _mm_storeu_si128(d + v,
-                       _mm_or_si128(_mm_and_si128(mask, old), _mm_andnot_si128(mask, src3[v])));
-    }
+    KeyBlock::store(dst + at, block);
   }
 #endif
   for (; at + 3 <= bytes; at += 3)
@@ -187,11 +220,35 @@ bool layOver(ImageSlot& out, const ImageSlot& base, const ImageSlot& over, uint3
   const Bgr k(keyColour);
   const uint32_t s = uint32_t(std::clamp(strength, 0, 255)), rest = 255 - s;
   const size_t bytes = size_t(3 * base.width);
+#if defined(__SSE2__)
+  const KeyBlock keyBlock(k);
+  const __m128i sv = _mm_set1_epi16(int16_t(s)), restv = _mm_set1_epi16(int16_t(rest));
+#endif
   for (int y = 0; y < base.height; ++y) {
     const uint8_t* b = base.row(y);
     const uint8_t* o = over.row(y);
     uint8_t* d = out.row(y);
     const uint8_t* const end = o + bytes;
+#if defined(__SSE2__)
+    // Sixteen pixels at a time: the base where the overlay is the key, the overlay (copied or
+    // blended) elsewhere.
+    for (; end - o >= ptrdiff_t(KeyBlock::kBytes);
+         o += KeyBlock::kBytes, b += KeyBlock::kBytes, d += KeyBlock::kBytes) {
+      __m128i ov[3], bv[3];
+      KeyBlock::load(o, ov);
+      KeyBlock::load(b, bv);
+      const uint64_t keep = keyed ? keyBlock.keyBytes(ov) : 0;
+      if (keep == KeyBlock::kAll) {
+        KeyBlock::store(d, bv);
+        continue;
+      }
+      for (int v = 0; v < 3; ++v) {
+        if (strength != kCopy) ov[v] = blendVector(ov[v], bv[v], sv, restv);
+        if (keep != 0) ov[v] = KeyBlock::select(KeyBlock::byteMask(keep, v), bv[v], ov[v]);
+      }
+      KeyBlock::store(d, ov);
+    }
+#endif
     while (o < end) {
       if (keyed && end - o >= KeyRun::kBytes && run.matches(o)) {
         std::memcpy(d, b, KeyRun::kBytes);

@@ -99,8 +99,10 @@ TEST(Frame, LonePointsGetAnInvertedFrame) {
   EXPECT_EQ(back.pixel(23, 20), kDefaultBackColor);
 }
 
+// Also: the display follows an underlay changed in place, with no rebuild in between (the
+// canvas is wide enough for the sixteen-pixel blocks of the blend).
 TEST(Frame, UnderlayBlendsAt100) {
-  auto doc = smallDocument(8, 6);
+  auto doc = smallDocument(40, 6);
   doc->backColor = 0xFFFFFF;
   doc->recreateWorkImages();
   ImageSlot& underlay = *doc->workImages.image(kUnderlayImage);
@@ -112,6 +114,12 @@ TEST(Frame, UnderlayBlendsAt100) {
   EXPECT_EQ(display.pixel(3, 3), 0x9A9A9Au);  // (0 x 100 + 255 x 155) / 256 = 154
   EXPECT_EQ(display.pixel(4, 3), 0x9A9AFEu);  // red byte: 255 x 255 / 256 = 254
   EXPECT_EQ(display.pixel(0, 0), 0xFFFFFFu);  // pure white never changes the display
+  underlay.setPixel(3, 3, 0xFFFFFF);
+  underlay.setPixel(37, 1, 0x000000);
+  buildDisplay(*doc);
+  EXPECT_EQ(display.pixel(3, 3), 0xFFFFFFu);
+  EXPECT_EQ(display.pixel(37, 1), 0x9A9A9Au);
+  EXPECT_EQ(display.pixel(4, 3), 0x9A9AFEu);
   doc->showUnderlay = 0;
   buildDisplay(*doc);
   EXPECT_EQ(slot(*doc, kDisplayImage).pixel(3, 3), 0xFFFFFFu);
