@@ -102,6 +102,7 @@ bool decodeBmp(std::span<const uint8_t> file, ImageSlot& out) {
     return false;
   const bool topDown = h.height < 0;
   const int32_t height = topDown ? -h.height : h.height;
+  if (uint64_t(strideFor(h.width)) * uint64_t(height) > ImageStore::kMaxPixelBytes) return false;
 
   // Bit-field masks follow a 40-byte header; the longer headers carry them inside.
   std::array<uint32_t, 3> masks = defaultMasks(h.bits);

@@ -14,7 +14,8 @@ namespace tovala {
 inline constexpr uint16_t kBmpType = 19778;  // "BM"
 
 // Decodes a whole BMP file. Returns false for anything that is not a readable uncompressed
-// bitmap, including files whose header promises more data than they hold; `out` is then empty.
+// bitmap, including files whose header promises more data than they hold or more pixels than
+// ImageStore::kMaxPixelBytes; `out` is then empty.
 bool decodeBmp(std::span<const uint8_t> file, ImageSlot& out);
 
 // The complete file for a 24-bit image.

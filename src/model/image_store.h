@@ -65,8 +65,10 @@ class ImageStore {
  public:
   // Largest side accepted for any image; keeps width * height * 3 far from overflow.
   static constexpr int32_t kMaxSide = 32768;
-  // Largest pixel data a decoder may make, the size of the largest file the readers read.
-  static constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 31;
+  // Largest pixel data a picture read from a file may have: 256 MiB, a picture of some 9000 x
+  // 9000 pixels, far more than a project can store. A few megabytes of compressed file cannot
+  // make the editor ask for gigabytes.
+  static constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 28;
 
   void initStore(int slots);
   int slotCount() const { return int(slots_.size()); }

@@ -8,9 +8,10 @@
 //
 // Refused, with `out` left empty: a wrong signature, anything libpng reports as an error
 // (truncation, a damaged critical chunk or compressed stream, missing image data), a side
-// outside 1 .. ImageStore::kMaxSide, and a header promising more pixel data than the file's
-// bytes could inflate to (deflate expands at most 1032 times), which stops decompression bombs
-// before anything is allocated. Warnings (an odd colour profile, say) do not refuse a file.
+// outside 1 .. ImageStore::kMaxSide or more than ImageStore::kMaxPixelBytes of pixels, and a
+// header promising more pixel data than the file's bytes could inflate to (deflate expands at
+// most 1032 times): decompression bombs stop before anything is allocated. Warnings (an odd
+// colour profile, say) do not refuse a file.
 
 #include <array>
 #include <cstdint>

@@ -121,6 +121,10 @@ TEST(Pictures, RefuseTruncatedDamagedAndHugeFilesLeavingNothing) {
       jpegClaiming(jpeg, 20000, 20000),  // the same
       {0xFF, 0xD8, 0xFF},
   };
+  ImageSlot big;
+  EXPECT_TRUE(allocatePicture(big, ImageStore::kMaxSide, 1));
+  EXPECT_FALSE(allocatePicture(big, 10000, 10000));  // 300 MB of pixels
+  EXPECT_FALSE(big.present);
   for (size_t i = 0; i < bad.size(); ++i) {
     ImageSlot out = pattern();
     EXPECT_FALSE(decodePicture(bad[i], out)) << i;
