@@ -17,7 +17,8 @@ struct Slot {
 };
 
 // The generator behind "rand": a linear congruential sequence of 15-bit values from seed 1.
-uint32_t randomState = 1;
+// One per thread, so the frames an animation export draws side by side do not share it.
+thread_local uint32_t randomState = 1;
 
 int nextRandom() {
   randomState = randomState * 214013u + 2531011u;

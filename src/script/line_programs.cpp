@@ -1,5 +1,7 @@
 #include "script/line_programs.h"
 
+#include <atomic>
+
 #include "engine/motion_run.h"
 #include "model/document.h"
 #include "script/pass_memo.h"
@@ -10,11 +12,11 @@ namespace {
 
 constexpr int kShortestProgram = 3;  // start marker, one instruction, end marker
 
-// One per process, like the runner itself: everything runs on the user-interface thread.
-uint64_t gMotionBudget = script::kInstructionBudget;
+// One per process, like the runner itself; atomic for the same reason (engine/motion_run.cpp).
+std::atomic<uint64_t> gMotionBudget = script::kInstructionBudget;
 
 void motionRunner(Document& doc, int line, int point) {
-  runLinePrograms(doc, line, point, gMotionBudget);
+  runLinePrograms(doc, line, point, gMotionBudget.load(std::memory_order_relaxed));
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
 int runLinePrograms(Document& doc) { return runLinePrograms(doc, doc.curLine, doc.curPoint); }
 
 void installScriptHooks(uint64_t budget) {
-  gMotionBudget = budget;
+  gMotionBudget.store(budget, std::memory_order_relaxed);
   setLineProgramRunner(&motionRunner);
 }
 

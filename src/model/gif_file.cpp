@@ -1,0 +1,218 @@
+#include "model/gif_file.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace tovala {
+
+namespace {
+
+constexpr int kOpaqueFrom = 128;  // alpha at which a pixel keeps its colour
+
+bool isHidden(const uint8_t* px, bool transparent) { return transparent && px[3] < kOpaqueFrom; }
+uint32_t colourOf(const uint8_t* px) {
+  return uint32_t(px[0]) << 16 | uint32_t(px[1]) << 8 | uint32_t(px[2]);
+}
+
+// The distinct colours of a picture while there are at most `limit`, each with its index.
+class ColourTable {
+ public:
+  static constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  ColourTable() { keys_.fill(kEmpty); }
+  // The colour's index, adding it when new; -1 when the table already holds `limit` colours.
+  int find(uint32_t colour, int limit) {
+    size_t at = (colour * 2654435761u) >> 22;
+    while (keys_[at] != kEmpty) {
+      if (keys_[at] == colour) return index_[at];
+      at = (at + 1) & (kSlots - 1);
+    }
+    if (count_ == limit) return -1;
+    keys_[at] = colour;
+    index_[at] = uint8_t(count_);
+    order_[size_t(count_)] = colour;
+    return count_++;
+  }
+  int count() const { return count_; }
+  uint32_t colour(int i) const { return order_[size_t(i)]; }
+
+ private:
+  static constexpr size_t kSlots = 1024;  // four times the most colours kept
+  std::array<uint32_t, kSlots> keys_;
+  std::array<uint8_t, kSlots> index_{};
+  std::array<uint32_t, 256> order_{};
+  int count_ = 0;
+};
+
+// Entries for a palette of `used` colours: the next power of two, at least 2.
+int paletteEntries(int used) {
+  int n = 2;
+  while (n < used) n *= 2;
+  return n;
+}
+
+// The exact palette, or false when the picture has more than `limit` colours.
+bool exactPalette(const uint8_t* rgba, size_t pixels, bool transparent, int limit, GifFrame& out) {
+  ColourTable table;
+  uint32_t last = ColourTable::kEmpty;
+  int lastIndex = 0;
+  for (size_t i = 0; i < pixels; ++i) {
+    const uint8_t* px = rgba + 4 * i;
+    if (isHidden(px, transparent)) continue;
+    const uint32_t c = colourOf(px);
+    if (c != last) {
+      lastIndex = table.find(c, limit);
+      if (lastIndex < 0) return false;
+      last = c;
+    }
+    out.indices[i] = uint8_t(lastIndex);
+  }
+  const int used = table.count() + (transparent ? 1 : 0);
+  out.palette.assign(size_t(3 * paletteEntries(used)), 0);
+  for (int i = 0; i < table.count(); ++i) {
+    const uint32_t c = table.colour(i);
+    out.palette[size_t(3 * i)] = uint8_t(c >> 16);
+    out.palette[size_t(3 * i + 1)] = uint8_t(c >> 8);
+    out.palette[size_t(3 * i + 2)] = uint8_t(c);
+  }
+  if (transparent) {
+    out.transparentIndex = table.count();
+    for (size_t i = 0; i < pixels; ++i)
+      if (isHidden(rgba + 4 * i, true)) out.indices[i] = uint8_t(out.transparentIndex);
+  }
+  return true;
+}
+
+// giflib's median cut over `limit` colours.
+bool cutPalette(const uint8_t* rgba, size_t pixels, int32_t width, int32_t height,
+                bool transparent, int limit, GifFrame& out) {
+  std::vector<GifByteType> planes(3 * pixels);
+  for (size_t i = 0; i < pixels; ++i)
+    for (size_t k = 0; k < 3; ++k) planes[k * pixels + i] = rgba[4 * i + k];
+  std::array<GifColorType, 256> map{};
+  int size = limit;
+  if (GifQuantizeBuffer(unsigned(width), unsigned(height), &size, planes.data(),
+                        planes.data() + pixels, planes.data() + 2 * pixels, out.indices.data(),
+                        map.data()) != GIF_OK)
+    return false;
+  out.palette.assign(3 * 256, 0);
+  for (size_t i = 0; i < size_t(limit); ++i) {
+    out.palette[3 * i] = map[i].Red;
+    out.palette[3 * i + 1] = map[i].Green;
+    out.palette[3 * i + 2] = map[i].Blue;
+  }
+  if (transparent) {
+    out.transparentIndex = limit;
+    for (size_t i = 0; i < pixels; ++i)
+      if (isHidden(rgba + 4 * i, true)) out.indices[i] = uint8_t(limit);
+  }
+  return true;
+}
+
+int writeToVector(GifFileType* gif, const GifByteType* data, int length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  out->insert(out->end(), data, data + length);
+  return length;
+}
+
+// A giflib colour map of the palette; null when giflib cannot make one.
+ColorMapObject* makeMap(const std::vector<uint8_t>& palette) {
+  const int entries = int(palette.size() / 3);
+  ColorMapObject* map = GifMakeMapObject(entries, nullptr);
+  if (!map) return nullptr;
+  for (int i = 0; i < entries; ++i) {
+    map->Colors[i].Red = palette[size_t(3 * i)];
+    map->Colors[i].Green = palette[size_t(3 * i + 1)];
+    map->Colors[i].Blue = palette[size_t(3 * i + 2)];
+  }
+  return map;
+}
+
+}  // namespace
+
+bool quantizeGifFrame(std::span<const uint8_t> rgba, int32_t width, int32_t height,
+                      bool transparent, GifFrame& out) {
+  if (width <= 0 || height <= 0) return false;
+  const size_t pixels = size_t(width) * size_t(height);
+  if (rgba.size() < 4 * pixels) return false;
+  out.width = width;
+  out.height = height;
+  out.transparentIndex = -1;
+  out.indices.assign(pixels, 0);
+  const int limit = transparent ? 255 : 256;
+  if (exactPalette(rgba.data(), pixels, transparent, limit, out)) return true;
+  out.transparentIndex = -1;
+  return cutPalette(rgba.data(), pixels, width, height, transparent, limit, out);
+}
+
+int gifDelay(int frame, int fps) {
+  if (fps <= 0) return 0;
+  const auto end = [fps](int f) { return int(std::lround(100.0 * f / fps)); };
+  return end(frame + 1) - end(frame);
+}
+
+GifAnimationWriter::~GifAnimationWriter() {
+  if (gif_) EGifCloseFile(gif_, nullptr);
+}
+
+bool GifAnimationWriter::start(const GifFrame& first) {
+  int error = 0;
+  gif_ = EGifOpen(&bytes_, writeToVector, &error);
+  if (!gif_) return false;
+  EGifSetGifVersion(gif_, true);
+  width_ = first.width;
+  height_ = first.height;
+  globalPalette_ = first.palette;
+  ColorMapObject* map = makeMap(globalPalette_);
+  const bool ok = map && EGifPutScreenDesc(gif_, width_, height_, 8, 0, map) == GIF_OK;
+  GifFreeMapObject(map);
+  if (!ok) return false;
+  // Loop for ever: the application extension browsers and viewers look for.
+  static const GifByteType kLoopName[] = "NETSCAPE2.0";
+  const GifByteType loop[3] = {1, 0, 0};
+  return EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+         EGifPutExtensionBlock(gif_, 11, kLoopName) == GIF_OK &&
+         EGifPutExtensionBlock(gif_, 3, loop) == GIF_OK &&
+         EGifPutExtensionTrailer(gif_) == GIF_OK;
+}
+
+bool GifAnimationWriter::add(const GifFrame& frame, int delay) {
+  if (failed_) return false;
+  const size_t pixels = size_t(frame.width) * size_t(frame.height);
+  if (frame.width <= 0 || frame.height <= 0 || frame.indices.size() != pixels ||
+      frame.palette.size() < 6 || (!gif_ && !start(frame)) || frame.width != width_ ||
+      frame.height != height_) {
+    failed_ = true;
+    return false;
+  }
+  // A transparent frame clears to the background before the next, so nothing shows through
+  // from the frame before it.
+  GraphicsControlBlock gcb{};
+  gcb.DisposalMode = frame.transparentIndex >= 0 ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT;
+  gcb.DelayTime = std::clamp(delay, 0, 65535);
+  gcb.TransparentColor = frame.transparentIndex >= 0 ? frame.transparentIndex : NO_TRANSPARENT_COLOR;
+  GifByteType extension[4];
+  const size_t extensionLength = EGifGCBToExtension(&gcb, extension);
+  ColorMapObject* local = frame.palette == globalPalette_ ? nullptr : makeMap(frame.palette);
+  const bool ok =
+      EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, int(extensionLength), extension) == GIF_OK &&
+      (local || frame.palette == globalPalette_) &&
+      EGifPutImageDesc(gif_, 0, 0, width_, height_, false, local) == GIF_OK &&
+      EGifPutLine(gif_, const_cast<GifByteType*>(frame.indices.data()), int(pixels)) == GIF_OK;
+  GifFreeMapObject(local);
+  failed_ = !ok;
+  return ok;
+}
+
+std::vector<uint8_t> GifAnimationWriter::finish() {
+  if (!gif_ || failed_) return {};
+  const bool ok = EGifCloseFile(gif_, nullptr) == GIF_OK;
+  gif_ = nullptr;
+  if (!ok) return {};
+  return std::move(bytes_);
+}
+
+}  // namespace tovala

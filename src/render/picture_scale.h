@@ -1,0 +1,40 @@
+#pragma once
+// Resampling a picture, with its opacities when it has them, to another size: each output pixel
+// averages the source pixels it covers when the picture shrinks, and interpolates between the
+// nearest two along each side when it grows. Colours are weighted by opacity, so a transparent
+// pixel's colour never bleeds into its neighbours.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model/image_store.h"
+
+namespace tovala {
+
+// Keeps its weight tables and working rows from call to call, so scaling a sequence of pictures
+// of one size allocates nothing after the first.
+class PictureScaler {
+ public:
+  // `in` scaled to width x height into `out`; `alpha` holds one opacity per pixel of `in` (rows
+  // from the top) or is empty for an opaque picture, and `outAlpha` is filled to match (left
+  // empty for an opaque one). False, with `out` untouched, when a size is not positive or
+  // beyond ImageStore::kMaxSide or `alpha` has another size.
+  bool scale(const ImageSlot& in, std::span<const uint8_t> alpha, int32_t width, int32_t height,
+             ImageSlot& out, std::vector<uint8_t>& outAlpha);
+
+ private:
+  // For each output position along one side: the first source position and the weights of it
+  // and the ones after (`span` weights each, unused ones 0).
+  struct Taps {
+    int32_t from = 0, to = 0, span = 0;
+    std::vector<int32_t> first;
+    std::vector<float> weights;
+  };
+  static void makeTaps(int32_t from, int32_t to, Taps& taps);
+
+  Taps across_, down_;
+  std::vector<float> rows_;  // the source rows scaled across: premultiplied b, g, r, alpha
+};
+
+}  // namespace tovala

@@ -1,0 +1,404 @@
+#include "script/animation_export.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "engine/animation_file.h"
+#include "model/document.h"
+#include "model/file_io.h"
+#include "model/gif_file.h"
+#include "model/png_file.h"
+#include "model/webp_file.h"
+#include "platform/text_painter.h"
+#include "platform/ui.h"
+#include "render/figure_alpha.h"
+#include "render/frame.h"
+#include "render/picture_scale.h"
+#include "script/pose_apply.h"
+
+namespace tovala {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// At most this many worker threads, whatever the machine has.
+constexpr int kMostThreads = 64;
+constexpr int kWebpMaxSide = 16383;
+
+// The front end's text painter is not made to be called from several threads at once: the
+// workers take turns.
+class SharedTextPainter : public TextPainter {
+ public:
+  explicit SharedTextPainter(TextPainter& painter) : painter_(painter) {}
+  GlyphMask renderGlyph(std::span<const uint8_t> sjisChar, const LogFont& font) override {
+    std::lock_guard lock(mutex_);
+    return painter_.renderGlyph(sjisChar, font);
+  }
+
+ private:
+  TextPainter& painter_;
+  std::mutex mutex_;
+};
+
+// A frame ready for the encoder: what the worker could do of the encoding ahead of time.
+struct Prepared {
+  bool ready = false;
+  bool failed = false;
+  int index = -1;
+  std::vector<uint8_t> png;   // a PNG sequence's file
+  GifFrame gif;               // a GIF's palette and indices
+  std::vector<uint8_t> rgba;  // a WebP's picture
+};
+
+// Everything one worker keeps from frame to frame.
+struct Worker {
+  explicit Worker(const Document& doc) : doc(doc) {}
+  Document doc;
+  Pose pose;
+  ImageSlot drawn, scaled;
+  std::vector<uint8_t> drawnAlpha, scaledAlpha, rgba;
+  PictureScaler scaler;
+};
+
+void toRgba(const ImageSlot& picture, std::span<const uint8_t> alpha, std::vector<uint8_t>& out) {
+  out.resize(size_t(picture.width) * size_t(picture.height) * 4);
+  uint8_t* d = out.data();
+  for (int y = 0; y < picture.height; ++y) {
+    const uint8_t* s = picture.row(y);
+    const uint8_t* a = alpha.empty() ? nullptr : alpha.data() + size_t(y) * size_t(picture.width);
+    for (int x = 0; x < picture.width; ++x, s += 3, d += 4) {
+      d[0] = s[2];
+      d[1] = s[1];
+      d[2] = s[0];
+      d[3] = a ? a[x] : 255;
+    }
+  }
+}
+
+// The frames handed from the workers to the encoder. Workers run at most `window` frames ahead
+// of the encoder, each frame in slot index % window.
+class FrameQueue {
+ public:
+  FrameQueue(int total, int window) : total_(total), slots_(size_t(window)) {}
+
+  // The next frame for a worker to draw, or -1 when there is none left or the export stops.
+  int take() {
+    std::unique_lock lock(mutex_);
+    toWorkers_.wait(lock, [&] { return stop_ || next_ >= total_ || next_ < encoded_ + window(); });
+    if (stop_ || next_ >= total_) return -1;
+    return next_++;
+  }
+  Prepared& slot(int index) { return slots_[size_t(index % window())]; }
+  void done(int index, bool ok) {
+    {
+      std::lock_guard lock(mutex_);
+      Prepared& p = slot(index);
+      p.index = index;
+      p.failed = !ok;
+      p.ready = true;
+    }
+    toEncoder_.notify_one();
+  }
+  // Waits for frame `index`; false when it failed.
+  bool wait(int index) {
+    std::unique_lock lock(mutex_);
+    Prepared& p = slot(index);
+    toEncoder_.wait(lock, [&] { return p.ready && p.index == index; });
+    return !p.failed;
+  }
+  void release(int index) {
+    {
+      std::lock_guard lock(mutex_);
+      slot(index).ready = false;
+      ++encoded_;
+    }
+    toWorkers_.notify_all();
+  }
+  void stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    toWorkers_.notify_all();
+  }
+
+ private:
+  int window() const { return int(slots_.size()); }
+  std::mutex mutex_;
+  std::condition_variable toWorkers_, toEncoder_;
+  const int total_;
+  int next_ = 0, encoded_ = 0;
+  bool stop_ = false;
+  std::vector<Prepared> slots_;
+};
+
+// Draws frame `index` and does the worker's part of its encoding.
+bool prepareFrame(const Animation& anim, const AnimationExportOptions& options, int32_t fps,
+                  int index, Worker& w, Prepared& out) {
+  poseAtFrame(anim, exportFrameTime(anim, fps, index), w.pose);
+  if (!renderAnimationFrame(w.doc, w.pose, options.transparent, w.drawn, w.drawnAlpha))
+    return false;
+  const bool resize = options.width > 0 && (options.width != w.drawn.width ||
+                                            options.height != w.drawn.height);
+  if (resize && !w.scaler.scale(w.drawn, w.drawnAlpha, options.width, options.height, w.scaled,
+                                w.scaledAlpha))
+    return false;
+  const ImageSlot& picture = resize ? w.scaled : w.drawn;
+  const std::vector<uint8_t>& alpha = resize ? w.scaledAlpha : w.drawnAlpha;
+  switch (options.format) {
+    case AnimationFormat::PngSequence:
+      out.png = encodePng(picture, alpha);
+      return !out.png.empty();
+    case AnimationFormat::Gif:
+      toRgba(picture, alpha, w.rgba);
+      return quantizeGifFrame(w.rgba, picture.width, picture.height, options.transparent,
+                              out.gif);
+    case AnimationFormat::WebP:
+      toRgba(picture, alpha, out.rgba);
+      return true;
+  }
+  return false;
+}
+
+// Puts the prepared frames into the output in order.
+class Encoder {
+ public:
+  Encoder(const AnimationExportOptions& options, int32_t fps, int total)
+      : options_(options), fps_(fps), total_(total) {}
+  ~Encoder() {
+    if (!tempFolder_.empty()) {
+      std::error_code ec;
+      fs::remove_all(tempFolder_, ec);
+    }
+  }
+
+  bool add(int index, const Prepared& frame, std::string& reason) {
+    switch (options_.format) {
+      case AnimationFormat::PngSequence: {
+        if (index == 0 && !makeTempFolder(reason)) return false;
+        if (!writeFileAtomic((tempFolder_ / pngName(index)).string(), frame.png))
+          return reason = "書き込めません: " + (tempFolder_ / pngName(index)).string(), false;
+        return true;
+      }
+      case AnimationFormat::Gif:
+        if (!gif_.add(frame.gif, gifDelay(index, fps_)))
+          return reason = "GIF の符号化に失敗しました", false;
+        return true;
+      case AnimationFormat::WebP: {
+        const int32_t w = options_.width, h = options_.height;
+        if (index == 0 && !webp_.start(w, h, options_.lossless))
+          return reason = "WebP の符号化を始められません", false;
+        if (!webp_.add(frame.rgba, timeMs(index)))
+          return reason = "WebP の符号化に失敗しました", false;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Writes the output once every frame is in.
+  bool finish(std::string& reason) {
+    std::vector<uint8_t> bytes;
+    switch (options_.format) {
+      case AnimationFormat::PngSequence:
+        return moveIntoPlace(reason);
+      case AnimationFormat::Gif:
+        bytes = gif_.finish();
+        break;
+      case AnimationFormat::WebP:
+        bytes = webp_.finish(timeMs(total_));
+        break;
+    }
+    if (bytes.empty()) return reason = "符号化に失敗しました", false;
+    if (!writeFileAtomic(options_.path, bytes))
+      return reason = "書き込めません: " + options_.path, false;
+    return true;
+  }
+
+ private:
+  int timeMs(int index) const { return int(std::lround(1000.0 * index / fps_)); }
+
+  std::string pngName(int index) const {
+    const int digits = std::max(4, int(std::to_string(total_).size()));
+    char number[16];
+    std::snprintf(number, sizeof number, "%0*d", digits, index + 1);
+    return options_.baseName + "_" + number + ".png";
+  }
+
+  // The pictures are written into a hidden folder beside their place first and moved in only
+  // when all are there, so a cancelled or failed export leaves the folder as it was.
+  bool makeTempFolder(std::string& reason) {
+    const fs::path folder(options_.path);
+    std::error_code ec;
+    for (int n = 0; n < 1000; ++n) {
+      const fs::path candidate = folder / ("." + options_.baseName + ".part" + std::to_string(n));
+      if (fs::create_directory(candidate, ec)) {
+        tempFolder_ = candidate;
+        return true;
+      }
+      if (ec) break;
+    }
+    return reason = "一時フォルダを作れません: " + folder.string(), false;
+  }
+
+  bool moveIntoPlace(std::string& reason) {
+    std::error_code ec;
+    const fs::path folder(options_.path);
+    for (int i = 0; i < total_; ++i) {
+      fs::rename(tempFolder_ / pngName(i), folder / pngName(i), ec);
+      if (ec) return reason = "書き込めません: " + (folder / pngName(i)).string(), false;
+    }
+    return true;
+  }
+
+  const AnimationExportOptions& options_;
+  const int32_t fps_;
+  const int total_;
+  GifAnimationWriter gif_;
+  WebpAnimationWriter webp_;
+  fs::path tempFolder_;
+};
+
+// Empty when the options can be used; otherwise why not.
+std::string optionsFault(const Document& doc, const Animation& anim,
+                         const AnimationExportOptions& o) {
+  if (std::string fault = animationFault(anim); !fault.empty()) return fault;
+  if (o.fps < 0 || o.fps > kMaxAnimationFps) return "fps: 範囲外の値です";
+  if ((o.width == 0) != (o.height == 0) || o.width < 0 || o.height < 0 ||
+      o.width > ImageStore::kMaxSide || o.height > ImageStore::kMaxSide)
+    return "大きさが正しくありません";
+  const int32_t w = o.width ? o.width : doc.imageWidth, h = o.height ? o.height : doc.imageHeight;
+  if (o.format == AnimationFormat::WebP && (w > kWebpMaxSide || h > kWebpMaxSide))
+    return "WebP の幅と高さは 16383 までです";
+  if (o.path.empty()) return "書き出し先がありません";
+  if (o.format == AnimationFormat::PngSequence) {
+    std::error_code ec;
+    if (!fs::is_directory(o.path, ec)) return "フォルダがありません: " + o.path;
+    if (o.baseName.empty() || o.baseName.find_first_of("/\\") != std::string::npos)
+      return "ファイル名が正しくありません: " + o.baseName;
+  }
+  return {};
+}
+
+}  // namespace
+
+bool animationFormatForPath(const std::string& path, AnimationFormat& format) {
+  if (path.empty()) return false;
+  std::string ext = fileExtension(path);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::error_code ec;
+  if (path.back() == '/' || path.back() == '\\' || fs::is_directory(path, ec))
+    format = AnimationFormat::PngSequence;
+  else if (ext == "gif")
+    format = AnimationFormat::Gif;
+  else if (ext == "webp")
+    format = AnimationFormat::WebP;
+  else
+    return false;
+  return true;
+}
+
+int exportFrameCount(const Animation& anim, int32_t fps) {
+  if (fps <= 0 || fps == anim.fps || anim.fps <= 0) return anim.length;
+  return std::max(1, int(std::lround(double(anim.length) * fps / anim.fps)));
+}
+
+double exportFrameTime(const Animation& anim, int32_t fps, int i) {
+  if (fps <= 0 || fps == anim.fps || anim.fps <= 0) return i;
+  return double(i) * anim.fps / fps;
+}
+
+bool renderAnimationFrame(Document& work, const Pose& pose, bool transparent, ImageSlot& picture,
+                          std::vector<uint8_t>& alpha) {
+  applyPose(work, pose);
+  if (transparent) return renderFigureAlpha(work, picture, alpha);
+  alpha.clear();
+  rebuildLayers(work);
+  refreshSelected(work);
+  const ImageSlot* model = work.workImages.image(kModelImage);
+  if (!model) return false;
+  picture = *model;
+  return true;
+}
+
+ExportResult exportAnimation(const Document& doc, const Animation& anim,
+                             const AnimationExportOptions& requested,
+                             const AnimationProgress& progress, std::string& reason) {
+  if (reason = optionsFault(doc, anim, requested); !reason.empty()) return ExportResult::Failed;
+  AnimationExportOptions options = requested;
+  if (options.width == 0) {
+    options.width = doc.imageWidth;
+    options.height = doc.imageHeight;
+  }
+  const int32_t fps = options.fps ? options.fps : anim.fps;
+  const int total = exportFrameCount(anim, fps);
+  const int hardware = int(std::max(1u, std::thread::hardware_concurrency()));
+  const int threads = std::clamp(options.threads > 0 ? options.threads : hardware, 1,
+                                 std::min(kMostThreads, total));
+
+  // One copy of the document per worker, made here so the workers never read the caller's.
+  std::unique_ptr<SharedTextPainter> painter;
+  if (doc.textPainter) painter = std::make_unique<SharedTextPainter>(*doc.textPainter);
+  std::vector<std::unique_ptr<Worker>> workers;
+  for (int t = 0; t < threads; ++t) {
+    auto w = std::make_unique<Worker>(doc);
+    w->doc.ui = &silentUi();  // a frame's programs show nothing
+    w->doc.textPainter = painter.get();
+    if (!w->doc.hasCanvas()) w->doc.buildCanvas();
+    workers.push_back(std::move(w));
+  }
+
+  FrameQueue queue(total, 2 * threads + 2);
+  Encoder encoder(options, fps, total);
+  ExportResult result = ExportResult::Done;
+  {
+    std::vector<std::jthread> running;
+    // Declared after the threads, so it runs before they are joined, however this block ends.
+    struct StopWorkers {
+      FrameQueue& queue;
+      ~StopWorkers() { queue.stop(); }
+    } stopWorkers{queue};
+    for (auto& w : workers) {
+      running.emplace_back([&, worker = w.get()] {
+        for (int i; (i = queue.take()) >= 0;) {
+          bool ok = false;
+          try {
+            ok = prepareFrame(anim, options, fps, i, *worker, queue.slot(i));
+          } catch (const std::exception&) {
+            ok = false;
+          }
+          queue.done(i, ok);
+        }
+      });
+    }
+    for (int i = 0; i < total; ++i) {
+      if (!queue.wait(i)) {
+        reason = "フレーム " + std::to_string(i + 1) + " を描けません";
+        result = ExportResult::Failed;
+        break;
+      }
+      const bool added = encoder.add(i, queue.slot(i), reason);
+      queue.release(i);
+      if (!added) {
+        result = ExportResult::Failed;
+        break;
+      }
+      if (progress && !progress(i + 1, total)) {
+        result = ExportResult::Cancelled;
+        break;
+      }
+    }
+  }  // the workers finish their frames and end here
+  if (result == ExportResult::Done && !encoder.finish(reason)) result = ExportResult::Failed;
+  return result;
+}
+
+}  // namespace tovala
