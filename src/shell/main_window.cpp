@@ -24,6 +24,7 @@
 #include "shell/panels/joint/joint_panel.h"
 #include "shell/panels/joint/oline_panel.h"
 #include "shell/panels/objects/objects_panel_window.h"
+#include "shell/panels/pose/pose_panel_window.h"
 #include "shell/panels/properties/settings_panel.h"
 #include "shell/panels/script/script_panel.h"
 
@@ -70,6 +71,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   installOLinePanel(*this);
   installPaintMode(*this);
   installObjectsPanel(*this);
+  installPosePanel(*this);
 
   undo_.init(doc_);
   paint_.reset();
