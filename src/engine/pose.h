@@ -36,15 +36,17 @@ struct JointPose {
 };
 
 struct Pose {
-  std::array<float, 6> whole{};  // VextX, VextY, VextZ, RadX, RadY, RadZ
+  std::array<float, 6> whole{};   // VextX, VextY, VextZ, RadX, RadY, RadZ
   std::vector<JointPose> joints;  // no key twice
   bool operator==(const Pose&) const = default;
 };
 
 // Shown with listJointKeys when a pose names points a figure lacks, and when mirroring finds
 // joint-line points without a partner; neither stops the operation.
-inline constexpr const char* kPoseMissingNotice = "このポーズの次の点は図にありません（適用しません）:";
-inline constexpr const char* kPoseUnpairedNotice = "左右の相手が見つからない点があります（反転しません）:";
+inline constexpr const char* kPoseMissingNotice =
+    "このポーズの次の点は図にありません（適用しません）:";
+inline constexpr const char* kPoseUnpairedNotice =
+    "左右の相手が見つからない点があります（反転しません）:";
 
 // "線 8 点 800、線 9 点 900 ほか 3 点": the first `shown` keys, and how many more there are.
 std::string listJointKeys(const std::vector<JointKey>& keys, size_t shown = 12);

@@ -65,7 +65,8 @@ class Reader {
     if (it == obj.end()) return fail(where + name, "ありません");
     if (!it->is_number()) return fail(where + name, "数値ではありません");
     const double d = it->get<double>();
-    if (!std::isfinite(d) || std::fabs(d) > double(bound)) return fail(where + name, "範囲外の値です");
+    if (!std::isfinite(d) || std::fabs(d) > double(bound))
+      return fail(where + name, "範囲外の値です");
     out = float(d);
     return true;
   }

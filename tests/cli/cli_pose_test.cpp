@@ -25,8 +25,9 @@ TEST(CliPose, SavedPoseAppliedMirroredAndDamagedFilesRefused) {
                                R"("radx": 0, "rady": 0, "radz": 0})";
   const size_t at = text.find(shoulder);
   ASSERT_NE(at, std::string::npos);
-  text.replace(at, shoulder.size(), R"({"line": 8, "point": 800, "vdx": 0, "vdy": 0, )"
-                                    R"("vdz": 0, "radx": 0, "rady": 0, "radz": 0.75})");
+  text.replace(at, shoulder.size(),
+               R"({"line": 8, "point": 800, "vdx": 0, "vdy": 0, )"
+               R"("vdz": 0, "radx": 0, "rady": 0, "radz": 0.75})");
   std::ofstream(dir.file("raised.json"), std::ios::binary) << text;
 
   // Applied, then saved again: the same pose file, byte for byte.
@@ -51,8 +52,8 @@ TEST(CliPose, SavedPoseAppliedMirroredAndDamagedFilesRefused) {
 
   // A damaged pose file: refused with the reason, and no output written.
   std::ofstream(dir.file("cut.json"), std::ios::binary) << text.substr(0, text.size() / 3);
-  r = runCli({"pose", dir.file("body.tov"), "--apply", dir.file("cut.json"), "-o",
-              dir.file("cut.tov")});
+  r = runCli(
+      {"pose", dir.file("body.tov"), "--apply", dir.file("cut.json"), "-o", dir.file("cut.tov")});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("エラー: ポーズファイルを読み込めません。"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir.file("cut.tov")));

@@ -159,21 +159,21 @@ TEST(PoseFile, DamagedFilesAreRefusedAndThePoseKept) {
   const std::string text = poseToJson(good);
   test::TempDir dir;
   const std::string bad[] = {
-      text.substr(0, text.size() / 2),                             // cut short
-      "[1, 2, 3]",                                                 // not an object
-      "{\"format\": \"tovala\", \"version\": 1}",                  // another form
-      R"({"format": "tovala-pose", "version": 2})",                // a later version
+      text.substr(0, text.size() / 2),                         // cut short
+      "[1, 2, 3]",                                             // not an object
+      "{\"format\": \"tovala\", \"version\": 1}",              // another form
+      R"({"format": "tovala-pose", "version": 2})",            // a later version
       R"({"format": "tovala-pose", "version": 1, "VextX": 0, "VextY": 0, "VextZ": 0,
-          "RadX": 0, "RadY": 0, "RadZ": 1e9, "joints": []})",      // out of bounds
+          "RadX": 0, "RadY": 0, "RadZ": 1e9, "joints": []})",  // out of bounds
       R"({"format": "tovala-pose", "version": 1, "VextX": 0, "VextY": 0, "VextZ": 0,
           "RadX": 0, "RadY": 0, "RadZ": 0, "joints": [
           {"line": 8, "point": 800, "vdx": 0, "vdy": 0, "vdz": 0, "radx": 0, "rady": 0, "radz": 0},
           {"line": 8, "point": 800, "vdx": 0, "vdy": 0, "vdz": 0, "radx": 0, "rady": 0, "radz": 0}
-          ]})",                                                    // one key twice
+          ]})",                                                // one key twice
       R"({"format": "tovala-pose", "version": 1, "VextX": 0, "VextY": 0, "VextZ": 0,
           "RadX": 0, "RadY": 0, "RadZ": 0, "joints": [
           {"line": 8.5, "point": 800, "vdx": 0, "vdy": 0, "vdz": 0, "radx": 0, "rady": 0, "radz": 0}
-          ]})",                                                    // a number that is no name
+          ]})",                                                // a number that is no name
       R"({"format": "tovala-pose", "version": 1, "VextX": 0, "VextY": 0, "VextZ": 0,
           "RadX": 0, "RadY": 0, "RadZ": 0, "joints": [{"line": 8, "point": 800, "vdx": 0}]})",
   };

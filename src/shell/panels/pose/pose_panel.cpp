@@ -129,10 +129,12 @@ void PosePanel::refresh() {
     Pose pose = capturePose(doc_);
     std::string reason;
     const bool read = loadPoseFile(pathOf(name).string(), pose, reason);
-    auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(pictures.draw(pose, kPoseThumbnailSize))),
-                                     QString::fromStdString(name));
+    auto* item =
+        new QListWidgetItem(QIcon(QPixmap::fromImage(pictures.draw(pose, kPoseThumbnailSize))),
+                            QString::fromStdString(name));
     item->setToolTip(read ? QString::fromStdString(name)
-                          : QString::fromUtf8(kPoseReadFailed) + "\n" + QString::fromStdString(reason));
+                          : QString::fromUtf8(kPoseReadFailed) + "\n" +
+                                QString::fromStdString(reason));
     list_->addItem(item);
   }
   if (!keep.empty()) selectName(keep);

@@ -30,7 +30,8 @@ constexpr size_t kMaxPoseNameBytes = 100;
 bool referenceMissing(Document& d) { return d.lineCount() > 1 && checkReference(d, 0, -1) == -1; }
 
 void notice(TMyWindow& w, const char* heading, const std::vector<JointKey>& keys) {
-  if (!keys.empty()) w.ui().message(std::string(heading) + "\n" + listJointKeys(keys), msg::kCaptionNotice);
+  if (!keys.empty())
+    w.ui().message(std::string(heading) + "\n" + listJointKeys(keys), msg::kCaptionNotice);
 }
 
 // The name typed for a new or renamed pose, checked; nothing when cancelled or refused.
@@ -132,14 +133,16 @@ CommandState mirrorRule(TMyWindow& w) {
 bool isPoseName(const std::string& name) {
   if (name.empty() || name.size() > kMaxPoseNameBytes || name[0] == '.') return false;
   for (const unsigned char c : name)
-    if (c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos)
+    if (c < 0x20 || c == 0x7F ||
+        std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos)
       return false;
   return true;
 }
 
 fs::path defaultPoseFolder(TMyWindow& w) {
   const std::string& project = w.documentPath();
-  const fs::path beside = project.empty() ? fs::path(w.paths().startFolder) : fs::path(project).parent_path();
+  const fs::path beside =
+      project.empty() ? fs::path(w.paths().startFolder) : fs::path(project).parent_path();
   return beside / "poses";
 }
 
@@ -163,7 +166,7 @@ bool applyPoseAsStep(TMyWindow& w, const Pose& pose, const char* reason) {
 
   const std::vector<JointKey> missing = applyPose(d, pose);
   const bool changed = d.lines != lines || whole != std::array<float, 6>{d.VextX, d.VextY, d.VextZ,
-                                                                         d.RadX, d.RadY, d.RadZ};
+                                                                         d.RadX,  d.RadY,  d.RadZ};
   if (stepTaken && !changed) w.undoRing().withdraw();
   if (changed && !w.motion()) w.setModified(true);
   if (d.curLine != line || d.curPoint != point) w.selectionChanged(line, point);
