@@ -86,10 +86,28 @@ std::array<Angles, 2> eulerAngles(const Rotation& r, const Angles& near) {
   return sets;
 }
 
+bool withinLimits(const Angles& a, const std::array<double, 6>& limits) {
+  for (size_t i = 0; i < 3; ++i)
+    if (a[i] < limits[2 * i] || a[i] > limits[2 * i + 1]) return false;
+  return true;
+}
+
+// The joint's angles for the turn `wanted`: the nearer set that lies within the limits, which
+// makes the turn exactly; when neither does, the nearer set clamped, which turns as far as the
+// limits go. (The farther set clamped would be a different turn, out of the picture plane.)
+Angles anglesFor(const Rotation& wanted, const Link& link) {
+  const std::array<Angles, 2> sets = eulerAngles(wanted, link.angles);
+  for (const Angles& a : sets)
+    if (withinLimits(a, link.limits)) return a;
+  Angles a = sets[0];
+  for (size_t i = 0; i < 3; ++i) a[i] = std::clamp(a[i], link.limits[2 * i], link.limits[2 * i + 1]);
+  return a;
+}
+
 // Turns link k about the view axis so that `end` comes nearer the target, as far as its limits
-// let it, carrying the links below it (0 .. k-1) and `end`. The whole turn and smaller parts of
-// it are tried, each read as either set of angles and clamped: a turn the limits cut short can
-// be worse than a smaller one. Refused when none brings the point nearer.
+// let it, carrying the links below it (0 .. k-1) and `end`. When the whole turn, cut short by the
+// limits, brings the point no nearer, half and a quarter of it are tried. Refused when none
+// helps.
 bool turnToward(Link* links, int k, DVec3& end, double tx, double ty) {
   Link& link = links[k];
   const double vx = end.x - link.at.x, vy = end.y - link.at.y;
@@ -99,34 +117,24 @@ bool turnToward(Link* links, int k, DVec3& end, double tx, double ty) {
   const double phi = std::atan2(vx * wy - vy * wx, vx * wx + vy * wy);
   const Rotation old = Rotation::euler(link.angles[0], link.angles[1], link.angles[2]);
   const Rotation toFrame = link.frame.transposed().then(old.transposed());
-
-  double bestDistance = planarDistance(end, tx, ty);
-  Angles best{};
-  Rotation bestDelta;
-  bool found = false;
+  const double before = planarDistance(end, tx, ty);
   for (double part : {1.0, 0.5, 0.25}) {
     const Rotation wanted =
         old.then(link.frame).then(Rotation::aboutZ(-phi * part)).then(link.frame.transposed());
-    for (Angles a : eulerAngles(wanted, link.angles)) {
-      for (size_t i = 0; i < 3; ++i)
-        a[i] = std::clamp(a[i], link.limits[2 * i], link.limits[2 * i + 1]);
-      // The turn the clamped angles make, in the picture's axes.
-      const Rotation delta = toFrame.then(Rotation::euler(a[0], a[1], a[2])).then(link.frame);
-      // The farther set must do clearly better: when both turn alike, the values stay smooth.
-      const double d = planarDistance(link.at + delta.apply(end - link.at), tx, ty);
-      if (d < bestDistance - (found ? kClose : 0.0))
-        bestDistance = d, best = a, bestDelta = delta, found = true;
+    const Angles a = anglesFor(wanted, link);
+    // The turn those angles make, in the picture's axes.
+    const Rotation delta = toFrame.then(Rotation::euler(a[0], a[1], a[2])).then(link.frame);
+    const DVec3 moved = link.at + delta.apply(end - link.at);
+    if (planarDistance(moved, tx, ty) >= before) continue;
+    link.angles = a;
+    end = moved;
+    for (int j = 0; j < k; ++j) {
+      links[j].at = link.at + delta.apply(links[j].at - link.at);
+      links[j].frame = links[j].frame.then(delta);
     }
-    if (found) break;  // the larger part that helps
+    return true;
   }
-  if (!found) return false;
-  link.angles = best;
-  end = link.at + bestDelta.apply(end - link.at);
-  for (int j = 0; j < k; ++j) {
-    links[j].at = link.at + bestDelta.apply(links[j].at - link.at);
-    links[j].frame = links[j].frame.then(bestDelta);
-  }
-  return true;
+  return false;
 }
 
 PointMotion motionOf(const PointRecord& p) { return {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz}; }
