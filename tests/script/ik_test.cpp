@@ -141,6 +141,15 @@ TEST(Ik, ReachableTargetsAreMetWithinOnePixel) {
       EXPECT_LT(planar(at(*d, kArmL, kWrist), mouse), 1.0) << "pose " << pose;
       expectWithinLimits(*d, kArmL, kShoulder);
       expectWithinLimits(*d, kArmL, kElbow);
+      if (pose == 0) {
+        // From rest every joint's frame faces the viewer: the arm turns about Z alone and stays
+        // in the picture plane.
+        for (int j : {kShoulder, kElbow}) {
+          EXPECT_EQ(pt(*d, kArmL, j).radx, 0.0f) << j;
+          EXPECT_EQ(pt(*d, kArmL, j).rady, 0.0f) << j;
+        }
+        EXPECT_NEAR(at(*d, kArmL, kWrist).z, 0.0, 1e-3);
+      }
 
       // Only the shoulder's and elbow's values moved; the other hand stayed where it was.
       const auto after = motionValues(*d);
