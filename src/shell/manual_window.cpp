@@ -47,6 +47,32 @@ void shadeCodeBlocks(QTextDocument* document) {
   }
 }
 
+// The anchor a heading gets, as web pages showing the same Markdown name it: lower case, spaces
+// as hyphens, punctuation dropped ("接続線 (CLine)" -> "接続線-cline"), so links written as
+// "posing.md#接続線-cline" work in both.
+QString headingAnchor(const QString& heading) {
+  QString out;
+  for (const QChar c : heading.trimmed().toLower()) {
+    if (c == QLatin1Char(' '))
+      out += QLatin1Char('-');
+    else if (c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+      out += c;
+  }
+  return out;
+}
+
+void nameHeadings(QTextDocument* document) {
+  for (QTextBlock b = document->begin(); b.isValid(); b = b.next()) {
+    if (b.blockFormat().headingLevel() == 0) continue;
+    QTextCursor cursor(b);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat f;
+    f.setAnchor(true);
+    f.setAnchorNames({headingAnchor(b.text())});
+    cursor.mergeCharFormat(f);
+  }
+}
+
 class ManualBrowser : public QTextBrowser {
  public:
   QVariant loadResource(int type, const QUrl& name) override {
@@ -65,8 +91,12 @@ ManualWindow::ManualWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   // Links between chapters load the next page in place; anything outside the manual is ignored.
   browser_->setOpenExternalLinks(false);
   browser_->setSearchPaths({QStringLiteral(":/manual")});
-  connect(browser_, &QTextBrowser::sourceChanged, this,
-          [this] { shadeCodeBlocks(browser_->document()); });
+  connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+    shadeCodeBlocks(browser_->document());
+    nameHeadings(browser_->document());
+    // The page was laid out before its headings had names.
+    if (url.hasFragment()) browser_->scrollToAnchor(url.fragment());
+  });
 
   auto* back = new QPushButton(QString::fromUtf8("戻る"));
   auto* forward = new QPushButton(QString::fromUtf8("進む"));

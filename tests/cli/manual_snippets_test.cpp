@@ -16,9 +16,12 @@
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <regex>
+#include <set>
 #include <sstream>
+#include <tuple>
 
 #include "script/tables.h"
 #include "support/test_support.h"
@@ -178,7 +181,7 @@ void runSnippet(const Snippet& s, const TempDir& dir, const std::string& base) {
   check(s, fields, parseLocals(back.out));
 }
 
-std::vector<Snippet> manualSnippets() {
+std::vector<std::filesystem::path> manualFiles() {
   const std::filesystem::path manual =
       std::filesystem::path(TOVALA_TEST_DATA) / "../../docs/manual";
   EXPECT_TRUE(std::filesystem::is_directory(manual)) << manual;
@@ -186,8 +189,12 @@ std::vector<Snippet> manualSnippets() {
   for (const auto& entry : std::filesystem::directory_iterator(manual))
     if (entry.path().extension() == ".md") files.push_back(entry.path());
   std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::vector<Snippet> manualSnippets() {
   std::vector<Snippet> out;
-  for (const auto& file : files)
+  for (const auto& file : manualFiles())
     for (Snippet& s : readSnippets(file)) out.push_back(std::move(s));
   return out;
 }
@@ -248,6 +255,52 @@ TEST(Manual, ExamplesCoverTheWholeLanguage) {
     if (v.name.back() != ']') pattern += "\\b";
     EXPECT_TRUE(std::regex_search(code, std::regex("(^|[^A-Za-z\\]])" + pattern)))
         << "no example uses " << v.name;
+  }
+}
+
+// The anchor a heading gets, as on web pages and in the editor's manual window: lower case,
+// spaces as hyphens, punctuation dropped (the Japanese marks the manual's headings use included).
+std::string headingAnchor(const std::string& heading) {
+  std::string text = trim(heading);
+  for (const char* mark : {"、", "。", "「", "」", "（", "）", "：", "・", "→"}) {
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark))
+      text.erase(at, std::string_view(mark).size());
+  }
+  std::string out;
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == ' ')
+      out += '-';
+    else if (u >= 0x80 || std::isalnum(u) || c == '-' || c == '_')
+      out += char(std::tolower(u));
+  }
+  return out;
+}
+
+// Every link between the manual's pages names a page that exists, and a heading on it.
+TEST(Manual, LinksReachTheirPageAndHeading) {
+  std::map<std::string, std::set<std::string>> anchors;                  // page -> heading anchors
+  std::vector<std::tuple<std::string, std::string, std::string>> links;  // where, page, anchor
+  const std::regex link(R"(\]\(([A-Za-z0-9_-]+\.md)(#([^)]+))?\))");
+  for (const auto& file : manualFiles()) {
+    const std::string page = file.filename().string();
+    std::ifstream in(file);
+    std::string line;
+    bool fence = false;
+    for (int number = 1; std::getline(in, line); ++number) {
+      if (trim(line).rfind("```", 0) == 0) fence = !fence;
+      if (fence) continue;
+      if (line.rfind('#', 0) == 0)
+        anchors[page].insert(headingAnchor(line.substr(line.find_first_not_of('#'))));
+      for (std::sregex_iterator m(line.begin(), line.end(), link), end; m != end; ++m)
+        links.emplace_back(page + ":" + std::to_string(number), (*m)[1], (*m)[3]);
+    }
+  }
+  EXPECT_GT(links.size(), 10u);
+  for (const auto& [where, page, anchor] : links) {
+    ASSERT_TRUE(anchors.count(page)) << where << ": no page " << page;
+    if (!anchor.empty())
+      EXPECT_TRUE(anchors[page].count(anchor)) << where << ": no heading " << page << "#" << anchor;
   }
 }
 

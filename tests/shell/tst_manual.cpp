@@ -1,6 +1,7 @@
-// ヘルプ → マニュアル: the manual opens on its index, and a chapter link followed from the
-// keyboard shows that chapter.
+// ヘルプ → マニュアル: the manual opens on its index, a chapter link followed from the keyboard
+// shows that chapter, and a link to a heading scrolls to it.
 
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -31,6 +32,11 @@ class TestManual : public QObject {
     QTest::keyClick(browser, Qt::Key_Return);
     QCOMPARE(browser->source(), QUrl("qrc:/manual/getting-started.md"));
     QVERIFY(browser->toPlainText().contains(QString::fromUtf8("線を描く")));
+
+    // A link to a heading opens the chapter scrolled down to it.
+    browser->setSource(QUrl(QString::fromUtf8("posing.md#動きモード")));
+    QCOMPARE(browser->source().fileName(), QString("posing.md"));
+    QVERIFY(browser->verticalScrollBar()->value() > 0);
 
     // Running the command again raises the same window, back on nothing else.
     QVERIFY(f.window->runCommand(kCommandManual));
