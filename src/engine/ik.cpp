@@ -86,6 +86,12 @@ std::array<Angles, 2> eulerAngles(const Rotation& r, const Angles& near) {
   return sets;
 }
 
+// Axis i's limits as TPRot applies them: minimum first, then maximum, so a minimum above its
+// maximum loses (a damaged list can hold one).
+double clampToLimits(double v, const std::array<double, 6>& limits, size_t i) {
+  return std::min(std::max(v, limits[2 * i]), limits[2 * i + 1]);
+}
+
 bool withinLimits(const Angles& a, const std::array<double, 6>& limits) {
   for (size_t i = 0; i < 3; ++i)
     if (a[i] < limits[2 * i] || a[i] > limits[2 * i + 1]) return false;
@@ -100,7 +106,7 @@ Angles anglesFor(const Rotation& wanted, const Link& link) {
   for (const Angles& a : sets)
     if (withinLimits(a, link.limits)) return a;
   Angles a = sets[0];
-  for (size_t i = 0; i < 3; ++i) a[i] = std::clamp(a[i], link.limits[2 * i], link.limits[2 * i + 1]);
+  for (size_t i = 0; i < 3; ++i) a[i] = clampToLimits(a[i], link.limits, i);
   return a;
 }
 
@@ -154,7 +160,7 @@ bool readChain(const Document& doc, const IkChain& chain, Link* links) {
     link.at = positionOf(p);
     link.angles = {p.radx, p.rady, p.radz};
     for (size_t i = 0; i < 3; ++i)
-      link.angles[i] = std::clamp(link.angles[i], link.limits[2 * i], link.limits[2 * i + 1]);
+      link.angles[i] = clampToLimits(link.angles[i], link.limits, i);
     link.frame = frameOf(doc, p, turnsPoint(p, packPointRef(j[0], j[1])));
   }
   return true;
