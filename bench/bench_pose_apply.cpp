@@ -7,6 +7,7 @@
 
 #include "engine/pose.h"
 #include "model/document.h"
+#include "render/frame.h"
 #include "script/body_model.h"
 #include "script/line_programs.h"
 #include "script/pose_apply.h"
@@ -39,6 +40,25 @@ void BM_ApplyPose(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ApplyPose)->Unit(benchmark::kMillisecond);
+
+// The same, with the figure drawn and shown as the pose panel's 適用 ends: layers rebuilt, the
+// selected line merged, the display composed.
+void BM_ApplyPoseAndShow(benchmark::State& state) {
+  installScriptHooks();
+  Document doc;
+  createBodyModel(doc);
+  const Pose rest = capturePose(doc);
+  const Pose raised = raisedArm(doc);
+  int step = 0;
+  for (auto _ : state) {
+    applyPose(doc, (step++ & 1) ? rest : raised);
+    rebuildLayers(doc);
+    refreshSelected(doc);
+    buildDisplay(doc);
+    benchmark::DoNotOptimize(doc.workImages.image(kDisplayImage)->pixels.data());
+  }
+}
+BENCHMARK(BM_ApplyPoseAndShow)->Unit(benchmark::kMillisecond);
 
 void BM_MirrorPose(benchmark::State& state) {
   Document doc;
