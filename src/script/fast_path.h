@@ -29,8 +29,42 @@ enum class FastKind : uint8_t {
   Calc,     // [calc][target] expression [calc]
 };
 
+// How a decoded statement executes: the general forms read and write through FastOperand;
+// the specialised ones work on locals and numbers alone, which can neither fail nor touch the
+// model (x, y, t are local indices, k the number).
+enum class FastOp : uint8_t {
+  Generic,  // back to the record interpreter
+  Assign,
+  Head,
+  Jump,
+  Calc,
+  SetLocal,   // t = x
+  SetNumber,  // t = k
+  AddLocals,  // t = x + y
+  AddNumber,  // t = x + k
+  SubLocals,
+  SubNumber,
+  MulLocals,
+  MulNumber,
+  HeadLocals,  // compare x with y
+  HeadNumber,  // compare x with k
+};
+
+// Where a chain of decoded statements continues: not yet known (or not decoded yet), or never
+// a decoded statement (the main loop takes over).
+inline constexpr int32_t kUnlinked = -1;
+inline constexpr int32_t kNeverLinks = -2;
+
 struct FastStatement {
   FastKind kind = FastKind::Generic;
+  FastOp exec = FastOp::Generic;
+  uint8_t mask = 0;  // HeadLocals, HeadNumber: compareMask of the comparison and its "!"
+  uint32_t x = 0, y = 0, t = 0;
+  float k = 0.0f;
+  // The pool index of the decoded statement that runs after this one (Head: when the condition
+  // holds) and of the one a jump or a failed condition leads to, found when first needed.
+  int32_t nextLink = kUnlinked, jumpLink = kUnlinked;
+  uint8_t nextCost = 1, jumpCost = 1;  // statements a link accounts for (2 past a folded jump)
   uint32_t op = 0;      // Assign: form 0..5; Head: comparison code
   bool negate = false;  // Head: an odd number of "!" follows the comparison
   FastOperand a, b, target;

@@ -195,7 +195,10 @@ class ScriptEngine {
 
   // vm_fast.cpp
   void runFast();
-  bool fastStep();
+  bool runChain(uint32_t index);
+  int32_t linkTo(uint32_t pc) const;
+  void foldJump(int32_t& link, uint8_t& cost);
+  static void specialise(FastStatement& f);
   bool decodeOperand(uint32_t i, FastOperand& out) const;
   FastStatement decodeStatement(uint32_t j);
   struct ExprDecode {
@@ -209,7 +212,6 @@ class ScriptEngine {
   void emitRpn(ExprDecode& d, RpnOp op, int effect);
   float readFast(const FastOperand& o);
   bool writeFast(const FastOperand& o, float value);
-  bool execute(const FastStatement& f);
   float evalRpn(uint32_t begin, uint32_t end);
 
   // variables.cpp

@@ -27,27 +27,32 @@ bool isCompare(uint32_t code) { return code >= kCodeEq && code <= kCodeNe; }
 
 }  // namespace
 
-// The main loop, with the decoded statements executed in place.
+// The main loop. A statement decoded into one of the quick forms starts a chain: decoded
+// statements run one after another, each counted against the budget as the main loop counts it,
+// until the program reaches a record the chain cannot take (an end marker, a statement not yet
+// decoded or left to the interpreter), where the main loop takes over again.
 void ScriptEngine::runFast() {
   while (running()) {
-    if (!countInstruction() || !fastStep()) break;
-  }
-}
-
-[[gnu::always_inline]] inline bool ScriptEngine::fastStep() {
-  uint32_t j = pc_;
-  while (j < count_ && uint8_t(prog_[j].flag) != kFlagInstruction) ++j;
-  if (j < count_) {
-    uint32_t& slot = slots_[j];
-    if (slot & kDecodedBit) {
-      const FastStatement& f = pool_[slot & ~kDecodedBit];
-      if (f.kind != FastKind::Generic) return execute(f);
-    } else if (++slot == kDecodeAfter) {
-      pool_.push_back(decodeStatement(j));
-      slot = kDecodedBit | uint32_t(pool_.size() - 1);
+    if (!countInstruction()) break;
+    uint32_t j = pc_;
+    while (j < count_ && uint8_t(prog_[j].flag) != kFlagInstruction) ++j;
+    if (j < count_) {
+      uint32_t& slot = slots_[j];
+      if (slot & kDecodedBit) {
+        const uint32_t index = slot & ~kDecodedBit;
+        if (pool_[index].kind != FastKind::Generic) {
+          if (!runChain(index)) break;
+          continue;
+        }
+      } else if (++slot == kDecodeAfter) {
+        FastStatement f = decodeStatement(j);
+        specialise(f);
+        pool_.push_back(f);
+        slot = kDecodedBit | uint32_t(pool_.size() - 1);
+      }
     }
+    if (!step()) break;
   }
-  return step();
 }
 
 int ScriptEngine::decodedStatements() const {
@@ -213,6 +218,62 @@ bool ScriptEngine::decodePrimary(ExprDecode& d) {
   return false;  // calls through dispatch (macros, assignment forms) stay with the interpreter
 }
 
+// The quick form of a decoded statement: locals and numbers alone get their own forms.
+void ScriptEngine::specialise(FastStatement& f) {
+  const auto local = [](const FastOperand& o) { return o.kind == FastOperand::Local; };
+  const auto number = [](const FastOperand& o) { return o.kind == FastOperand::Number; };
+  switch (f.kind) {
+    case FastKind::Generic: f.exec = FastOp::Generic; return;
+    case FastKind::Jump: f.exec = FastOp::Jump; return;
+    case FastKind::Calc: f.exec = FastOp::Calc; return;
+    case FastKind::Head:
+      f.exec = FastOp::Head;
+      if (!local(f.a) || !(local(f.b) || number(f.b))) return;
+      f.x = f.a.code;
+      f.y = f.b.code;
+      f.k = std::bit_cast<float>(f.b.code);
+      f.mask = compareMask(f.op, f.negate);
+      f.exec = local(f.b) ? FastOp::HeadLocals : FastOp::HeadNumber;
+      return;
+    case FastKind::Assign: break;
+  }
+  f.exec = FastOp::Assign;
+  if (!local(f.target)) return;
+  f.t = f.target.code;
+  if (f.op == 0) {
+    if (local(f.a)) {
+      f.exec = FastOp::SetLocal;
+      f.x = f.a.code;
+    } else if (number(f.a)) {
+      f.exec = FastOp::SetNumber;
+      f.k = std::bit_cast<float>(f.a.code);
+    }
+    return;
+  }
+  if (f.op > 3 || !local(f.a) || !(local(f.b) || number(f.b))) return;
+  static constexpr FastOp kLocals[] = {FastOp::AddLocals, FastOp::SubLocals, FastOp::MulLocals};
+  static constexpr FastOp kNumber[] = {FastOp::AddNumber, FastOp::SubNumber, FastOp::MulNumber};
+  f.exec = local(f.b) ? kLocals[f.op - 1] : kNumber[f.op - 1];
+  f.x = f.a.code;
+  f.y = f.b.code;
+  f.k = std::bit_cast<float>(f.b.code);
+}
+
+// What the main loop would run with its counter at `pc`: the pool index of a decoded statement
+// in a quick form; kNeverLinks when it would end the run, report an error or hand the statement
+// to the interpreter (none of which changes later); kUnlinked when that statement is not decoded
+// yet.
+int32_t ScriptEngine::linkTo(uint32_t pc) const {
+  if (pc >= count_ || uint8_t(prog_[pc].flag) == kFlagMarker) return kNeverLinks;
+  uint32_t j = pc;
+  while (j < count_ && uint8_t(prog_[j].flag) != kFlagInstruction) ++j;
+  if (j >= count_) return kNeverLinks;
+  const uint32_t slot = slots_[j];
+  if (!(slot & kDecodedBit)) return kUnlinked;
+  const uint32_t index = slot & ~kDecodedBit;
+  return pool_[index].kind == FastKind::Generic ? kNeverLinks : int32_t(index);
+}
+
 // --- execution -------------------------------------------------------------------------------
 
 [[gnu::always_inline]] inline float ScriptEngine::readFast(const FastOperand& o) {
@@ -247,34 +308,90 @@ bool ScriptEngine::decodePrimary(ExprDecode& d) {
   return false;
 }
 
-[[gnu::always_inline]] inline bool ScriptEngine::execute(const FastStatement& f) {
-  switch (f.kind) {
-    case FastKind::Assign: {
-      const float a = readFast(f.a);
-      const float b = f.op == 0 ? 0.0f : readFast(f.b);
-      if (stop_ != RunStop::None) return false;
-      if (!writeFast(f.target, assignmentValue(f.op, a, b))) return false;
-      pc_ = f.next;
-      return true;
+// A link that leads to a decoded jump leads on to where the jump goes, when that is a decoded
+// statement too: one step less for the chain, two statements for the budget.
+void ScriptEngine::foldJump(int32_t& link, uint8_t& cost) {
+  FastStatement& jump = pool_[uint32_t(link)];
+  if (jump.exec != FastOp::Jump) return;
+  if (jump.jumpLink == kUnlinked) jump.jumpLink = linkTo(jump.jump);
+  if (jump.jumpLink < 0 || pool_[uint32_t(jump.jumpLink)].exec == FastOp::Jump) return;
+  jump.jumpCost = 1;
+  link = jump.jumpLink;
+  cost = 2;
+}
+
+// Runs decoded statements from pool_[index] on; false when the run has stopped.
+bool ScriptEngine::runChain(uint32_t index) {
+  float* const loc = locals_.data();
+  FastStatement* f = &pool_[index];
+  // The count stays in a register; nothing the chain calls reads it.
+  uint64_t executed = executed_;
+  const uint64_t budget = budget_;
+  const auto leave = [&](bool running) {
+    executed_ = executed;
+    return running;
+  };
+  for (;;) {
+    bool holds = true;  // Head: the condition; Jump: false, so the jump is taken
+    switch (f->exec) {
+      case FastOp::SetLocal: loc[f->t] = loc[f->x]; break;
+      case FastOp::SetNumber: loc[f->t] = f->k; break;
+      case FastOp::AddLocals: loc[f->t] = loc[f->x] + loc[f->y]; break;
+      case FastOp::AddNumber: loc[f->t] = loc[f->x] + f->k; break;
+      case FastOp::SubLocals: loc[f->t] = loc[f->x] - loc[f->y]; break;
+      case FastOp::SubNumber: loc[f->t] = loc[f->x] - f->k; break;
+      case FastOp::MulLocals: loc[f->t] = loc[f->x] * loc[f->y]; break;
+      case FastOp::MulNumber: loc[f->t] = loc[f->x] * f->k; break;
+      case FastOp::HeadLocals: holds = compareByMask(f->mask, loc[f->x], loc[f->y]); break;
+      case FastOp::HeadNumber: holds = compareByMask(f->mask, loc[f->x], f->k); break;
+      case FastOp::Jump: holds = false; break;
+      case FastOp::Assign: {
+        const float a = readFast(f->a);
+        const float b = f->op == 0 ? 0.0f : readFast(f->b);
+        if (stop_ != RunStop::None) return leave(false);
+        if (!writeFast(f->target, assignmentValue(f->op, a, b))) return leave(false);
+        break;
+      }
+      case FastOp::Head: {
+        const float a = readFast(f->a);
+        const float b = readFast(f->b);
+        if (stop_ != RunStop::None) return leave(false);
+        holds = compare(f->op, a, b) != f->negate;
+        break;
+      }
+      case FastOp::Calc: {
+        const float value = evalRpn(f->rpnBegin, f->rpnEnd);
+        if (stop_ != RunStop::None) return leave(false);
+        if (!writeFast(f->target, value)) return leave(false);
+        break;
+      }
+      case FastOp::Generic:  // chains never start at or link to one
+        stop(RunStop::Analyze, msg::kAnalyze);
+        return leave(false);
     }
-    case FastKind::Head: {
-      const float a = readFast(f.a);
-      const float b = readFast(f.b);
-      if (stop_ != RunStop::None) return false;
-      pc_ = compare(f.op, a, b) != f.negate ? f.next : f.jump;
-      return true;
+    const uint32_t pc = holds ? f->next : f->jump;
+    int32_t& link = holds ? f->nextLink : f->jumpLink;
+    if (link == kUnlinked) {
+      link = linkTo(pc);
+      if (link >= 0) {
+        (holds ? f->nextCost : f->jumpCost) = 1;
+        foldJump(link, holds ? f->nextCost : f->jumpCost);
+      }
     }
-    case FastKind::Jump: pc_ = f.jump; return true;
-    case FastKind::Calc: {
-      const float value = evalRpn(f.rpnBegin, f.rpnEnd);
-      if (stop_ != RunStop::None) return false;
-      if (!writeFast(f.target, value)) return false;
-      pc_ = f.next;
-      return true;
+    if (link < 0) {
+      pc_ = pc;
+      return leave(true);
     }
-    case FastKind::Generic: break;
+    executed += holds ? f->nextCost : f->jumpCost;
+    if (executed > budget) {
+      // The statement the interpreter stops at is the first one past the budget.
+      executed_ = budget + 1;
+      pc_ = pc;
+      stopForBudget();
+      return false;
+    }
+    f = &pool_[uint32_t(link)];
   }
-  return step();
 }
 
 float ScriptEngine::evalRpn(uint32_t begin, uint32_t end) {

@@ -55,4 +55,23 @@ inline bool compare(uint32_t op, float a, float b) {
   }
 }
 
+// compare() with the condition's "!" folded in, as a table: bit c of the mask is the answer for
+// the ordering class c of (a, b): 0 unordered, 1 a < b, 2 a == b, 4 a > b.
+inline uint8_t compareMask(uint32_t op, bool negate) {
+  uint8_t mask;
+  switch (op) {
+    case kCodeEq: mask = 0x04; break;
+    case kCodeLt: mask = 0x03; break;  // not >=: unordered holds
+    case kCodeLe: mask = 0x07; break;  // not >: unordered holds
+    case kCodeGt: mask = 0x10; break;
+    case kCodeGe: mask = 0x14; break;
+    default: mask = 0x13; break;  // !=: unordered holds
+  }
+  return negate ? mask ^ 0x17 : mask;
+}
+inline bool compareByMask(uint8_t mask, float a, float b) {
+  const unsigned c = unsigned(a < b) | unsigned(a == b) << 1 | unsigned(a > b) << 2;
+  return (mask >> c) & 1;
+}
+
 }  // namespace tovala::script

@@ -2,12 +2,14 @@
 // programs - compiled sources and raw code arrays, well-formed or not - both must leave the same
 // model, locals, messages, instruction count and random sequence.
 
+#include <limits>
 #include <random>
 
 #include "model/byte_io.h"
 #include "model/record_io.h"
 
 #include "script/builtins.h"
+#include "script/vm_ops.h"
 #include "script_fixture.h"
 
 namespace tovala::script_test {
@@ -347,6 +349,36 @@ TEST_F(FastPathTest, RawCodeArraysGiveTheSameResults) {
     if (HasFailure()) break;
   }
   EXPECT_GT(decoded, 200);
+}
+
+// Loops of the specialised forms that run into the budget (3000): shifting the loop by one
+// statement at a time puts the stop on every statement of the body, the folded jump included;
+// a not-a-number counter makes "<" and "<=" hold forever.
+TEST_F(FastPathTest, ChainsStopWhereTheInterpreterStops) {
+  const char* const loops[] = {
+      "while (p[0] < 100000) { p[1] += p[0]; p[0] += 1; }",
+      "while (p[0] != 0 - 1) { p[1] = p[1] * 1.5; p[2] = p[0]; p[0] = p[0] - 1 + 2; }",
+      "p[2] = sqrt(0 - 1); while (p[2] < 5) { p[0] += 1; }",
+      "p[2] = sqrt(0 - 1); while (p[2] <= p[1] !) { p[0] += 1; } p[3] = 9;",
+      "do { p[0] += 1; p[1] -= p[0]; } while (p[0] >= 0);",
+  };
+  for (const char* loop : loops) {
+    std::string prologue;
+    for (int shift = 0; shift < 4; ++shift, prologue += "p[3] = p[3] + 1; ") {
+      const std::string source = "param 4; " + prologue + loop;
+      expectSame(compile(source), source);
+    }
+  }
+  // A comparison's answer on every ordering, not-a-number included, is the interpreter's.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float values[] = {-1.0f, 0.0f, 2.0f, nan};
+  for (uint32_t op = 0x2000100; op <= 0x2000105; ++op)
+    for (const bool negate : {false, true})
+      for (const float a : values)
+        for (const float b : values)
+          EXPECT_EQ(script::compareByMask(script::compareMask(op, negate), a, b),
+                    script::compare(op, a, b) != negate)
+              << std::hex << op << " " << negate << " " << a << " " << b;
 }
 
 // What a run decoded is kept for the next run of the same program, but never used for another
