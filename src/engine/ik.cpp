@@ -275,8 +275,8 @@ void ikDrag(Document& doc, const IkChain& chain, int x, int y) {
 
   // Each joint that turned is applied as the rotation tool applies it: a joint point (kind 2000)
   // by its own line's program, selected, with its previous values kept for the programs' ...Sel
-  // operations, the nearest to the root first; the others by one run of every line's program,
-  // as after a drag on a batch joint.
+  // operations, from the root of the chain down; the others by one run of every line's
+  // program, as after a drag on a batch joint.
   bool batch = false;
   for (int k = n - 1; k >= 0; --k) {
     const JointRef j = chain.joints[size_t(k)];

@@ -38,13 +38,15 @@ IkChain ikPress(Document& doc, int x, int y, int maxLength);
 
 // Sets the chain's rotation values so that the dragged point comes as near (tx, ty) (canvas
 // units, the point's line coordinates) as the limits allow. The figure itself is not moved.
-// Returns the distance in the picture plane that the solved pose leaves.
+// Returns the distance in the picture plane that the solved pose leaves; -1 when the dragged
+// point is no longer in the model.
 double solveIk(Document& doc, const IkChain& chain, double tx, double ty);
 
 // One drag step with the mouse at (x, y): solves, then applies the joints that turned as a
 // rotation drag on each would: joint points (kind 2000) one by one through their own line's
-// program, nearest the root first; all others together by one run of every line's program (the
-// body model's joints are all of that kind). The dragged point stays the selection.
+// program, from the root of the chain down; all others together by one run of every line's
+// program (the body model's joints are all of that kind). The dragged point stays the
+// selection.
 void ikDrag(Document& doc, const IkChain& chain, int x, int y);
 
 }  // namespace tovala
