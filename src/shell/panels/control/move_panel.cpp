@@ -32,7 +32,7 @@ constexpr ToolButton kTools[] = {
      "関節点を左ドラッグ: 曲げる(上下でX軸、左右でY軸)\n右ドラッグ: 画面の面内で曲げる(Z軸)"},
     {MovePanel::kIkButton, "IK", kToolIK,
      "手先や足先など関節線の点を左ドラッグ: 点がマウスに付いて動くよう、その上の関節"
-     "(「関節数」の数まで)を画面の面内で曲げる\n関節は動きの範囲を越えない"}};
+     "(「関節数」の数まで)を画面の面内で曲げる\n関節は動きの範囲を越えない。右ドラッグも同じ"}};
 constexpr int kInitialPoseCommand = 40046;
 
 }  // namespace
