@@ -97,6 +97,11 @@ void CanvasWidget::showDisplay() {
   viewport()->update();
 }
 
+void CanvasWidget::setOnionSkin(QImage skin) {
+  onionSkin_ = std::move(skin);
+  viewport()->update();
+}
+
 CanvasPoint CanvasWidget::toCanvas(const QPoint& p) const {
   const Vec3& o = window_.doc().edit.viewOrigin;
   return window_.view().toCanvas(p.x(), p.y(), o.x, o.y);
@@ -157,6 +162,7 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
   if (!picture_.isNull()) {
     const QRectF target(-view.scrollX, -view.scrollY, view.contentWidth, view.contentHeight);
     painter.drawImage(target, picture_);
+    if (onionSkin_.size() == picture_.size()) painter.drawImage(target, onionSkin_);
   }
   const Vec3& o = window_.doc().edit.viewOrigin;
   OverlayPainter overlay(painter, view, o.x, o.y);

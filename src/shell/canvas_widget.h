@@ -23,6 +23,10 @@ class CanvasWidget : public QAbstractScrollArea {
   // Copies the display buffer into the picture shown and repaints.
   void showDisplay();
   const QImage& picture() const { return picture_; }
+  // A translucent picture of the canvas's size laid over it (the timeline's onion skin); a null
+  // image removes it.
+  void setOnionSkin(QImage skin);
+  const QImage& onionSkin() const { return onionSkin_; }
 
   CanvasPoint toCanvas(const QPoint& windowPoint) const;
 
@@ -52,6 +56,7 @@ class CanvasWidget : public QAbstractScrollArea {
 
   TMyWindow& window_;
   QImage picture_;
+  QImage onionSkin_;
   bool applying_ = false;
   int wheelZoomDelta_ = 0;  // eighths of a degree not yet turned into a zoom step
 };

@@ -11,6 +11,7 @@
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
+#include "shell/panels/timeline/timeline.h"
 
 namespace tovala {
 
@@ -32,6 +33,7 @@ void afterReplace(TMyWindow& w) {
 void newDocument(TMyWindow& w) {
   if (w.ui().ask(kNewQuestion, "注意", Buttons::YesNo) != Answer::Yes) return;
   afterReplace(w);
+  if (Timeline* t = timelineOf(w)) t->reset();  // the animation goes with the document
   w.doc().clear();
   w.doc().reset();
   w.refreshPanel(PanelId::Control);  // the new document's mode and "個別線"
@@ -97,6 +99,7 @@ void loadFaceCommand(TMyWindow& w) {
 void bodyModelCommand(TMyWindow& w) {
   if (w.motion() || !w.offerSave()) return;
   afterReplace(w);
+  if (Timeline* t = timelineOf(w)) t->reset();
   w.undoRing().justOpened = true;
   createBodyModel(w.doc());
   w.setModified(true);

@@ -27,6 +27,7 @@
 #include "shell/panels/pose/pose_panel_window.h"
 #include "shell/panels/properties/settings_panel.h"
 #include "shell/panels/script/script_panel.h"
+#include "shell/panels/timeline/timeline.h"
 
 namespace tovala {
 
@@ -71,6 +72,7 @@ TMyWindow::TMyWindow(Ui* ui) {
   installOLinePanel(*this);
   installPaintMode(*this);
   installObjectsPanel(*this);
+  installTimeline(*this);
   installPosePanel(*this);
 
   undo_.init(doc_);

@@ -1,0 +1,372 @@
+#include "shell/panels/timeline/timeline.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/animation_file.h"
+#include "engine/reference.h"
+#include "platform/ui.h"
+#include "script/pose_apply.h"
+#include "shell/canvas_widget.h"
+#include "shell/command_rules.h"
+#include "shell/core_calls.h"
+#include "shell/main_window.h"
+#include "shell/motion_mode.h"
+#include "shell/panels/pose/pose_panel_window.h"
+#include "shell/panels/timeline/export_command.h"
+#include "shell/panels/timeline/onion_skin.h"
+#include "shell/panels/timeline/timeline_panel.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr const char* kCaption = "タイムライン";
+constexpr const char* kNoKeys = "キーがありません。「キー追加」で図のポーズをキーにしてください。";
+constexpr const char* kKeyInTheWay = "移動先のフレームには既にキーがあります。";
+
+// Whether the figure can be shown in a pose; otherwise the reason, for the message.
+const char* poseRefusal(Document& d) {
+  if (d.lineCount() <= 1) return kNoLines;
+  if (d.modelScale != 1.0f) return kScaledModelRefusal;
+  // Without reference positions a pose would put points at (0, 0, 0).
+  if (checkReference(d, 0, -1) == -1) return kNoReferenceNotice;
+  return nullptr;
+}
+
+}  // namespace
+
+Timeline::Timeline(TMyWindow& w) : QObject(&w), w_(w) {
+  setObjectName("timelineState");
+  panel_ = new TimelinePanel(anim_, &w);
+  w.setPanelHandler(PanelMessage::Timeline, [this](Panel&) { onMessage(); });
+  w.installPanel(panel_, false);
+  // Closing the panel ends what it shows. The timeline is the window's older child, so the
+  // window deletes it first and the panel's last Hide never reaches it.
+  panel_->installEventFilter(this);
+  connect(&timer_, &QTimer::timeout, this, &Timeline::tick);
+}
+
+// --- the panel's requests ------------------------------------------------------------------
+
+void Timeline::onMessage() {
+  TimelinePanel& p = *panel_;
+  const int frame = p.currentFrame();
+  switch (p.action) {
+    case TimelinePanel::kScrub:
+      if (playing()) {
+        playFrom_ = frame;
+        clock_.restart();
+      }
+      // Without keys the strip only chooses the frame the first key goes to.
+      if (anim_.keys.empty()) break;
+      if (beginPreview(!scrubRefused_)) {
+        showFrame(frame);
+      } else {
+        scrubRefused_ = true;
+      }
+      break;
+    case TimelinePanel::kScrubEnd:
+      scrubRefused_ = false;
+      if (!playing()) endPreview();
+      break;
+    case TimelinePanel::kFrame:
+      if (playing()) {
+        playFrom_ = frame;
+        clock_.restart();
+      }
+      break;
+    case TimelinePanel::kAddKey: addKey(); break;
+    case TimelinePanel::kDeleteKey:
+      if (removeKey(anim_, frame)) changed();
+      break;
+    case TimelinePanel::kMoveKey: moveKey(); break;
+    case TimelinePanel::kEasing:
+      if (const int k = keyIndexAt(anim_, frame);
+          k >= 0 && anim_.keys[size_t(k)].easing != p.easing()) {
+        anim_.keys[size_t(k)].easing = p.easing();
+        changed();
+      }
+      break;
+    case TimelinePanel::kFps:
+      if (p.fps() != anim_.fps) {
+        anim_.fps = p.fps();
+        if (playing()) {
+          playFrom_ = shown_;
+          clock_.restart();
+        }
+        changed();
+      }
+      break;
+    case TimelinePanel::kLength: setLength(); break;
+    case TimelinePanel::kPlay: play(); break;
+    case TimelinePanel::kStop: endPreview(); break;
+    case TimelinePanel::kApplyPose: applyPoseToFigure(); break;
+    default: break;
+  }
+  updateOnionSkin();
+}
+
+void Timeline::addKey() {
+  endPreview();  // the key takes the figure's own pose, not one the preview shows
+  Document& d = w_.doc();
+  if (!w_.hasLines()) {
+    w_.ui().message(kNoLines, kCaption);
+    return;
+  }
+  AnimationKey key;
+  key.frame = panel_->currentFrame();
+  key.pose = capturePose(d);
+  // Replacing a key keeps how it eases into the next.
+  if (const int old = keyIndexAt(anim_, key.frame); old >= 0)
+    key.easing = anim_.keys[size_t(old)].easing;
+  if (setKey(anim_, std::move(key)) >= 0) changed();
+}
+
+void Timeline::moveKey() {
+  const TimelinePanel& p = *panel_;
+  if (keyIndexAt(anim_, p.moveFrom()) < 0) return;
+  if (!tovala::moveKey(anim_, p.moveFrom(), p.moveTo())) {
+    w_.ui().message(kKeyInTheWay, kCaption);
+    return;
+  }
+  panel_->setCurrentFrame(p.moveTo());
+  changed();
+}
+
+void Timeline::setLength() {
+  const int length = panel_->length();
+  if (length == anim_.length) return;
+  // The field's range keeps every key inside; a value outside it is put back, not taken.
+  const int last = anim_.keys.empty() ? -1 : anim_.keys.back().frame;
+  if (length <= last || length < 1 || length > kMaxAnimationLength) {
+    panel_->refresh();
+    return;
+  }
+  anim_.length = length;
+  if (shown_ >= length) shown_ = length - 1;
+  changed();
+}
+
+// "図に適用": unlike the preview this is an edit of the figure, taken as the pose panel takes one
+// (one undo step outside motion mode).
+void Timeline::applyPoseToFigure() {
+  endPreview();
+  if (anim_.keys.empty()) {
+    w_.ui().message(kNoKeys, kCaption);
+    return;
+  }
+  poseAtFrame(anim_, panel_->currentFrame(), framePose_);
+  applyPoseAsStep(w_, framePose_, "OnTimelinePose");
+}
+
+void Timeline::changed() {
+  edited_ = true;
+  ++revision_;
+  w_.setModified(true);
+  panel_->refresh();
+}
+
+// --- the preview ---------------------------------------------------------------------------
+
+bool Timeline::beginPreview(bool explain) {
+  if (previewing()) return true;
+  Document& d = w_.doc();
+  const char* refusal = anim_.keys.empty() ? kNoKeys : poseRefusal(d);
+  if (refusal) {
+    if (explain) w_.ui().message(refusal, kCaption);
+    return false;
+  }
+  capture_.capture(d, snapshot_);
+  snapshotEdit_ = d.edit;
+  shown_ = -1;
+  // Anything done outside the panel first ends the preview, so it acts on the real figure.
+  qApp->installEventFilter(this);
+  return true;
+}
+
+void Timeline::showFrame(int frame) {
+  if (!previewing() || frame == shown_) return;
+  shown_ = frame;
+  poseAtFrame(anim_, frame, framePose_);
+  applyPose(w_.doc(), framePose_);
+  w_.rebuild();
+  w_.compose();
+}
+
+void Timeline::endPreview() {
+  timer_.stop();
+  if (panel_) panel_->setPlaying(false);
+  if (!previewing()) return;
+  qApp->removeEventFilter(this);
+  Document& d = w_.doc();
+  restoreModelState(d, snapshot_);
+  d.edit = snapshotEdit_;
+  snapshot_ = ModelState{};
+  capture_.forget();
+  shown_ = -1;
+  w_.rebuild();
+  w_.compose();
+  updateOnionSkin();
+}
+
+void Timeline::play() {
+  if (playing()) return;
+  if (!beginPreview(true)) {
+    panel_->setPlaying(false);
+    return;
+  }
+  // From the current frame, or from the start when that is the last one.
+  playFrom_ = panel_->currentFrame() >= anim_.length - 1 ? 0 : panel_->currentFrame();
+  showFrame(playFrom_);
+  panel_->setCurrentFrame(playFrom_);
+  panel_->setPlaying(true);
+  clock_.start();
+  timer_.start(std::max(1, 500 / anim_.fps));  // twice a frame, so no frame comes late by one
+}
+
+// The frame is worked out from the clock, not counted, so playback keeps the animation's speed
+// even when drawing a frame takes longer than a frame lasts (frames are then skipped).
+void Timeline::tick() {
+  const int64_t elapsed = clock_.elapsed();
+  int frame = playFrom_ + int(elapsed * anim_.fps / 1000);
+  if (frame >= anim_.length) {
+    if (!panel_->loop()) {
+      panel_->setCurrentFrame(anim_.length - 1);
+      endPreview();
+      return;
+    }
+    frame %= anim_.length;
+  }
+  if (frame == shown_) return;
+  showFrame(frame);
+  panel_->setCurrentFrame(frame);
+}
+
+bool Timeline::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == panel_ && event->type() == QEvent::Hide) {
+    endPreview();
+    updateOnionSkin();
+    return false;
+  }
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+      if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != panel_)
+        endPreview();
+      break;
+    default: break;
+  }
+  return false;
+}
+
+// --- the onion skin ------------------------------------------------------------------------
+
+void Timeline::updateOnionSkin() {
+  CanvasWidget* canvas = w_.canvas();
+  if (!canvas) return;
+  const bool shown = panel_ && panel_->isVisible() && panel_->onionSkin() && !playing();
+  int before = -1, after = -1;
+  if (shown) {
+    const int frame = panel_->currentFrame();
+    for (const AnimationKey& k : anim_.keys) {
+      if (k.frame < frame) before = int(&k - anim_.keys.data());
+      if (k.frame > frame && after < 0) after = int(&k - anim_.keys.data());
+    }
+  }
+  if (before == onionBefore_ && after == onionAfter_ && onionRevision_ == revision_) return;
+  onionBefore_ = before;
+  onionAfter_ = after;
+  onionRevision_ = revision_;
+  // A key's pose sets every joint of the figure it was taken from, so the skin is the same
+  // whichever pose the figure shows now, a preview's included. It is drawn again when the keys
+  // around the current frame or the animation change, not when the figure is edited.
+  canvas->setOnionSkin(drawOnionSkin(w_.doc(),
+                                     before >= 0 ? &anim_.keys[size_t(before)].pose : nullptr,
+                                     after >= 0 ? &anim_.keys[size_t(after)].pose : nullptr));
+}
+
+// --- the file beside the project -----------------------------------------------------------
+
+void Timeline::reset() { replace(Animation{}, false); }
+
+void Timeline::replace(Animation anim, bool refused) {
+  endPreview();
+  anim_ = std::move(anim);
+  edited_ = false;
+  keepRefused_ = refused;
+  ++revision_;
+  panel_->setCurrentFrame(0);
+  updateOnionSkin();
+}
+
+void Timeline::loadBeside(const std::string& projectPath) {
+  const std::string path = animationPathFor(projectPath);
+  Animation read;
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    std::string reason;
+    if (!loadAnimationFile(path, read, reason)) {
+      w_.ui().message(std::string(kAnimationReadFailed) + "\n" + reason, kCaption);
+      replace(Animation{}, true);
+      return;
+    }
+  }
+  replace(std::move(read), false);
+}
+
+bool Timeline::saveBeside(const std::string& projectPath) {
+  if (!edited_ && (anim_.keys.empty() || keepRefused_)) return true;
+  std::string reason;
+  if (!saveAnimationFile(animationPathFor(projectPath), anim_, reason)) {
+    w_.ui().message(std::string(kAnimationWriteFailed) + "\n" + reason, kCaption);
+    return false;
+  }
+  edited_ = false;
+  keepRefused_ = false;
+  return true;
+}
+
+// --- installation --------------------------------------------------------------------------
+
+void installTimeline(TMyWindow& w) {
+  auto* t = new Timeline(w);
+  CommandTable& table = w.commands();
+  table.set({kCommandTimeline, "", [](TMyWindow& win) { togglePanel(win, PanelId::Timeline); },
+             [](TMyWindow& win) { return panelToggle(win, PanelId::Timeline); }, true});
+  table.set({kCommandExportAnimation, "", exportAnimationCommand,
+             [](TMyWindow& win) { return enabledIf(win.hasLines()); }});
+
+  // The animation goes with the project: read with it, written with it. A preview ends first,
+  // so neither the save nor the open meets a figure in a borrowed pose (the document saved is
+  // the window's, which endPreview puts back).
+  CoreCalls& c = core();
+  if (c.saveProject) {
+    c.saveProject = [t, save = c.saveProject](const Document& d, const std::string& path) {
+      t->endPreview();
+      return save(d, path) && t->saveBeside(path);
+    };
+  }
+  if (c.openProject) {
+    c.openProject = [t, open = c.openProject](Document& d, const std::string& path) {
+      t->endPreview();
+      if (!open(d, path)) return false;
+      t->loadBeside(path);
+      return true;
+    };
+  }
+}
+
+Timeline* timelineOf(TMyWindow& w) {
+  return w.findChild<Timeline*>("timelineState", Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace tovala

@@ -1,0 +1,189 @@
+#include "shell/panels/timeline/timeline_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "engine/animation_file.h"
+#include "shell/panels/timeline/frame_strip.h"
+
+namespace tovala {
+
+namespace {
+
+constexpr const char* kPlayText = "再生";
+constexpr const char* kStopText = "停止";
+
+QPushButton* button(const char* name, const char* text, const char* tip) {
+  auto* b = new QPushButton(QString::fromUtf8(text));
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  b->setToolTip(QString::fromUtf8(tip));
+  return b;
+}
+
+QSpinBox* spin(const char* name, const char* tip) {
+  auto* s = new QSpinBox;
+  s->setObjectName(name);
+  s->setToolTip(QString::fromUtf8(tip));
+  s->setKeyboardTracking(false);  // one change when typing ends, not one per digit
+  return s;
+}
+
+QLabel* label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
+
+}  // namespace
+
+TimelinePanel::TimelinePanel(const Animation& anim, QWidget* parent)
+    : Panel(PanelId::Timeline, PanelMessage::Timeline, parent), anim_(anim) {
+  setObjectName("timeline");
+  setWindowTitle(QString::fromUtf8("タイムライン"));
+
+  strip_ = new FrameStrip;
+  connect(strip_, &FrameStrip::scrubbed, this, [this](int f) { frameChosen(f, kScrub); });
+  connect(strip_, &FrameStrip::scrubEnded, this, [this] { request(kScrubEnd); });
+  connect(strip_, &FrameStrip::keyClicked, this, [this](int f) { frameChosen(f, kFrame); });
+  connect(strip_, &FrameStrip::keyDragged, this, [this](int from, int to) {
+    moveFrom_ = from;
+    moveTo_ = to;
+    request(kMoveKey);
+  });
+
+  frame_ = spin("frame", "現在のフレーム");
+  connect(frame_, &QSpinBox::valueChanged, this, [this](int f) { frameChosen(f, kFrame); });
+  play_ = button("play", kPlayText,
+                 "アニメーションをコマ/秒の速さで再生します。停止すると図は元のポーズに戻ります");
+  play_->setCheckable(true);
+  connect(play_, &QPushButton::clicked, this, [this] { request(playing_ ? kStop : kPlay); });
+  loop_ = new QCheckBox(QString::fromUtf8("ループ"));
+  loop_->setObjectName("loop");
+  loop_->setToolTip(QString::fromUtf8("最後のフレームの次に最初のフレームへ戻って再生を続けます"));
+  loop_->setChecked(true);
+  onion_ = new QCheckBox(QString::fromUtf8("オニオンスキン"));
+  onion_->setObjectName("onion");
+  onion_->setToolTip(QString::fromUtf8(
+      "前のキー(赤)と次のキー(青)のポーズを図の上に薄く表示します(再生中は表示しません)"));
+  connect(onion_, &QCheckBox::toggled, this, [this] { request(kOnionSkin); });
+
+  QPushButton* addKey =
+      button("addKey", "キー追加", "図の今のポーズを現在のフレームのキーにします(あれば置き換え)");
+  connect(addKey, &QPushButton::clicked, this, [this] { request(kAddKey); });
+  deleteKey_ = button("deleteKey", "キー削除", "現在のフレームのキーを削除します");
+  connect(deleteKey_, &QPushButton::clicked, this, [this] { request(kDeleteKey); });
+  moveKey_ = button("moveKey", "キー移動...", "現在のフレームのキーを別のフレームへ移します");
+  connect(moveKey_, &QPushButton::clicked, this, &TimelinePanel::askMoveTarget);
+  easing_ = new QComboBox;
+  easing_->setObjectName("easing");
+  easing_->addItem(QString::fromUtf8("滑らか"), int(Easing::Smooth));
+  easing_->addItem(QString::fromUtf8("直線"), int(Easing::Linear));
+  easing_->setToolTip(QString::fromUtf8(
+      "現在のフレームのキーから次のキーへの動き方\n滑らか: ゆっくり始まりゆっくり止まる\n"
+      "直線: 一定の速さ"));
+  connect(easing_, &QComboBox::activated, this, [this] { request(kEasing); });
+
+  fps_ = spin("fps", "1秒あたりのコマ数");
+  fps_->setRange(1, kMaxAnimationFps);
+  connect(fps_, &QSpinBox::valueChanged, this, [this] { request(kFps); });
+  length_ = spin("length", "アニメーションのフレーム数(最後のキーより短くはできません)");
+  connect(length_, &QSpinBox::valueChanged, this, [this] { request(kLength); });
+  QPushButton* apply =
+      button("applyPose", "図に適用", "現在のフレームのポーズを図に与えます(元に戻すで戻せます)");
+  connect(apply, &QPushButton::clicked, this, [this] { request(kApplyPose); });
+
+  auto* rows = new QVBoxLayout(this);
+  rows->addWidget(strip_);
+  auto* playRow = new QHBoxLayout;
+  playRow->addWidget(label("フレーム"));
+  playRow->addWidget(frame_);
+  playRow->addWidget(play_);
+  playRow->addWidget(loop_);
+  playRow->addWidget(onion_);
+  playRow->addStretch();
+  rows->addLayout(playRow);
+  auto* keyRow = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(addKey), static_cast<QWidget*>(deleteKey_),
+                     static_cast<QWidget*>(moveKey_)})
+    keyRow->addWidget(w);
+  keyRow->addWidget(label("補間"));
+  keyRow->addWidget(easing_);
+  keyRow->addStretch();
+  rows->addLayout(keyRow);
+  auto* timeRow = new QHBoxLayout;
+  timeRow->addWidget(label("コマ/秒"));
+  timeRow->addWidget(fps_);
+  timeRow->addWidget(label("フレーム数"));
+  timeRow->addWidget(length_);
+  timeRow->addStretch();
+  timeRow->addWidget(apply);
+  rows->addLayout(timeRow);
+  refresh();
+}
+
+Easing TimelinePanel::easing() const { return Easing(easing_->currentData().toInt()); }
+int TimelinePanel::fps() const { return fps_->value(); }
+int TimelinePanel::length() const { return length_->value(); }
+bool TimelinePanel::loop() const { return loop_->isChecked(); }
+bool TimelinePanel::onionSkin() const { return onion_->isChecked(); }
+
+void TimelinePanel::frameChosen(int frame, Action action) {
+  current_ = std::clamp(frame, 0, std::max(0, anim_.length - 1));
+  request(action);
+  refresh();
+}
+
+void TimelinePanel::setCurrentFrame(int frame) {
+  current_ = std::clamp(frame, 0, std::max(0, anim_.length - 1));
+  refresh();
+}
+
+void TimelinePanel::setPlaying(bool playing) {
+  playing_ = playing;
+  play_->setChecked(playing);
+  play_->setText(QString::fromUtf8(playing ? kStopText : kPlayText));
+}
+
+void TimelinePanel::refresh() {
+  current_ = std::clamp(current_, 0, std::max(0, anim_.length - 1));
+  std::vector<int> keys;
+  keys.reserve(anim_.keys.size());
+  for (const AnimationKey& k : anim_.keys) keys.push_back(k.frame);
+  strip_->show(anim_.length, keys, current_);
+  const int key = keyIndexAt(anim_, current_);
+  const QSignalBlocker quietFrame(frame_), quietFps(fps_), quietLength(length_);
+  frame_->setRange(0, std::max(0, anim_.length - 1));
+  frame_->setValue(current_);
+  fps_->setValue(anim_.fps);
+  // A key must stay inside the animation: the length cannot drop below the last key.
+  length_->setRange(keys.empty() ? 1 : keys.back() + 1, kMaxAnimationLength);
+  length_->setValue(anim_.length);
+  deleteKey_->setEnabled(key >= 0);
+  moveKey_->setEnabled(key >= 0);
+  easing_->setEnabled(key >= 0);
+  if (key >= 0) {
+    const QSignalBlocker quiet(easing_);
+    easing_->setCurrentIndex(easing_->findData(int(anim_.keys[size_t(key)].easing)));
+  }
+}
+
+void TimelinePanel::askMoveTarget() {
+  if (keyIndexAt(anim_, current_) < 0) return;
+  bool ok = false;
+  const int to =
+      QInputDialog::getInt(this, QString::fromUtf8("キー移動"),
+                           QString::fromUtf8("フレーム %1 のキーの移動先フレーム:").arg(current_),
+                           current_, 0, std::max(0, anim_.length - 1), 1, &ok);
+  if (!ok || to == current_) return;
+  moveFrom_ = current_;
+  moveTo_ = to;
+  request(kMoveKey);
+}
+
+}  // namespace tovala

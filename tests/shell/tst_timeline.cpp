@@ -1,0 +1,297 @@
+// The timeline panel: keys from the figure's pose, scrubbing and playing that show the poses
+// between them and leave the document as it was, the onion skin, and the animation file that
+// is saved and opened with the project.
+
+// The script engine has a member named like Qt's `emit` keyword: it comes before any Qt header.
+#include "script/script_engine.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <cmath>
+
+#include "engine/animation_file.h"
+#include "engine/param_splice.h"
+#include "engine/reference.h"
+#include "model/project_file.h"
+#include "shell/panels/timeline/frame_strip.h"
+#include "shell/panels/timeline/timeline.h"
+#include "shell_fixture.h"
+
+using namespace tovala;
+using tovala::test::WindowFixture;
+
+namespace {
+
+// A joint line, the joint at (300, 300) with points at (400, 300) and (300, 200), turning them
+// and a plain line (500, 300)-(600, 300); the references are the drawn positions.
+void buildFigure(WindowFixture& f) {
+  f.drawLine({{300, 300}, {400, 300}, {300, 200}});
+  f.drawLine({{500, 300}, {600, 300}});
+  Document& d = f.doc();
+  d.lines[0].kind = 4;
+  PointRecord& joint = d.lines[0].points[0];
+  joint.kind = 2000;
+  const JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
+                           -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
+  replaceKindRange(joint, kJointFirstKey, kJointLastKey, jointRangeEntries(ranges, 1.0f));
+  std::vector<ParamEntry> turned;
+  for (auto [l, p] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}})
+    turned.push_back(ParamEntry::ofInt(kCoRotationKey, 0, l * 65536 + p));
+  replaceKindRange(joint, kCoRotationKey, kCoRotationKey, turned);
+  d.curLine = 0;
+  ScriptEngine e(d);
+  e.setDumpPath("");
+  QCOMPARE(e.lex("TPRotSel(); TPMoveSel();"), 1);
+  QCOMPARE(setReference(d, 0, -1), 1);
+  d.curPoint = 0;
+  f.window->runCommand(40002);
+}
+
+float& jointTurn(WindowFixture& f) { return f.doc().lines[0].points[0].radz; }
+
+TimelinePanel& openPanel(WindowFixture& f) {
+  f.window->runCommand(kCommandTimeline);
+  return *static_cast<TimelinePanel*>(f.window->panel(PanelId::Timeline));
+}
+
+template <class W>
+W* child(TimelinePanel& p, const char* name) {
+  return p.findChild<W*>(QString::fromLatin1(name));
+}
+
+void goToFrame(TimelinePanel& p, int frame) { child<QSpinBox>(p, "frame")->setValue(frame); }
+
+// Keys at frames 0 (joint straight) and 10 (joint turned by 1), the first one linear; the
+// figure is left turned by 1.
+void addTwoKeys(WindowFixture& f, TimelinePanel& p) {
+  goToFrame(p, 0);
+  jointTurn(f) = 0;
+  child<QPushButton>(p, "addKey")->click();
+  auto* easing = child<QComboBox>(p, "easing");
+  easing->setCurrentIndex(easing->findText(QString::fromUtf8("直線")));
+  emit easing->activated(easing->currentIndex());
+  goToFrame(p, 10);
+  jointTurn(f) = 1;
+  child<QPushButton>(p, "addKey")->click();
+}
+
+// Press, move and release on the strip: above the key marks for a scrub, on them for a key.
+QPoint stripPoint(FrameStrip& s, int frame, bool onKeys) {
+  return {int(std::lround(s.xOf(frame))), onKeys ? (14 + s.height()) / 2 : 4};
+}
+void stripMove(FrameStrip& s, QPoint at) {
+  QMouseEvent e(QEvent::MouseMove, at, s.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                Qt::NoModifier);
+  QCoreApplication::sendEvent(&s, &e);
+}
+
+QByteArray projectBytes(WindowFixture& f, const char* name) {
+  const QString path = f.dir.filePath(name);
+  if (!saveProject(f.doc(), path.toStdString(), true)) return {};
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QPointF pos(const Document& d, int line, int point) {
+  const PointRecord& p = d.lines[size_t(line)].points[size_t(point)];
+  return {p.vx, p.vy};
+}
+
+}  // namespace
+
+class TestTimeline : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Scrubbing shows the pose between the keys, hits each key exactly and puts the figure back
+  // when it ends; keys move by their marks, never onto another key.
+  void scrubbingShowsThePosesBetweenKeys() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    Timeline& t = *timelineOf(*f.window);
+    QCOMPARE(t.animation().keys.size(), size_t(2));
+    QCOMPARE(t.animation().keys[0].easing, Easing::Linear);
+    QVERIFY(f.window->modified());
+    const QByteArray before = projectBytes(f, "before.tov");
+
+    FrameStrip& s = *p.strip();
+    QTest::mousePress(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 0, false));
+    QVERIFY(t.previewing());
+    QCOMPARE(jointTurn(f), 0.0f);
+    stripMove(s, stripPoint(s, 5, false));
+    QCOMPARE(p.currentFrame(), 5);
+    QVERIFY(std::fabs(jointTurn(f) - 0.5f) < 1e-6);
+    // The line program turned the joint's points with it: (400, 300) by 0.5 about (300, 300).
+    const QPointF turned = pos(f.doc(), 0, 1);
+    QVERIFY(std::fabs(turned.x() - (300 + 100 * std::cos(0.5))) < 1e-3);
+    QVERIFY(std::fabs(turned.y() - (300 - 100 * std::sin(0.5))) < 1e-3);
+    stripMove(s, stripPoint(s, 10, false));
+    QCOMPARE(jointTurn(f), 1.0f);
+    QTest::mouseRelease(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 10, false));
+    QVERIFY(!t.previewing());
+    QCOMPARE(projectBytes(f, "after.tov"), before);
+
+    // The mark at 10 dragged to 12; dragged onto the key at 0 it is refused and stays.
+    QTest::mousePress(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 10, true));
+    stripMove(s, stripPoint(s, 12, true));
+    QTest::mouseRelease(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 12, true));
+    QCOMPARE(t.animation().keys[1].frame, 12);
+    QCOMPARE(p.currentFrame(), 12);
+    QTest::mousePress(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 12, true));
+    stripMove(s, stripPoint(s, 0, true));
+    QTest::mouseRelease(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 0, true));
+    QCOMPARE(f.ui.lastText(), std::string("移動先のフレームには既にキーがあります。"));
+    QCOMPARE(t.animation().keys[0].frame, 0);
+    QCOMPARE(t.animation().keys[1].frame, 12);
+
+    // The onion skin draws the keys around frame 6 from a copy: something on the canvas, the
+    // document untouched.
+    goToFrame(p, 6);
+    QVERIFY(f.window->canvas()->onionSkin().isNull());
+    child<QCheckBox>(p, "onion")->setChecked(true);
+    const QImage& skin = f.window->canvas()->onionSkin();
+    QCOMPARE(skin.size(), f.window->canvas()->picture().size());
+    int covered = 0;
+    for (int y = 0; y < skin.height(); ++y)
+      for (int x = 0; x < skin.width(); ++x) covered += qAlpha(skin.pixel(x, y)) > 0;
+    QVERIFY(covered > 100);
+    QCOMPARE(projectBytes(f, "skin.tov"), before);
+    p.hide();
+    QVERIFY(f.window->canvas()->onionSkin().isNull());
+
+    // "図に適用" gives the figure the pose of the current frame as one undo step.
+    p.show();
+    goToFrame(p, 3);
+    child<QPushButton>(p, "applyPose")->click();
+    QVERIFY(std::fabs(jointTurn(f) - 0.25f) < 1e-6);
+    f.window->undo();
+    QCOMPARE(jointTurn(f), 1.0f);
+  }
+
+  // Playing shows frames at the animation's speed; stopping it by the button, by a click on
+  // the canvas or at the end of the animation leaves the document exactly as it was.
+  void playingLeavesTheDocumentUnchanged() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    Timeline& t = *timelineOf(*f.window);
+    const QByteArray before = projectBytes(f, "before.tov");
+    const bool modified = f.window->modified();
+
+    goToFrame(p, 0);
+    child<QSpinBox>(p, "fps")->setValue(24);
+    QCOMPARE(t.animation().fps, 24);
+    auto* play = child<QPushButton>(p, "play");
+    play->click();
+    QVERIFY(t.playing());
+    QTRY_VERIFY_WITH_TIMEOUT(p.currentFrame() >= 3, 2000);
+    QVERIFY(jointTurn(f) > 0.0f);
+    play->click();
+    QVERIFY(!t.playing() && !t.previewing());
+    QCOMPARE(projectBytes(f, "stopped.tov"), before);
+
+    play->click();
+    QTRY_VERIFY_WITH_TIMEOUT(jointTurn(f) > 0.0f, 2000);
+    f.click(10, 10);
+    QVERIFY(!t.playing() && !t.previewing());
+    QCOMPARE(projectBytes(f, "clicked.tov"), before);
+
+    // Without the loop playback ends by itself on the last frame.
+    child<QCheckBox>(p, "loop")->setChecked(false);
+    child<QSpinBox>(p, "length")->setValue(12);
+    child<QSpinBox>(p, "fps")->setValue(kMaxAnimationFps);
+    goToFrame(p, 0);
+    play->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!t.playing(), 3000);
+    QCOMPARE(p.currentFrame(), 11);
+    QVERIFY(!t.previewing());
+    QCOMPARE(projectBytes(f, "ended.tov"), before);
+    QCOMPARE(f.window->modified(), modified);
+  }
+
+  // The animation is written beside the project when it is saved and read when it is opened;
+  // a damaged file is refused with a message and left as it is for the next save.
+  void theAnimationFileGoesWithTheProject() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    Timeline& t = *timelineOf(*f.window);
+    const Animation saved = t.animation();
+    const std::string project = f.dir.filePath("walk.tov").toStdString();
+    const std::string beside = f.dir.filePath("walk.tovanim").toStdString();
+    f.ui.queuePath(project);
+    QVERIFY(f.window->runCommand(40030));
+    QVERIFY(!f.window->modified());
+    Animation read;
+    std::string reason;
+    QVERIFY2(loadAnimationFile(beside, read, reason), reason.c_str());
+    QVERIFY(read == saved);
+
+    goToFrame(p, 0);
+    child<QPushButton>(p, "deleteKey")->click();
+    QCOMPARE(t.animation().keys.size(), size_t(1));
+    QVERIFY(f.window->modified());
+    QVERIFY(f.window->openProject(project));
+    QVERIFY(t.animation() == saved);
+    f.ui.queueAnswer(Answer::Yes);  // 新規作成: the animation goes with the document
+    QVERIFY(f.window->runCommand(40044));
+    QVERIFY(t.animation().keys.empty());
+
+    {
+      QFile damaged(QString::fromStdString(beside));
+      QVERIFY(damaged.open(QIODevice::WriteOnly));
+      damaged.write("{\"format\": \"tovala-animation\", \"version\": 1, \"fps\": 0");
+    }
+    f.ui.reset();
+    QVERIFY(f.window->openProject(project));
+    QVERIFY(f.ui.lastText().starts_with(kAnimationReadFailed));
+    QVERIFY(t.animation().keys.empty());
+    f.ui.queuePath(project);
+    QVERIFY(f.window->runCommand(40030));
+    QFile kept(QString::fromStdString(beside));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().endsWith("\"fps\": 0"));
+  }
+
+  // The export asks for the file and the background and writes the form the name asks for; a
+  // name of another kind is refused before anything is drawn.
+  void exportWritesTheChosenForm() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    child<QSpinBox>(p, "length")->setValue(11);
+    const QString gif = f.dir.filePath("walk.gif");
+    f.ui.queuePath(gif.toStdString());
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(kCommandExportAnimation));
+    QFile written(gif);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(6) == "GIF89a");
+
+    f.ui.queuePath(f.dir.filePath("walk.txt").toStdString());
+    QVERIFY(f.window->runCommand(kCommandExportAnimation));
+    QVERIFY(f.ui.lastText().starts_with("書き出す形式が分かりません。"));
+    QVERIFY(!QFile::exists(f.dir.filePath("walk.txt")));
+
+    // A name ending in .png is a sequence beside it.
+    f.ui.queuePath(f.dir.filePath("step.png").toStdString());
+    f.ui.queueAnswer(Answer::No);
+    QVERIFY(f.window->runCommand(kCommandExportAnimation));
+    QVERIFY(QFile::exists(f.dir.filePath("step_0001.png")));
+    QVERIFY(QFile::exists(f.dir.filePath("step_0011.png")));
+    QVERIFY(!QFile::exists(f.dir.filePath("step_0012.png")));
+  }
+};
+
+QTEST_MAIN(TestTimeline)
+#include "tst_timeline.moc"
