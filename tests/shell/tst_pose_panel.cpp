@@ -1,5 +1,5 @@
 // The pose panel on the body model: a pose saved under a typed name, applied as one undo step
-// (none when it changes nothing), undone, and mirrored with ポーズ反転.
+// (none when it changes nothing), undone, mirrored with ポーズ反転, and applied in motion mode.
 
 // The script engine has a member named like Qt's `emit` keyword: it comes before any Qt header.
 #include "script/script_engine.h"
@@ -82,6 +82,16 @@ class TestPosePanel : public QObject {
     QCOMPARE(jointOf(d, kLeftShoulder).radz, 0.0f);
     QCOMPARE(f.window->undoRing().undoCount(), before + 1);
     QVERIFY(f.ui.shown.empty());  // every joint of the body model has its partner
+
+    // In motion mode a pose is applied as a drag poses: the figure changes, no step is taken.
+    QVERIFY(f.window->runCommand(40031));
+    QVERIFY(f.window->motion());
+    const int inMotion = f.window->undoRing().undoCount();
+    panel->selectName("挙手");
+    panel->button(PosePanel::kApply)->click();
+    QCOMPARE(jointOf(d, kLeftShoulder).radz, 0.8f);
+    QCOMPARE(jointOf(d, kRightShoulder).radz, 0.0f);
+    QCOMPARE(f.window->undoRing().undoCount(), inMotion);
   }
 };
 
