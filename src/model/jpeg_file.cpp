@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h, whose types it uses.
+#include <jerror.h>
 
 #include <algorithm>
 
@@ -27,9 +29,17 @@ struct ErrorJump {
   std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
 }
 
-// Level -1 is a warning about the data; higher levels are trace messages.
+// Level -1 is a warning; higher levels are trace messages. A warning about the pixel data
+// refuses the file; those about header fields this reader does not use (the JFIF version, the
+// Adobe transform code, an ICC profile) do not.
 void onMessage(j_common_ptr info, int level) {
-  if (level < 0) leave(info);
+  if (level >= 0) return;
+  switch (info->err->msg_code) {
+    case JWRN_JFIF_MAJOR:
+    case JWRN_ADOBE_XFORM:
+    case JWRN_BOGUS_ICC: return;
+    default: leave(info);
+  }
 }
 
 void quiet(j_common_ptr) {}
