@@ -154,6 +154,35 @@ int gifDelay(int frame, int fps) {
   return end(frame + 1) - end(frame);
 }
 
+GifAnimationWriter::Area GifAnimationWriter::changedArea(const GifFrame& frame) const {
+  const Area whole{0, 0, width_, height_};
+  // A transparent frame replaces all of the one before it (which is cleared away).
+  if (shown_.empty() || shownTransparent_ || frame.transparentIndex >= 0) return whole;
+  const bool samePalette = frame.palette == shownPalette_;
+  const auto differs = [&](size_t i) {
+    const size_t a = frame.indices[i], b = shown_[i];
+    if (samePalette) return a != b;
+    return std::memcmp(&frame.palette[3 * a], &shownPalette_[3 * b], 3) != 0;
+  };
+  Area area{width_, height_, 0, 0};
+  for (int32_t y = 0; y < height_; ++y) {
+    const size_t row = size_t(y) * size_t(width_);
+    if (samePalette && std::memcmp(&frame.indices[row], &shown_[row], size_t(width_)) == 0)
+      continue;
+    int32_t first = 0, last = width_ - 1;
+    while (first <= last && !differs(row + size_t(first))) ++first;
+    if (first > last) continue;
+    while (!differs(row + size_t(last))) --last;
+    area.left = std::min(area.left, first);
+    area.right = std::max(area.right, last + 1);
+    area.top = std::min(area.top, y);
+    area.bottom = y + 1;
+  }
+  // Nothing changed: one pixel, drawn as it was.
+  if (area.right <= area.left) return Area{0, 0, 1, 1};
+  return area;
+}
+
 GifAnimationWriter::~GifAnimationWriter() {
   if (gif_) EGifCloseFile(gif_, nullptr);
 }
@@ -197,12 +226,24 @@ bool GifAnimationWriter::add(const GifFrame& frame, int delay) {
   GifByteType extension[4];
   const size_t extensionLength = EGifGCBToExtension(&gcb, extension);
   ColorMapObject* local = frame.palette == globalPalette_ ? nullptr : makeMap(frame.palette);
-  const bool ok =
+  const Area area = changedArea(frame);
+  bool ok =
       EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, int(extensionLength), extension) == GIF_OK &&
       (local || frame.palette == globalPalette_) &&
-      EGifPutImageDesc(gif_, 0, 0, width_, height_, false, local) == GIF_OK &&
-      EGifPutLine(gif_, const_cast<GifByteType*>(frame.indices.data()), int(pixels)) == GIF_OK;
+      EGifPutImageDesc(gif_, area.left, area.top, area.right - area.left,
+                       area.bottom - area.top, false, local) == GIF_OK;
+  for (int32_t y = area.top; ok && y < area.bottom; ++y) {
+    auto* row = const_cast<GifByteType*>(&frame.indices[size_t(y) * size_t(width_)]);
+    ok = EGifPutLine(gif_, row + area.left, area.right - area.left) == GIF_OK;
+  }
   GifFreeMapObject(local);
+  shown_ = frame.indices;
+  shownPalette_ = frame.palette;
+  shownTransparent_ = frame.transparentIndex >= 0;
+  // giflib keeps a copy of a frame's own palette and drops it unfreed when the next frame has
+  // none, so it is let go here.
+  GifFreeMapObject(gif_->Image.ColorMap);
+  gif_->Image.ColorMap = nullptr;
   failed_ = !ok;
   return ok;
 }

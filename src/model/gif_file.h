@@ -5,7 +5,8 @@
 //
 // A frame whose colours number at most 256 (255 with a transparent index) keeps them exactly;
 // one with more gets a median-cut palette from giflib. The file's global palette is the first
-// frame's; a frame with another palette carries its own.
+// frame's; a frame with another palette carries its own. An opaque frame after an opaque frame
+// stores only the rectangle where the two differ, drawn over the one before.
 
 #include <cstdint>
 #include <span>
@@ -47,8 +48,16 @@ class GifAnimationWriter {
   std::vector<uint8_t> finish();
 
  private:
+  struct Area {
+    int32_t left, top, right, bottom;  // right and bottom excluded
+  };
   bool start(const GifFrame& first);
+  // Where `frame` differs from the frame shown before it (all of it when either is transparent).
+  Area changedArea(const GifFrame& frame) const;
+
   GifFileType* gif_ = nullptr;
+  std::vector<uint8_t> shown_, shownPalette_;  // the frame before: indices and palette
+  bool shownTransparent_ = false;
   std::vector<uint8_t> bytes_;
   std::vector<uint8_t> globalPalette_;
   int32_t width_ = 0, height_ = 0;

@@ -24,17 +24,20 @@ class PictureScaler {
              ImageSlot& out, std::vector<uint8_t>& outAlpha);
 
  private:
-  // For each output position along one side: the first source position and the weights of it
-  // and the ones after (`span` weights each, unused ones 0).
+  // For each output position along one side: the first source position, how many source
+  // positions from there it takes, and their weights (`span` places each).
   struct Taps {
     int32_t from = 0, to = 0, span = 0;
-    std::vector<int32_t> first;
+    std::vector<int32_t> first, count;
     std::vector<float> weights;
   };
   static void makeTaps(int32_t from, int32_t to, Taps& taps);
+  template <int Channels>
+  void scaleRows(const ImageSlot& in, const uint8_t* alpha, ImageSlot& out, uint8_t* outAlpha);
 
   Taps across_, down_;
-  std::vector<float> rows_;  // the source rows scaled across: premultiplied b, g, r, alpha
+  // The source rows scaled across: b, g, r, and with alpha the opacity, colours premultiplied.
+  std::vector<float> rows_;
 };
 
 }  // namespace tovala

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <condition_variable>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -140,18 +139,29 @@ class FrameQueue {
   std::vector<Prepared> slots_;
 };
 
+// The frame drawn in `work`: its model picture, or with `transparent` the figure recovered into
+// `recovered` and `alpha`. Null when the document has no model picture.
+const ImageSlot* drawFrame(Document& work, const Pose& pose, bool transparent,
+                           ImageSlot& recovered, std::vector<uint8_t>& alpha) {
+  applyPose(work, pose);
+  if (transparent) return renderFigureAlpha(work, recovered, alpha) ? &recovered : nullptr;
+  alpha.clear();
+  rebuildLayers(work);
+  refreshSelected(work);
+  return work.workImages.image(kModelImage);
+}
+
 // Draws frame `index` and does the worker's part of its encoding.
 bool prepareFrame(const Animation& anim, const AnimationExportOptions& options, int32_t fps,
                   int index, Worker& w, Prepared& out) {
   poseAtFrame(anim, exportFrameTime(anim, fps, index), w.pose);
-  if (!renderAnimationFrame(w.doc, w.pose, options.transparent, w.drawn, w.drawnAlpha))
-    return false;
-  const bool resize = options.width > 0 && (options.width != w.drawn.width ||
-                                            options.height != w.drawn.height);
-  if (resize && !w.scaler.scale(w.drawn, w.drawnAlpha, options.width, options.height, w.scaled,
+  const ImageSlot* drawn = drawFrame(w.doc, w.pose, options.transparent, w.drawn, w.drawnAlpha);
+  if (!drawn) return false;
+  const bool resize = options.width != drawn->width || options.height != drawn->height;
+  if (resize && !w.scaler.scale(*drawn, w.drawnAlpha, options.width, options.height, w.scaled,
                                 w.scaledAlpha))
     return false;
-  const ImageSlot& picture = resize ? w.scaled : w.drawn;
+  const ImageSlot& picture = resize ? w.scaled : *drawn;
   const std::vector<uint8_t>& alpha = resize ? w.scaledAlpha : w.drawnAlpha;
   switch (options.format) {
     case AnimationFormat::PngSequence:
@@ -227,9 +237,9 @@ class Encoder {
   int timeMs(int index) const { return int(std::lround(1000.0 * index / fps_)); }
 
   std::string pngName(int index) const {
-    const int digits = std::max(4, int(std::to_string(total_).size()));
-    char number[16];
-    std::snprintf(number, sizeof number, "%0*d", digits, index + 1);
+    const size_t digits = std::max<size_t>(4, std::to_string(total_).size());
+    std::string number = std::to_string(index + 1);
+    number.insert(0, digits - std::min(digits, number.size()), '0');
     return options_.baseName + "_" + number + ".png";
   }
 
@@ -318,15 +328,9 @@ double exportFrameTime(const Animation& anim, int32_t fps, int i) {
 
 bool renderAnimationFrame(Document& work, const Pose& pose, bool transparent, ImageSlot& picture,
                           std::vector<uint8_t>& alpha) {
-  applyPose(work, pose);
-  if (transparent) return renderFigureAlpha(work, picture, alpha);
-  alpha.clear();
-  rebuildLayers(work);
-  refreshSelected(work);
-  const ImageSlot* model = work.workImages.image(kModelImage);
-  if (!model) return false;
-  picture = *model;
-  return true;
+  const ImageSlot* drawn = drawFrame(work, pose, transparent, picture, alpha);
+  if (drawn && drawn != &picture) picture = *drawn;
+  return drawn != nullptr;
 }
 
 ExportResult exportAnimation(const Document& doc, const Animation& anim,
