@@ -1,5 +1,6 @@
 // The move panel's IK tool on the body model: a left drag on the left wrist brings it to the
-// mouse by bending that arm, and the right hand stays where it was.
+// mouse by bending that arm, and the right hand stays where it was; with 関節数 1 a drag bends
+// the elbow alone.
 
 // The script engine has a member named like Qt's `emit` keyword: it comes before any Qt header.
 #include "script/script_engine.h"
@@ -59,6 +60,13 @@ class TestIkTool : public QObject {
     QCOMPARE(d.lines[kArmR].points[1].radz, 0.0f);
     // Posing takes no undo step of its own, as with the other motion tools.
     QCOMPARE(f.window->undoRing().undoCount(), undoCount);
+
+    // With 関節数 1 only the elbow bends: the right shoulder keeps its value.
+    panel.findChild<QSpinBox*>("ikChain")->setValue(1);
+    const QPoint right(int(rightWrist.x()), int(rightWrist.y()));
+    f.drag({right, right + QPoint(-40, -30)});
+    QVERIFY(d.lines[kArmR].points[1].radz != 0.0f);
+    QCOMPARE(d.lines[kArmR].points[0].radz, 0.0f);
   }
 };
 
