@@ -11,6 +11,8 @@
 #include "render/frame.h"
 #include "render/image_ops.h"
 #include "render/stroke.h"
+#include "script/body_model.h"
+#include "script/line_programs.h"
 
 namespace tovala {
 namespace {
@@ -94,15 +96,33 @@ std::unique_ptr<Document> heavyDocument() {
   return doc;
 }
 
+// The argument is the number of threads the layers are drawn on (0: one per core).
 void BM_RebuildHeavyDocument(benchmark::State& state) {
   auto doc = heavyDocument();
   for (auto _ : state) {
-    rebuildLayers(*doc);
+    rebuildLayersOn(*doc, int(state.range(0)));
     refreshSelected(*doc);
     buildDisplay(*doc);
   }
 }
-BENCHMARK(BM_RebuildHeavyDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildHeavyDocument)->Arg(0)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The layer rebuild of the body model in line view and in object view, on 1 or 2 threads.
+void rebuildBodyModel(benchmark::State& state, bool objectView) {
+  installScriptHooks();
+  Document doc;
+  createBodyModel(doc);
+  doc.objectView = objectView ? 1 : 0;
+  doc.curLine = 40;
+  for (auto _ : state) {
+    rebuildLayersOn(doc, int(state.range(0)));
+    benchmark::DoNotOptimize(doc.workImages.image(kFrontLayer)->pixels.data());
+  }
+}
+void BM_RebuildBodyModelLineView(benchmark::State& state) { rebuildBodyModel(state, false); }
+void BM_RebuildBodyModelObjectView(benchmark::State& state) { rebuildBodyModel(state, true); }
+BENCHMARK(BM_RebuildBodyModelLineView)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RebuildBodyModelObjectView)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // One mouse move while dragging a point of the selected line: the selected layer is redrawn
 // and merged, the display rebuilt.

@@ -3,6 +3,7 @@
 // colour, or with a user picture clipped to the shape, by the raster mask of mask_scratch.h in
 // work image 2; work image 3 holds the picture while it is mapped.
 
+#include "render/draw_target.h"
 #include "render/pixel_rect.h"
 
 namespace tovala {
@@ -14,5 +15,7 @@ class Document;
 // box in the line's range fields; in paint mode (editing mode 3) an image line also leaves its
 // mask in the user images' sentinel slot for painting.
 PixelRect drawFilledLine(Document& doc, int line, int layer);
+// The same into a band of a layer (draw_target.h).
+PixelRect drawFilledLine(Document& doc, int line, const DrawTarget& target);
 
 }  // namespace tovala

@@ -3,6 +3,7 @@
 #include "model/brush_kernel.h"
 #include "model/document.h"
 #include "render/fill.h"
+#include "render/bands.h"
 #include "render/image_ops.h"
 #include "render/marks.h"
 #include "render/object_view.h"
@@ -15,6 +16,7 @@ namespace tovala {
 namespace {
 
 constexpr int kMotionMode = 5;
+constexpr int kPaintMode = 3;
 constexpr uint32_t kUnderlayKey = 0xFFFFFF;  // pure white underlay pixels are not laid
 constexpr int kUnderlayStrength = 100;
 
@@ -32,13 +34,50 @@ void clearLayer(Document& doc, int slot) {
 
 // A line of at most one point draws nothing; a frame in the inverted background colour shows
 // where it is.
-void markLonePoint(Document& doc, int index, ImageSlot& layer) {
+void markLonePoint(const Document& doc, int index, ImageSlot& layer, const PixelRect& clip) {
   const LineRecord& line = doc.lines[size_t(index)];
   if (line.pointCount() - 1 > 1) return;
   const PointRecord& p = line.points.front();
   const int x = toPixel(double(line.w) * p.vx + line.vx - doc.edit.viewOrigin.x);
   const int y = toPixel(double(line.h) * p.vy + line.vy - doc.edit.viewOrigin.y);
-  markSquare(layer, x, y, doc.markSize, doc.backColor ^ 0xFFFFFF, false);
+  markSquare(layer, x, y, doc.markSize, doc.backColor ^ 0xFFFFFF, false, clip);
+}
+
+// Draws the back and front layers' lines or objects, each clipped to `clip` (a band of the
+// canvas, or everywhere), with the scratch images of `scratch`.
+void drawBackAndFront(Document& doc, const PixelRect& clip, ImageStore& scratch, bool ownsDocument) {
+  ImageSlot* back = doc.workImages.image(kBackLayer);
+  ImageSlot* front = doc.workImages.image(kFrontLayer);
+  for (ImageSlot* layer : {back, front})
+    if (layer) fillRect(*layer, clip, doc.backColor);
+  const auto target = [&](bool behind) {
+    return DrawTarget{behind ? back : front, clip, &scratch, ownsDocument};
+  };
+  if (doc.objectView == 1) {
+    for (int i = 0; i + 1 < doc.objectCount(); ++i)
+      if (i != doc.curObject) drawObject(doc, i, target(i < doc.curObject));
+    return;
+  }
+  for (int i = 0; i + 1 < doc.lineCount(); ++i) {
+    if (i == doc.curLine) continue;
+    const DrawTarget into = target(i < doc.curLine);
+    drawLine(doc, i, into, kStrokeDraw);
+    if (into.layer) markLonePoint(doc, i, *into.layer, clip);
+  }
+}
+
+// How many bands the layers are drawn in: one where drawing touches what bands cannot share
+// (the paint mask of paint mode, the front end's text painter) or the layers differ in size.
+int layerBands(const Document& doc, int threads) {
+  const ImageSlot* back = doc.workImages.image(kBackLayer);
+  const ImageSlot* front = doc.workImages.image(kFrontLayer);
+  if (!back || !front || back->width != front->width || back->height != front->height ||
+      doc.edit.mode == kPaintMode)
+    return 1;
+  if (doc.objectView != 1 && doc.textPainter)
+    for (int i = 0; i + 1 < doc.lineCount(); ++i)
+      if (doc.lines[size_t(i)].kind == 3) return 1;
+  return bandCount(threads, back->height);
 }
 
 // The back layer with the front layer laid over it: what the model picture is wherever the
@@ -110,35 +149,42 @@ void mergeLayers(Document& doc) {
 }  // namespace
 
 PixelRect drawLine(Document& doc, int line, int layer, int purpose) {
+  return drawLine(doc, line, DrawTarget::whole(doc, layer), purpose);
+}
+
+PixelRect drawLine(Document& doc, int line, const DrawTarget& target, int purpose) {
   if (!doc.isValidLine(line)) return {};
   const LineRecord& rec = doc.lines[size_t(line)];
+  StrokeTarget stroke;
+  stroke.clip = target.clip;
+  stroke.storeRange = target.ownsDocument;
   switch (rec.kind) {
     case 1:
-    case 2: return drawFilledLine(doc, line, layer);
+    case 2: return drawFilledLine(doc, line, target);
     case 3: {
-      const PixelRect stroke =
-          strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
-      return stroke.united(drawTextLine(doc, line, layer));
+      const PixelRect drawn = strokeLine(doc, line, target.layer, rec.cr, purpose, -1, stroke);
+      return drawn.united(drawTextLine(doc, line, target.layer));
     }
-    default: return strokeLine(doc, line, doc.workImages.image(layer), rec.cr, purpose, -1);
+    default: return strokeLine(doc, line, target.layer, rec.cr, purpose, -1, stroke);
   }
 }
 
-void rebuildLayers(Document& doc) {
+void rebuildLayers(Document& doc) { rebuildLayersOn(doc, 0); }
+
+void rebuildLayersOn(Document& doc, int threads) {
   restoreDefaultKernel(doc);
-  clearLayer(doc, kBackLayer);
-  clearLayer(doc, kFrontLayer);
-  if (doc.objectView == 1) {
-    orderObjects(doc);
-    for (int i = 0; i + 1 < doc.objectCount(); ++i)
-      if (i != doc.curObject) drawObject(doc, i, i < doc.curObject ? kBackLayer : kFrontLayer);
+  if (doc.objectView == 1) orderObjects(doc);
+  const int bands = layerBands(doc, threads);
+  if (bands <= 1) {
+    drawBackAndFront(doc, kAnywhere, doc.workImages, true);
   } else {
-    for (int i = 0; i + 1 < doc.lineCount(); ++i) {
-      if (i == doc.curLine) continue;
-      const int layer = i < doc.curLine ? kBackLayer : kFrontLayer;
-      drawLine(doc, i, layer, kStrokeDraw);
-      if (ImageSlot* image = doc.workImages.image(layer)) markLonePoint(doc, i, *image);
-    }
+    const ImageSlot& back = *doc.workImages.image(kBackLayer);
+    std::vector<ImageStore> scratch(static_cast<size_t>(bands));
+    for (ImageStore& store : scratch) store.initStore(kWorkImageSlots);
+    drawInBands(bands, [&](int band) {
+      drawBackAndFront(doc, bandRows(band, bands, back.width, back.height),
+                       scratch[size_t(band)], band == 0);
+    });
   }
   restoreDefaultKernel(doc);
   mergeBackAndFront(doc);

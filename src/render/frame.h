@@ -12,6 +12,7 @@
 // picture, the underlay, the selected point or the marks' inputs change. The back and front
 // layers are written only by rebuildLayers: the merge relies on them staying as it left them.
 
+#include "render/draw_target.h"
 #include "render/pixel_rect.h"
 
 namespace tovala {
@@ -22,9 +23,14 @@ class Document;
 // in the line colour, fill (1) and image (2) lines by drawFilledLine, text lines (3) as a stroke
 // and their characters. Returns the pixels of the layer it may have changed.
 PixelRect drawLine(Document& doc, int line, int layer, int purpose);
+// The same into a band of a layer (draw_target.h).
+PixelRect drawLine(Document& doc, int line, const DrawTarget& target, int purpose);
 
-// Redraws the back and front layers (in object view: orders the objects, then draws them).
+// Redraws the back and front layers (in object view: orders the objects, then draws them), in
+// horizontal bands, one per core, with the same result as one thread.
 void rebuildLayers(Document& doc);
+// The same on `threads` threads (1: on the calling thread alone).
+void rebuildLayersOn(Document& doc, int threads);
 // Redraws the selected layer and merges the three layers into the model picture.
 void refreshSelected(Document& doc);
 // Makes the display buffer: the model picture, the underlay when shown, the selected line's

@@ -153,13 +153,14 @@ bool resolveKey(uint32_t key, const ImageSlot& source, uint32_t& colour) {
 }  // namespace
 
 void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source, uint32_t key,
-               int strength, bool keyOnTarget) {
+               int strength, bool keyOnTarget, const PixelRect& clip) {
   if (!target.present || !source.present) return;
-  // Source columns i and rows j that land inside both images.
-  const int64_t i0 = std::max<int64_t>(0, -int64_t(x));
-  const int64_t i1 = std::min<int64_t>({w, source.width, int64_t(target.width) - x});
-  const int64_t j0 = std::max<int64_t>(0, -int64_t(y));
-  const int64_t j1 = std::min<int64_t>({h, source.height, int64_t(target.height) - y});
+  // Source columns i and rows j that land inside both images and the clip.
+  const PixelRect area = clip.intersected(PixelRect::ofSize(target.width, target.height));
+  const int64_t i0 = std::max<int64_t>(0, int64_t(area.left) - x);
+  const int64_t i1 = std::min<int64_t>({w, source.width, int64_t(area.right) - x});
+  const int64_t j0 = std::max<int64_t>(0, int64_t(area.top) - y);
+  const int64_t j1 = std::min<int64_t>({h, source.height, int64_t(area.bottom) - y});
   if (i0 >= i1 || j0 >= j1) return;
   uint32_t keyColour = 0;
   const bool keyed = resolveKey(key, source, keyColour);

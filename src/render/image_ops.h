@@ -16,9 +16,10 @@ inline constexpr int kCopy = -1;                          // strength: copy the 
 // Lays the w x h top-left part of `source` onto `target` with its top-left at (x, y). A source
 // pixel equal to `key` is skipped; with `keyOnTarget` only target pixels that differ from `key`
 // are written instead. With strength kCopy the source pixel is copied, otherwise each byte
-// becomes (strength * source + (255 - strength) * target) / 256.
+// becomes (strength * source + (255 - strength) * target) / 256. Only target pixels inside
+// `clip` change, and no byte outside it is written.
 void composite(ImageSlot& target, int x, int y, int w, int h, const ImageSlot& source, uint32_t key,
-               int strength, bool keyOnTarget);
+               int strength, bool keyOnTarget, const PixelRect& clip = kAnywhere);
 
 // `base` with `over` laid on it as composite(base, 0, 0, ..., over, key, strength, false) would,
 // written to `out` in one pass (all three the same size; false and nothing done otherwise).

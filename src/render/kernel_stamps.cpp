@@ -37,8 +37,12 @@ inline void blendEight(uint8_t* p, const uint16_t* k, const uint16_t* t) {
 
 }  // namespace
 
-KernelStamper::KernelStamper(const BrushKernel& kernel, uint32_t colour, ImageSlot& image)
-    : image_(image), width_(kernel.width), height_(kernel.height) {
+KernelStamper::KernelStamper(const BrushKernel& kernel, uint32_t colour, ImageSlot& image,
+                             const PixelRect& clip)
+    : image_(image),
+      clip_(clip.intersected(PixelRect::ofSize(image.width, image.height))),
+      width_(kernel.width),
+      height_(kernel.height) {
   // A kernel whose table does not match its size stamps nothing rather than read past it.
   if (width_ <= 0 || height_ <= 0 || kernel.weights.size() < size_t(width_) * size_t(height_)) {
     width_ = height_ = 0;
@@ -89,9 +93,18 @@ void KernelStamper::stampInside(long base) const {
   for (const Cell& c : cells_) blendPixel(pixels + base + c.offset, c.k, c.tb, c.tg, c.tr);
 }
 
+bool KernelStamper::wholeInside(int left, int top) const {
+  // The chunks of a row may rewrite up to seven bytes past the stamp, which near the right edge
+  // run on into the row above. That row must belong to the clip too, or another band's pixels
+  // would be read and written back.
+  return left >= clip_.left && top >= clip_.top && left + width_ <= clip_.right &&
+         top + height_ <= clip_.bottom &&
+         (top > clip_.top || left + width_ + 3 <= image_.width || clip_.top == 0);
+}
+
 void KernelStamper::stamp(int x, int y) const {
   const int left = x - width_ / 2, top = y - height_ / 2;
-  if (left < 0 || top < 0 || left + width_ > image_.width || top + height_ > image_.height) {
+  if (!wholeInside(left, top)) {
     stampClipped(left, top);
     return;
   }
@@ -99,8 +112,8 @@ void KernelStamper::stamp(int x, int y) const {
 }
 
 void KernelStamper::stampClipped(int left, int top) const {
-  const int ilo = std::max(0, -left), ihi = std::min(width_, image_.width - left);
-  const int jlo = std::max(0, -top), jhi = std::min(height_, image_.height - top);
+  const int ilo = std::max(clip_.left - left, 0), ihi = std::min(width_, clip_.right - left);
+  const int jlo = std::max(clip_.top - top, 0), jhi = std::min(height_, clip_.bottom - top);
   if (ilo >= ihi || jlo >= jhi) return;
   for (const Cell& c : cells_)
     if (c.i >= ilo && c.i < ihi && c.j >= jlo && c.j < jhi)
@@ -108,18 +121,29 @@ void KernelStamper::stampClipped(int left, int top) const {
 }
 
 void KernelStamper::line(int x0, int y0, int x1, int y1) const {
+  // Stamps cover centre - size/2 .. centre - size/2 + size - 1: a line whose stamps all miss
+  // the clip draws nothing (most of a stroke's short lines, for a band of the canvas).
+  const int64_t halfW = width_ / 2, halfH = height_ / 2;
+  if (int64_t(std::max(x0, x1)) - halfW + width_ <= clip_.left ||
+      int64_t(std::min(x0, x1)) - halfW >= clip_.right ||
+      int64_t(std::max(y0, y1)) - halfH + height_ <= clip_.top ||
+      int64_t(std::min(y0, y1)) - halfH >= clip_.bottom)
+    return;
   const LineWalk walk(x0, y0, x1, y1);
   // A stamp centred at c covers c - size/2 .. c - size/2 + size - 1.
   const int size = walk.xMajor ? width_ : height_;
-  const int limit = walk.xMajor ? image_.width : image_.height;
+  const int lo = walk.xMajor ? clip_.left : clip_.top;
+  const int hi = walk.xMajor ? clip_.right : clip_.bottom;
+  if (lo >= hi) return;
   int64_t first = 0, last = 0;
-  if (!walk.stepsWithin(size / 2 - size + 1, limit - 1 + size / 2, first, last)) return;
-  const int w = image_.width, h = image_.height, halfW = width_ / 2, halfH = height_ / 2;
-  const int maxLeft = w - width_, maxTop = h - height_;
+  if (!walk.stepsWithin(int64_t(lo) + size / 2 - size + 1, int64_t(hi) - 1 + size / 2, first,
+                        last))
+    return;
+  const int h = image_.height;
   const long stride = image_.stride;
   walk.walk(first, last, [&](int x, int y, int64_t) {
-    const int left = x - halfW, top = y - halfH;
-    if (left < 0 || top < 0 || left > maxLeft || top > maxTop) {
+    const int left = x - int(halfW), top = y - int(halfH);
+    if (!wholeInside(left, top)) {
       stampClipped(left, top);
       return;
     }
@@ -131,12 +155,15 @@ void stampKernel(ImageSlot& image, const BrushKernel& kernel, int x, int y, uint
   KernelStamper(kernel, colour, image).stamp(x, y);
 }
 
-void stampRect(ImageSlot& image, int x, int y, int w, int h, uint32_t colour, int k) {
+void stampRect(ImageSlot& image, int x, int y, int w, int h, uint32_t colour, int k,
+               const PixelRect& clip) {
   if (w <= 0 || h <= 0) return;
   k = std::clamp(k, 0, 256);
   if (k == 256) return;
-  const int left = std::max(x - w / 2, 0), right = std::min(x - w / 2 + w, image.width);
-  const int top = std::max(y - h / 2, 0), bottom = std::min(y - h / 2 + h, image.height);
+  const int left = std::max({x - w / 2, 0, clip.left});
+  const int right = std::min({x - w / 2 + w, image.width, clip.right});
+  const int top = std::max({y - h / 2, 0, clip.top});
+  const int bottom = std::min({y - h / 2 + h, image.height, clip.bottom});
   if (left >= right || top >= bottom) return;
   const uint32_t m = uint32_t(256 - k);
   const uint32_t tb = m * ((colour >> 16) & 0xFF), tg = m * ((colour >> 8) & 0xFF),
@@ -152,7 +179,8 @@ void kernelLine(ImageSlot& image, const BrushKernel& kernel, int x0, int y0, int
   KernelStamper(kernel, colour, image).line(x0, y0, x1, y1);
 }
 
-void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, uint32_t colour) {
+void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, uint32_t colour,
+                 const PixelRect& clip) {
   const bool xMajor = std::llabs(int64_t(end.x) - start.x) >= std::llabs(int64_t(end.y) - start.y);
   const bool reversed = xMajor ? end.x < start.x : end.y < start.y;
   const TaperEnd& a = reversed ? end : start;
@@ -161,13 +189,15 @@ void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, u
   // Every rectangle along the line is at most as large as the larger end's.
   const int reach =
       xMajor ? std::max(stampSize(a.w), stampSize(b.w)) : std::max(stampSize(a.h), stampSize(b.h));
-  const int limit = xMajor ? image.width : image.height;
+  const PixelRect area = clip.intersected(PixelRect::ofSize(image.width, image.height));
+  if (area.empty()) return;
+  const int lo = xMajor ? area.left : area.top, hi = xMajor ? area.right : area.bottom;
   int64_t first = 0, last = 0;
-  if (!walk.stepsWithin(-int64_t(reach) - 1, int64_t(limit) + reach, first, last)) return;
+  if (!walk.stepsWithin(int64_t(lo) - reach - 1, int64_t(hi) + reach, first, last)) return;
   walk.walk(first, last, [&](int x, int y, int64_t k) {
     stampRect(image, x, y, stampSize(taperAt(a.w, b.w, k, walk.length)),
               stampSize(taperAt(a.h, b.h, k, walk.length)), colour,
-              stampWeight(taperAt(a.k, b.k, k, walk.length)));
+              stampWeight(taperAt(a.k, b.k, k, walk.length)), area);
   });
 }
 

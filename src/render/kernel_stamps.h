@@ -13,6 +13,7 @@
 
 #include "model/brush_kernel.h"
 #include "model/image_store.h"
+#include "render/pixel_rect.h"
 
 namespace tovala {
 
@@ -39,10 +40,13 @@ inline double taperAt(double from, double to, int64_t k, int64_t length) {
 }
 
 // A kernel made ready for one colour and one image: the cells that paint (weight below 256) with
-// their byte offsets and colour terms, so a stamp is a short loop of multiply-adds.
+// their byte offsets and colour terms, so a stamp is a short loop of multiply-adds. Only pixels
+// inside `clip` change; with a clip of whole rows (a band) no byte outside it is even rewritten,
+// so bands of one image can be drawn at the same time.
 class KernelStamper {
  public:
-  KernelStamper(const BrushKernel& kernel, uint32_t colour, ImageSlot& image);
+  KernelStamper(const BrushKernel& kernel, uint32_t colour, ImageSlot& image,
+                const PixelRect& clip = kAnywhere);
 
   void stamp(int x, int y) const;
   // Bresenham from (x0, y0) to (x1, y1), one stamp per pixel, both ends included.
@@ -67,10 +71,13 @@ class KernelStamper {
     long offset;
   };
   void stampClipped(int left, int top) const;
+  // Whether the stamp with this top-left may take the chunk path (see wholeInside's note).
+  bool wholeInside(int left, int top) const;
   // A stamp lying wholly inside the image; `base` is the byte offset of its top-left pixel.
   [[gnu::always_inline]] inline void stampInside(long base) const;
 
   ImageSlot& image_;
+  PixelRect clip_;  // the clip within the image
   int width_, height_;
   std::vector<Cell> cells_;
   std::vector<Chunk> chunks_;
@@ -78,13 +85,15 @@ class KernelStamper {
 };
 
 void stampKernel(ImageSlot& image, const BrushKernel& kernel, int x, int y, uint32_t colour);
-// A w x h rectangle with top-left (x - w/2, y - h/2), all of weight k.
-void stampRect(ImageSlot& image, int x, int y, int w, int h, uint32_t colour, int k);
+// A w x h rectangle with top-left (x - w/2, y - h/2), all of weight k, limited to `clip`.
+void stampRect(ImageSlot& image, int x, int y, int w, int h, uint32_t colour, int k,
+               const PixelRect& clip = kAnywhere);
 void kernelLine(ImageSlot& image, const BrushKernel& kernel, int x0, int y0, int x1, int y1,
                 uint32_t colour);
 // Bresenham along the major axis, stamping a rectangle at every step whose width, height and
 // weight run linearly from `start` to `end`; walked from the end when the end's major
-// coordinate is the smaller.
-void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, uint32_t colour);
+// coordinate is the smaller. Only pixels inside `clip` change.
+void taperedLine(ImageSlot& image, const TaperEnd& start, const TaperEnd& end, uint32_t colour,
+                 const PixelRect& clip = kAnywhere);
 
 }  // namespace tovala

@@ -23,27 +23,30 @@ void markCentre(const Document& doc, const PointRecord& p, int& x, int& y) {
 
 }  // namespace
 
-void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour) {
+void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour,
+               const PixelRect& clip) {
   if (!image.present || halfW < 0 || halfH < 0) return;
   const int64_t l = int64_t(x) - halfW, r = int64_t(x) + halfW;
   const int64_t t = int64_t(y) - halfH, b = int64_t(y) + halfH;
   auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
-  fillRect(image, {pin(l), pin(t), pin(r + 1), pin(t + 1)}, colour);
-  fillRect(image, {pin(l), pin(b), pin(r + 1), pin(b + 1)}, colour);
-  fillRect(image, {pin(l), pin(t), pin(l + 1), pin(b + 1)}, colour);
-  fillRect(image, {pin(r), pin(t), pin(r + 1), pin(b + 1)}, colour);
+  fillRect(image, PixelRect{pin(l), pin(t), pin(r + 1), pin(t + 1)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(l), pin(b), pin(r + 1), pin(b + 1)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(l), pin(t), pin(l + 1), pin(b + 1)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(r), pin(t), pin(r + 1), pin(b + 1)}.intersected(clip), colour);
 }
 
-void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled) {
+void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled,
+                const PixelRect& clip) {
   if (!filled) {
-    markFrame(image, x, y, half, half, colour);
+    markFrame(image, x, y, half, half, colour, clip);
     return;
   }
   if (!image.present || half < 0) return;
   auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
   fillRect(image,
-           {pin(int64_t(x) - half), pin(int64_t(y) - half), pin(int64_t(x) + half + 1),
-            pin(int64_t(y) + half + 1)},
+           PixelRect{pin(int64_t(x) - half), pin(int64_t(y) - half), pin(int64_t(x) + half + 1),
+                     pin(int64_t(y) + half + 1)}
+               .intersected(clip),
            colour);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/image_store.h"
+#include "render/pixel_rect.h"
 
 namespace tovala {
 
@@ -16,10 +17,12 @@ inline constexpr uint32_t kMarkGreen = 0x00FF00;
 inline constexpr uint32_t kMarkGrey = 0x7D7D7D;
 
 // The square from (x - half, y - half) to (x + half, y + half), both corners included: its
-// one-pixel border, or filled.
-void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled);
+// one-pixel border, or filled. Only pixels inside `clip` change.
+void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled,
+                const PixelRect& clip = kAnywhere);
 // The border of the rectangle with half-width `halfW` and half-height `halfH` around (x, y).
-void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour);
+void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour,
+               const PixelRect& clip = kAnywhere);
 // A one-pixel line, both ends included.
 void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour);
 

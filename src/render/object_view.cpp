@@ -10,7 +10,6 @@
 #include "render/eye_shape.h"
 #include "render/image_ops.h"
 #include "render/kernel_stamps.h"
-#include "render/line_shift.h"
 #include "render/mask_scratch.h"
 #include "render/stroke_core.h"
 
@@ -24,9 +23,9 @@ constexpr int kShapeEye = 2;
 int shapeOf(const ObjectRecord& o) { return o.header[1] & 0xFF; }
 bool filledVariant(const ObjectRecord& o) { return ((o.header[1] >> 8) & 0xFF) == 1; }
 
-IntPoint screenPixel(const LineRecord& line, int point) {
+IntPoint screenPixel(const LineRecord& line, const LinePosition& at, int point) {
   const PointRecord& p = line.points[size_t(point)];
-  return {toPixel(double(line.w) * p.vx + line.vx), toPixel(double(line.h) * p.vy + line.vy)};
+  return {toPixel(double(line.w) * p.vx + at.vx), toPixel(double(line.h) * p.vy + at.vy)};
 }
 
 // Mask strokes: one pass of the line's minimum, no drift.
@@ -91,14 +90,17 @@ void closedPolyline(ImageSlot& image, const BrushKernel& pixel, std::span<const 
   }
 }
 
-// Joins each piece's end to the next piece's start, the last to the first.
-void joinPieces(Document& doc, const std::vector<ObjectPiece>& pieces, ImageSlot& image,
-                const BrushKernel& pixel, uint32_t colour) {
+// Joins each piece's end to the next piece's start, the last to the first; `at` holds each
+// piece's line position.
+void joinPieces(const Document& doc, const std::vector<ObjectPiece>& pieces,
+                const std::vector<LinePosition>& at, ImageSlot& image, const BrushKernel& pixel,
+                uint32_t colour) {
   for (size_t i = 0; i < pieces.size(); ++i) {
+    const size_t j = (i + 1) % pieces.size();
     const ObjectPiece& a = pieces[i];
-    const ObjectPiece& b = pieces[(i + 1) % pieces.size()];
-    const IntPoint from = screenPixel(doc.lines[size_t(a.line)], a.points.back());
-    const IntPoint to = screenPixel(doc.lines[size_t(b.line)], b.points.front());
+    const ObjectPiece& b = pieces[j];
+    const IntPoint from = screenPixel(doc.lines[size_t(a.line)], at[i], a.points.back());
+    const IntPoint to = screenPixel(doc.lines[size_t(b.line)], at[j], b.points.front());
     kernelLine(image, pixel, from.x, from.y, to.x, to.y, colour);
   }
 }
@@ -159,7 +161,11 @@ void orderObjects(Document& doc) {
 }
 
 PixelRect drawObject(Document& doc, int index, int layerSlot) {
-  ImageSlot* layer = doc.workImages.image(layerSlot);
+  return drawObject(doc, index, DrawTarget::whole(doc, layerSlot));
+}
+
+PixelRect drawObject(const Document& doc, int index, const DrawTarget& target) {
+  ImageSlot* layer = target.layer;
   if (!layer || index < 0 || index + 1 >= doc.objectCount()) return {};
   const ObjectRecord& object = doc.objects[size_t(index)];
   const std::vector<ObjectPiece> pieces = objectPieces(doc, object);
@@ -172,13 +178,21 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
   const double pad = doc.markSize + 2 + extent.reach;
   MaskPlacement place;
   if (!placeMask(float(extent.left - pad), float(extent.top - pad), float(extent.right + pad),
-                 float(extent.bottom + pad), layer->width, layer->height, place) ||
-      !doc.workImages.makeBlank(kScratchImage, place.window.width(), place.window.height(), inside))
+                 float(extent.bottom + pad), layer->width, layer->height, place))
     return {};
-  ImageSlot& scratch = *doc.workImages.image(kScratchImage);
-  std::vector<int> lines;
-  for (const ObjectPiece& piece : pieces) lines.push_back(piece.line);
-  const LineShift shifted(doc, lines, -place.window.left, -place.window.top);
+  // A band the mask does not reach has nothing to draw.
+  const PixelRect reach = place.window.intersected(PixelRect::ofSize(layer->width, layer->height));
+  if (!(target.clip == kAnywhere) && reach.intersected(target.clip).empty()) return reach;
+  if (!target.scratch->makeBlank(kScratchImage, place.window.width(), place.window.height(),
+                                 inside))
+    return {};
+  ImageSlot& scratch = *target.scratch->image(kScratchImage);
+  // Each piece's line moved so the box starts at the scratch origin.
+  std::vector<LinePosition> at;
+  at.reserve(pieces.size());
+  for (const ObjectPiece& piece : pieces)
+    at.push_back(LinePosition::shifted(doc.lines[size_t(piece.line)], -place.window.left,
+                                       -place.window.top));
   const double ox = place.window.left, oy = place.window.top;
 
   static const BrushKernel pixel = buildKernel(1, 1, -1, 0);
@@ -194,10 +208,12 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
     StrokeOptions options;
     options.raster = &markerRaster;
     options.path = &outline;
-    for (const ObjectPiece& piece : pieces)
-      runStroke(doc.lines[size_t(piece.line)], piece.points,
-                maskStyle(doc.lines[size_t(piece.line)]), options);
-    joinPieces(doc, pieces, scratch, pixel, marker);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      options.position = &at[i];
+      runStroke(doc.lines[size_t(pieces[i].line)], pieces[i].points,
+                maskStyle(doc.lines[size_t(pieces[i].line)]), options);
+    }
+    joinPieces(doc, pieces, at, scratch, pixel, marker);
   }
   clearOutside(scratch, inside, doc.backColor,
                filledVariant(object) ? OutsideClearing::kFlood : OutsideClearing::kScan, place,
@@ -216,8 +232,9 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
   if (shape == kShapeCircle) {
     closedPolyline(scratch, pixel, outline, colour);
   } else {
-    if (shape != kShapeEye) joinPieces(doc, pieces, scratch, pixel, colour);
-    for (const ObjectPiece& piece : pieces) {
+    if (shape != kShapeEye) joinPieces(doc, pieces, at, scratch, pixel, colour);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      const ObjectPiece& piece = pieces[i];
       const LineRecord& line = doc.lines[size_t(piece.line)];
       BrushKernel own;
       const BrushKernel* kernel = nullptr;
@@ -225,12 +242,13 @@ PixelRect drawObject(Document& doc, int index, int layerSlot) {
       ImageRaster raster(scratch, *kernel, line.cr, RasterPath::kFast);
       StrokeOptions options;
       options.raster = &raster;
+      options.position = &at[i];
       runStroke(line, piece.points, style, options);
     }
   }
   composite(*layer, place.window.left, place.window.top, scratch.width, scratch.height, scratch,
-            doc.backColor, kCopy, false);
-  return place.window.intersected(PixelRect::ofSize(layer->width, layer->height));
+            doc.backColor, kCopy, false, target.clip);
+  return reach;
 }
 
 }  // namespace tovala

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "render/draw_target.h"
 #include "render/pixel_rect.h"
 
 namespace tovala {
@@ -32,5 +33,7 @@ void orderObjects(Document& doc);
 // Draws object `index` into work image `layer` (work image 2 is the scratch) and returns the
 // layer pixels it may have changed.
 PixelRect drawObject(Document& doc, int index, int layer);
+// The same into a band of a layer (draw_target.h). Objects change nothing in the document.
+PixelRect drawObject(const Document& doc, int index, const DrawTarget& target);
 
 }  // namespace tovala

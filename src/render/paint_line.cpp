@@ -72,12 +72,12 @@ void paintOnImageLine(Document& doc, int x0, int y0, int x1, int y1, bool drag) 
   *scratch = *mask;
   *copy = *picture;
   composite(*scratch, 0, 0, scratch->width, scratch->height, *copy, doc.backColor, kCopy, true);
-  {
-    const int lines[] = {doc.curLine};
-    const LineShift shifted(doc, lines, -double(line.rectx), -double(line.recty));
-    drawClosingLine(*scratch, line, buildKernel(1, 1, -1, 0), doc.backColor);
-    strokeLine(doc, doc.curLine, scratch, line.cr, kStrokeDrawMask, -1);
-  }
+  const LinePosition moved =
+      LinePosition::shifted(line, -double(line.rectx), -double(line.recty));
+  drawClosingLine(*scratch, line, moved, buildKernel(1, 1, -1, 0), doc.backColor);
+  StrokeTarget outline;
+  outline.position = &moved;
+  strokeLine(doc, doc.curLine, scratch, line.cr, kStrokeDrawMask, -1, outline);
   const int left = originX, top = originY;
   composite(*layer, left, top, scratch->width, scratch->height, *scratch, doc.backColor, kCopy,
             false);

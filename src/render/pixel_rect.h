@@ -36,6 +36,9 @@ struct PixelRect {
 // line arithmetic on two such coordinates stays exact in 64 bits.
 inline constexpr int kCoordLimit = 1 << 28;
 
+// A clip that holds every pixel of any image: drawing limited by it is limited by the image only.
+inline constexpr PixelRect kAnywhere{-kCoordLimit, -kCoordLimit, kCoordLimit, kCoordLimit};
+
 // A real position as a pixel coordinate: truncated toward zero like a C cast, with values beyond
 // the limit (and NaN) pinned so the conversion is always defined.
 inline int toPixel(double v) {

@@ -10,12 +10,13 @@
 namespace tovala {
 
 ImageRaster::ImageRaster(ImageSlot& image, const BrushKernel& kernel, uint32_t colour,
-                         RasterPath path)
+                         RasterPath path, const PixelRect& clip)
     : image_(image),
       kernel_(kernel),
       colour_(colour),
       path_(path),
-      stamper_(kernel, colour, image) {}
+      clip_(clip),
+      stamper_(kernel, colour, image, clip) {}
 
 void ImageRaster::kernelLine(int x0, int y0, int x1, int y1) {
   if (path_ == RasterPath::kReference)
@@ -28,7 +29,7 @@ void ImageRaster::taperedLine(const TaperEnd& start, const TaperEnd& end) {
   if (path_ == RasterPath::kReference)
     reference::taperedLine(image_, start, end, colour_);
   else
-    tovala::taperedLine(image_, start, end, colour_);
+    tovala::taperedLine(image_, start, end, colour_, clip_);
 }
 
 StrokeStyle strokeStyleFor(const Document& doc, const LineRecord& line, int perLine,
@@ -42,18 +43,26 @@ StrokeStyle strokeStyleFor(const Document& doc, const LineRecord& line, int perL
   return {0, doc.defSpMin, doc.defSpMax, doc.defSpDspX, doc.defSpDspY};
 }
 
-void storeRange(const Document& doc, LineRecord& line, const StrokeResult& box) {
+LineRange rangeOf(const Document& doc, const LineRecord& line, const StrokeResult& box) {
   // Wide enough for the brush and the point marks drawn around the points.
   const float padX = std::max(line.brw, line.brh) / 2 + float(doc.markSize);
   const float padY = doc.defBrush[1] / 2 + float(doc.markSize);
-  line.rectx = float(box.left) - padX;
-  line.rectw = float(box.right) + padX;
-  line.recty = float(box.top) - padY;
-  line.recth = float(box.bottom) + padY;
+  return {float(box.left) - padX, float(box.top) - padY, float(box.right) + padX,
+          float(box.bottom) + padY};
 }
 
-PixelRect strokeLine(Document& doc, int lineIndex, ImageSlot* image, uint32_t colour, int purpose,
-                     int perLineOverride, RasterPath path) {
+void storeRange(const Document& doc, LineRecord& line, const StrokeResult& box) {
+  const LineRange r = rangeOf(doc, line, box);
+  line.rectx = r.left;
+  line.rectw = r.right;
+  line.recty = r.top;
+  line.recth = r.bottom;
+}
+
+namespace {
+
+PixelRect strokeWith(Document& doc, int lineIndex, ImageSlot* image, uint32_t colour, int purpose,
+                     int perLineOverride, RasterPath path, const StrokeTarget& target) {
   if (!doc.isValidLine(lineIndex)) return {};
   LineRecord& line = doc.lines[size_t(lineIndex)];
   if (line.sel == 0) return {};
@@ -62,18 +71,33 @@ PixelRect strokeLine(Document& doc, int lineIndex, ImageSlot* image, uint32_t co
   BrushKernel own;
   const BrushKernel* kernel = nullptr;
   const StrokeStyle style = strokeStyleFor(doc, line, perLine, own, kernel);
+  if (perLine == 0 && target.kernel) kernel = target.kernel;
 
   std::optional<ImageRaster> raster;
   if (purpose != kStrokeMeasure && image && image->present)
-    raster.emplace(*image, *kernel, colour, path);
+    raster.emplace(*image, *kernel, colour, path, target.clip);
   StrokeOptions options;
   options.raster = raster ? &*raster : nullptr;
   options.binarySearch = path == RasterPath::kReference;
+  options.position = target.position;
   const std::vector<int> indices = wholeLine(line);
   const StrokeResult result = runStroke(line, indices, style, options);
-  if (purpose != kStrokeDrawMask) storeRange(doc, line, result);
+  if (purpose != kStrokeDrawMask && target.storeRange) storeRange(doc, line, result);
   if (!raster) return {};
   return result.touched.intersected(PixelRect::ofSize(image->width, image->height));
+}
+
+}  // namespace
+
+PixelRect strokeLine(Document& doc, int lineIndex, ImageSlot* image, uint32_t colour, int purpose,
+                     int perLineOverride, RasterPath path) {
+  return strokeWith(doc, lineIndex, image, colour, purpose, perLineOverride, path, {});
+}
+
+PixelRect strokeLine(Document& doc, int lineIndex, ImageSlot* image, uint32_t colour, int purpose,
+                     int perLineOverride, const StrokeTarget& target) {
+  return strokeWith(doc, lineIndex, image, colour, purpose, perLineOverride, RasterPath::kFast,
+                    target);
 }
 
 void drawStroke(Document& doc, int line, int imageSlot, uint32_t colour, int purpose,

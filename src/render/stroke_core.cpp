@@ -41,7 +41,11 @@ struct PixelBox {
 class StrokeWalker {
  public:
   StrokeWalker(const LineRecord& line, const StrokeStyle& style, const StrokeOptions& options)
-      : line_(line), style_(style), opt_(options) {
+      : line_(line),
+        style_(style),
+        opt_(options),
+        originX_(options.position ? options.position->vx : line.vx),
+        originY_(options.position ? options.position->vy : line.vy) {
     const size_t n = line.points.size();
     for (auto* v : {&xs_, &ys_, &driftX_, &driftY_, &ww_, &hh_, &aa_}) v->reserve(n);
     segment_.reserve(n);
@@ -93,8 +97,8 @@ class StrokeWalker {
   int mode(int index) const { return line_.points[size_t(index)].mode; }
 
   void screen(const PointRecord& p, double& x, double& y) const {
-    x = double(line_.w) * double(p.vx) + double(line_.vx);
-    y = double(line_.h) * double(p.vy) + double(line_.vy);
+    x = double(line_.w) * double(p.vx) + double(originX_);
+    y = double(line_.h) * double(p.vy) + double(originY_);
   }
 
   void kernelLine(int x0, int y0, int x1, int y1) {
@@ -254,6 +258,7 @@ class StrokeWalker {
   const LineRecord& line_;
   const StrokeStyle& style_;
   const StrokeOptions& opt_;
+  const float originX_, originY_;  // the line's position
   RealBox box_;
   PixelBox hit_;
   std::vector<int> segment_;

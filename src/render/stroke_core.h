@@ -45,10 +45,12 @@ class StrokeRaster {
 // The fast primitives, or the plain ones they are checked against.
 enum class RasterPath { kFast, kReference };
 
-// A StrokeRaster over one image, kernel and colour.
+// A StrokeRaster over one image, kernel and colour, changing only pixels inside `clip` (the
+// fast path only; the reference path draws the whole image).
 class ImageRaster final : public StrokeRaster {
  public:
-  ImageRaster(ImageSlot& image, const BrushKernel& kernel, uint32_t colour, RasterPath path);
+  ImageRaster(ImageSlot& image, const BrushKernel& kernel, uint32_t colour, RasterPath path,
+              const PixelRect& clip = kAnywhere);
   void kernelLine(int x0, int y0, int x1, int y1) override;
   void taperedLine(const TaperEnd& start, const TaperEnd& end) override;
   int kernelWidth() const override { return kernel_.width; }
@@ -59,6 +61,7 @@ class ImageRaster final : public StrokeRaster {
   const BrushKernel& kernel_;
   uint32_t colour_;
   RasterPath path_;
+  PixelRect clip_;
   KernelStamper stamper_;
 };
 
@@ -74,10 +77,32 @@ struct StrokeResult {
   PixelRect touched;
 };
 
+// A line's position (its vx, vy) taken instead of the stored one, as when a mask drawing moves
+// the line so its box starts at the scratch origin.
+struct LinePosition {
+  float vx = 0, vy = 0;
+  // The line's position moved by (dx, dy), rounded to the stored precision.
+  static LinePosition shifted(const LineRecord& line, double dx, double dy) {
+    return {float(double(line.vx) + dx), float(double(line.vy) + dy)};
+  }
+};
+
 struct StrokeOptions {
   StrokeRaster* raster = nullptr;         // null: measure only
   bool binarySearch = false;              // find spline intervals the plain way (reference path)
   std::vector<IntPoint>* path = nullptr;  // receives the drawn polyline's vertices in order
+  const LinePosition* position = nullptr;  // null: the line's own vx, vy
+};
+
+// How strokeLine draws beyond its arguments. The defaults draw anywhere in the image at the
+// line's own position, with the document's kernel in force, and store the range as the purpose
+// says.
+struct StrokeTarget {
+  PixelRect clip = kAnywhere;              // the pixels it may change
+  const LinePosition* position = nullptr;  // the line's position, when moved for a mask
+  const BrushKernel* kernel = nullptr;     // the kernel in force (null: the document's)
+  bool storeRange = true;                  // false: the range fields are left alone whatever
+                                           // the purpose (a band drawing that is not the first)
 };
 
 // Walks `points` (indices into line.points, the sentinel excluded) with the given style.
@@ -89,13 +114,23 @@ StrokeResult runStroke(const LineRecord& line, std::span<const int> points,
 StrokeStyle strokeStyleFor(const Document& doc, const LineRecord& line, int perLine,
                            BrushKernel& ownKernel, const BrushKernel*& kernel);
 
-// Widens a measured box and stores it in the line's range fields (left, top, right, bottom).
+// A measured box widened for the brush and the point marks: the range fields' values (left,
+// top, right, bottom).
+struct LineRange {
+  float left = 0, top = 0, right = 0, bottom = 0;
+};
+LineRange rangeOf(const Document& doc, const LineRecord& line, const StrokeResult& box);
+// Stores rangeOf in the line's range fields.
 void storeRange(const Document& doc, LineRecord& line, const StrokeResult& box);
 
 // drawStroke drawing into `image` (null: nothing drawn, as with purpose -1), returning the
 // pixels it may have touched.
 PixelRect strokeLine(Document& doc, int line, ImageSlot* image, uint32_t colour, int purpose,
                      int perLineOverride, RasterPath path = RasterPath::kFast);
+// The same with a clip, a moved position or a kernel of the caller's. The line is changed only
+// by storing its range, and only when target.storeRange allows it.
+PixelRect strokeLine(Document& doc, int line, ImageSlot* image, uint32_t colour, int purpose,
+                     int perLineOverride, const StrokeTarget& target);
 
 // The indices of the line's real points, 0 .. count - 2.
 std::vector<int> wholeLine(const LineRecord& line);

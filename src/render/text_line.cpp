@@ -57,9 +57,12 @@ PixelRect drawText(ImageSlot& image, TextPainter& painter, int x, int y,
 }
 
 PixelRect drawTextLine(Document& doc, int lineIndex, int layerSlot) {
+  return drawTextLine(doc, lineIndex, doc.workImages.image(layerSlot));
+}
+
+PixelRect drawTextLine(Document& doc, int lineIndex, ImageSlot* layer) {
   if (!doc.isValidLine(lineIndex) || !doc.textPainter) return {};
   const LineRecord& line = doc.lines[size_t(lineIndex)];
-  ImageSlot* layer = doc.workImages.image(layerSlot);
   const int record = doc.findText(line.nam);
   if (line.sel == 0 || !layer || record < 0 || record >= doc.textCount() - 1) return {};
   const TextRecord& text = doc.texts[size_t(record)];

@@ -24,5 +24,6 @@ PixelRect drawText(ImageSlot& image, TextPainter& painter, int x, int y,
 // point k's own position (the line's scale and position are not applied), as many characters as
 // the text has or the line has points. Nothing without a text record or a TextPainter.
 PixelRect drawTextLine(Document& doc, int line, int layer);
+PixelRect drawTextLine(Document& doc, int line, ImageSlot* layer);
 
 }  // namespace tovala
