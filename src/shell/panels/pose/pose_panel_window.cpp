@@ -47,6 +47,8 @@ std::optional<std::string> askPoseName(TMyWindow& w, const std::string& initial)
 
 void savePose(TMyWindow& w, PosePanel& panel) {
   if (!w.hasLines()) return w.ui().message(kNoFigure, msg::kCaptionNotice);
+  // Movements are kept in scaled canvas units: a pose taken at another scale would not fit.
+  if (w.doc().modelScale != 1.0f) return w.ui().message(kScaledModelRefusal, "");
   const std::optional<std::string> name = askPoseName(w, panel.selectedName());
   if (!name) return;
   const fs::path path = panel.pathOf(*name);
