@@ -152,17 +152,17 @@ void TimelinePanel::setPlaying(bool playing) {
 
 void TimelinePanel::refresh() {
   current_ = std::clamp(current_, 0, std::max(0, anim_.length - 1));
-  std::vector<int> keys;
-  keys.reserve(anim_.keys.size());
-  for (const AnimationKey& k : anim_.keys) keys.push_back(k.frame);
-  strip_->show(anim_.length, keys, current_);
+  // Refreshed on every frame of playback: the list keeps its memory from one call to the next.
+  keyFrames_.clear();
+  for (const AnimationKey& k : anim_.keys) keyFrames_.push_back(k.frame);
+  strip_->show(anim_.length, keyFrames_, current_);
   const int key = keyIndexAt(anim_, current_);
   const QSignalBlocker quietFrame(frame_), quietFps(fps_), quietLength(length_);
   frame_->setRange(0, std::max(0, anim_.length - 1));
   frame_->setValue(current_);
   fps_->setValue(anim_.fps);
   // A key must stay inside the animation: the length cannot drop below the last key.
-  length_->setRange(keys.empty() ? 1 : keys.back() + 1, kMaxAnimationLength);
+  length_->setRange(keyFrames_.empty() ? 1 : keyFrames_.back() + 1, kMaxAnimationLength);
   length_->setValue(anim_.length);
   deleteKey_->setEnabled(key >= 0);
   moveKey_->setEnabled(key >= 0);

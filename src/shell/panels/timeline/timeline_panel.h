@@ -5,6 +5,8 @@
 // skin switch and "図に適用", which gives the figure the pose of the current frame. Like every
 // panel it only reports what was asked; the timeline (timeline.h) does it.
 
+#include <vector>
+
 #include "engine/animation.h"
 #include "shell/panel.h"
 
@@ -63,6 +65,7 @@ class TimelinePanel : public Panel {
   void frameChosen(int frame, Action action);
 
   const Animation& anim_;
+  std::vector<int> keyFrames_;  // the keys' frames, for the strip
   int current_ = 0;
   int moveFrom_ = 0;
   int moveTo_ = 0;
