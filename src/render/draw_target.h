@@ -22,6 +22,14 @@ struct DrawTarget {
 
   // The whole of work image `layer`, with the document's own scratch images.
   static DrawTarget whole(Document& doc, int layer);
+
+  // The clip in the pixels of a scratch image laid onto the layer with its top-left at `window`'s:
+  // strokes drawn into the scratch after its mask is made need only the rows that reach the
+  // layer's clip.
+  PixelRect inScratch(const PixelRect& window) const {
+    if (clip == kAnywhere) return kAnywhere;
+    return {-kCoordLimit, clip.top - window.top, kCoordLimit, clip.bottom - window.top};
+  }
 };
 
 }  // namespace tovala

@@ -93,6 +93,7 @@ PixelRect drawFilledLine(Document& doc, int lineIndex, const DrawTarget& target)
   const BrushKernel defaultKernel =
       buildKernel(doc.defBrush[0], doc.defBrush[1], doc.defBrush[2], doc.defBrush[3]);
   StrokeTarget outlineTarget;
+  outlineTarget.clip = target.inScratch(place.window);
   outlineTarget.position = &moved;
   outlineTarget.kernel = &defaultKernel;
   strokeLine(doc, lineIndex, &scratch, line.cr, kStrokeDrawMask, -1, outlineTarget);

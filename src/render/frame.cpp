@@ -1,5 +1,7 @@
 #include "render/frame.h"
 
+#include <cstring>
+
 #include "model/brush_kernel.h"
 #include "model/document.h"
 #include "render/fill.h"
@@ -95,6 +97,30 @@ void mergeBackAndFront(Document& doc) {
   cache.valid = true;
 }
 
+// The same merge one band at a time: the cache is given the back layer's size first, then each
+// band copies and merges its own rows (back and front have the same size when drawn in bands).
+void prepareBandMerge(Document& doc) {
+  auto& cache = doc.layerMerge;
+  cache.valid = false;
+  const ImageSlot& back = *doc.workImages.image(kBackLayer);
+  ImageSlot& merged = cache.backAndFront;
+  if (!(merged.present && merged.width == back.width && merged.height == back.height &&
+        merged.pixels.size() == back.pixels.size() && merged.header == back.header))
+    merged = back;
+}
+
+void mergeBandRows(Document& doc, const PixelRect& rows) {
+  const ImageSlot& back = *doc.workImages.image(kBackLayer);
+  const ImageSlot& front = *doc.workImages.image(kFrontLayer);
+  ImageSlot& merged = doc.layerMerge.backAndFront;
+  if (rows.empty()) return;
+  // Rows top .. bottom - 1 lie together in memory, the bottom one first.
+  const size_t first = size_t(back.stride) * size_t(back.height - rows.bottom);
+  std::memcpy(merged.pixels.data() + first, back.pixels.data() + first,
+              size_t(back.stride) * size_t(rows.height()));
+  composite(merged, 0, 0, front.width, front.height, front, doc.backColor, kCopy, false, rows);
+}
+
 bool cacheFits(const Document& doc, const ImageSlot& model) {
   const auto& cache = doc.layerMerge;
   const ImageSlot* front = doc.workImages.image(kFrontLayer);
@@ -177,17 +203,22 @@ void rebuildLayersOn(Document& doc, int threads) {
   const int bands = layerBands(doc, threads);
   if (bands <= 1) {
     drawBackAndFront(doc, kAnywhere, doc.workImages, true);
+    mergeBackAndFront(doc);
   } else {
+    // Each band draws and merges its rows with scratch images of its own.
     const ImageSlot& back = *doc.workImages.image(kBackLayer);
     std::vector<ImageStore> scratch(static_cast<size_t>(bands));
     for (ImageStore& store : scratch) store.initStore(kWorkImageSlots);
+    prepareBandMerge(doc);
     drawInBands(bands, [&](int band) {
-      drawBackAndFront(doc, bandRows(band, bands, back.width, back.height),
-                       scratch[size_t(band)], band == 0);
+      const PixelRect rows = bandRows(band, bands, back.width, back.height);
+      drawBackAndFront(doc, rows, scratch[size_t(band)], band == 0);
+      mergeBandRows(doc, rows);
     });
+    doc.layerMerge.backColor = doc.backColor;
+    doc.layerMerge.valid = true;
   }
   restoreDefaultKernel(doc);
-  mergeBackAndFront(doc);
 }
 
 void refreshSelected(Document& doc) {

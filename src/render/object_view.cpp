@@ -239,7 +239,8 @@ PixelRect drawObject(const Document& doc, int index, const DrawTarget& target) {
       BrushKernel own;
       const BrushKernel* kernel = nullptr;
       const StrokeStyle style = strokeStyleFor(doc, line, doc.perLine != 0 ? 1 : 0, own, kernel);
-      ImageRaster raster(scratch, *kernel, line.cr, RasterPath::kFast);
+      ImageRaster raster(scratch, *kernel, line.cr, RasterPath::kFast,
+                         target.inScratch(place.window));
       StrokeOptions options;
       options.raster = &raster;
       options.position = &at[i];
