@@ -10,6 +10,7 @@
 #include <jerror.h>
 
 #include <algorithm>
+#include <array>
 
 namespace tovala {
 
@@ -48,6 +49,74 @@ void limitScans(j_common_ptr info) {
   if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) leave(info);
 }
 
+// The Exif orientation (1 to 8) an APP1 marker's data names: "Exif", two zero bytes, then a
+// TIFF header and its first directory, whose tag 0x0112 holds it. 1 when it names none.
+int exifOrientation(const uint8_t* data, size_t size) {
+  constexpr std::array<uint8_t, 6> kExif = {'E', 'x', 'i', 'f', 0, 0};
+  if (size < kExif.size() + 8 || !std::equal(kExif.begin(), kExif.end(), data)) return 1;
+  const uint8_t* tiff = data + kExif.size();
+  const uint64_t n = size - kExif.size();
+  bool big = false;
+  if (tiff[0] == 'M' && tiff[1] == 'M')
+    big = true;
+  else if (tiff[0] != 'I' || tiff[1] != 'I')
+    return 1;
+  const auto u16 = [&](uint64_t at) {
+    return big ? uint32_t(tiff[at] << 8 | tiff[at + 1]) : uint32_t(tiff[at] | tiff[at + 1] << 8);
+  };
+  const auto u32 = [&](uint64_t at) {
+    return big ? u16(at) << 16 | u16(at + 2) : u16(at) | u16(at + 2) << 16;
+  };
+  const uint64_t directory = u32(4);
+  if (directory + 2 > n) return 1;
+  const uint32_t entries = u16(directory);
+  for (uint32_t e = 0; e < entries; ++e) {
+    const uint64_t at = directory + 2 + 12 * uint64_t(e);
+    if (at + 12 > n) return 1;
+    if (u16(at) == 0x0112 && u16(at + 2) == 3) {  // a SHORT
+      const uint32_t value = u16(at + 8);
+      return value >= 1 && value <= 8 ? int(value) : 1;
+    }
+  }
+  return 1;
+}
+
+int savedOrientation(const jpeg_decompress_struct& info) {
+  for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1) return exifOrientation(m->data, m->data_length);
+  return 1;
+}
+
+// Turns and mirrors the stored picture by its Exif orientation into the picture a camera meant.
+// Keeps the stored one when the turned one cannot be made.
+void applyOrientation(ImageSlot& picture, int orientation) {
+  if (orientation <= 1 || orientation > 8) return;
+  const int w = picture.width, h = picture.height;
+  const bool swap = orientation >= 5;
+  ImageSlot turned;
+  if (!allocatePicture(turned, swap ? h : w, swap ? w : h)) return;
+  for (int y = 0; y < turned.height; ++y) {
+    uint8_t* d = turned.row(y);
+    for (int x = 0; x < turned.width; ++x, d += 3) {
+      int sx = x, sy = y;
+      switch (orientation) {
+        case 2: sx = w - 1 - x; break;                  // mirrored
+        case 3: sx = w - 1 - x, sy = h - 1 - y; break;  // half a turn
+        case 4: sy = h - 1 - y; break;                  // upside down
+        case 5: sx = y, sy = x; break;                  // transposed
+        case 6: sx = y, sy = h - 1 - x; break;          // a quarter turn clockwise
+        case 7: sx = w - 1 - y, sy = h - 1 - x; break;  // transposed the other way
+        default: sx = w - 1 - y, sy = x; break;         // 8: a quarter turn anticlockwise
+      }
+      const uint8_t* s = picture.row(sy) + 3 * sx;
+      d[0] = s[0];
+      d[1] = s[1];
+      d[2] = s[2];
+    }
+  }
+  picture = std::move(turned);
+}
+
 }  // namespace
 
 bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out) {
@@ -75,7 +144,9 @@ bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out) {
   info.progress = &progress;
   info.mem->max_memory_to_use = kMaxDecoderMemory;
   jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);  // Exif
   jpeg_read_header(&info, TRUE);
+  const int orientation = savedOrientation(info);
 
   const uint64_t pixels = uint64_t(info.image_width) * uint64_t(info.image_height);
   const bool colours = info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB ||
@@ -97,6 +168,7 @@ bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out) {
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
+  applyOrientation(out, orientation);
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // JPEG files through libjpeg-turbo, read into the 24-bit bottom-up image the BMP reader yields.
 // Baseline, progressive and arithmetic-coded files in YCbCr, RGB or grey are read; CMYK files
-// are refused.
+// are refused. A photo's Exif orientation is applied, so the picture stands as the camera meant
+// it (a camera held upright stores a sideways picture and says so there).
 //
 // Refused, with `out` left empty: anything libjpeg reports as an error, and also its warnings
 // about the pixel data, which mean damaged data it would otherwise paint over (a truncated

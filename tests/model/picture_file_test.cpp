@@ -16,7 +16,8 @@
 namespace tovala {
 namespace {
 
-const std::string kJpeg = std::string(TOVALA_TEST_DATA) + "/jpeg/quadrants.jpg";
+const std::string kData = std::string(TOVALA_TEST_DATA) + "/jpeg/";
+const std::string kJpeg = kData + "quadrants.jpg";
 
 // A 5 x 3 picture (odd width: its rows are padded) with a distinct colour per pixel.
 ImageSlot pattern() {
@@ -103,6 +104,14 @@ TEST(Jpeg, DecodesKnownColours) {
   EXPECT_TRUE(near(image.pixel(24, 8), 0xFF0000, 12)) << std::hex << image.pixel(24, 8);
   EXPECT_TRUE(near(image.pixel(8, 24), 0x00C800, 12)) << std::hex << image.pixel(8, 24);
   EXPECT_TRUE(near(image.pixel(24, 24), 0xFF0000, 12)) << std::hex << image.pixel(24, 24);
+
+  // Stored 32 x 16, red left and blue right, with Exif orientation 6 (a quarter turn clockwise
+  // to show): 16 x 32, red on top.
+  ASSERT_TRUE(decodeJpeg(test::readFileBytes(kData + "halves_turned.jpg"), image));
+  ASSERT_EQ(image.width, 16);
+  ASSERT_EQ(image.height, 32);
+  EXPECT_TRUE(near(image.pixel(8, 8), 0x0000FF, 12)) << std::hex << image.pixel(8, 8);
+  EXPECT_TRUE(near(image.pixel(8, 24), 0xFF0000, 12)) << std::hex << image.pixel(8, 24);
 }
 
 TEST(Pictures, RefuseTruncatedDamagedAndHugeFilesLeavingNothing) {
