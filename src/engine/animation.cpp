@@ -48,7 +48,85 @@ double progress(const AnimationKey& a, const AnimationKey& b, double frame) {
   return eased(a.easing, std::clamp(t, 0.0, 1.0));
 }
 
+// One joint's value in one key: where the normalization finds it.
+struct Named {
+  JointKey key;
+  int32_t keyIndex;
+  uint32_t jointIndex;
+};
+
+bool byJointThenKey(const Named& a, const Named& b) {
+  if (a.key.line != b.key.line) return a.key.line < b.key.line;
+  if (a.key.point != b.key.point) return a.key.point < b.key.point;
+  return a.keyIndex < b.keyIndex;
+}
+
+// The joint's values at key `k` from the keys around it that name it (`from` before, `to` after,
+// either may be null).
+void fillBetween(const Animation& anim, const Named* from, const Named* to, int k, JointPose& out) {
+  const auto joint = [&](const Named* n) -> const JointPose& {
+    return anim.keys[size_t(n->keyIndex)].pose.joints[n->jointIndex];
+  };
+  if (!from || !to) {
+    const JointPose& held = joint(from ? from : to);
+    out.vd = held.vd;
+    out.rad = held.rad;
+    return;
+  }
+  const JointPose &a = joint(from), &b = joint(to);
+  const double s = progress(anim.keys[size_t(from->keyIndex)], anim.keys[size_t(to->keyIndex)],
+                            anim.keys[size_t(k)].frame);
+  for (size_t c = 0; c < 3; ++c) {
+    out.vd[c] = moved(a.vd[c], b.vd[c], s);
+    out.rad[c] = turned(a.rad[c], b.rad[c], s);
+  }
+}
+
 }  // namespace
+
+bool normalizeKeys(Animation& anim, size_t maxValues) {
+  std::vector<Named> named;
+  for (size_t k = 0; k < anim.keys.size(); ++k) {
+    const auto& joints = anim.keys[k].pose.joints;
+    for (size_t i = 0; i < joints.size(); ++i) named.push_back({joints[i].key, int32_t(k), uint32_t(i)});
+  }
+  std::sort(named.begin(), named.end(), byJointThenKey);
+  // Each joint's run of keys naming it, the runs in the order the keys first name the joints.
+  struct Run {
+    size_t begin, end;
+  };
+  std::vector<Run> runs;
+  for (size_t n = 0; n < named.size();) {
+    size_t end = n + 1;
+    while (end < named.size() && named[end].key == named[n].key) ++end;
+    runs.push_back({n, end});
+    n = end;
+  }
+  if (!anim.keys.empty() && runs.size() > maxValues / anim.keys.size()) return false;
+  std::sort(runs.begin(), runs.end(), [&](const Run& a, const Run& b) {
+    const Named &x = named[a.begin], &y = named[b.begin];
+    return x.keyIndex != y.keyIndex ? x.keyIndex < y.keyIndex : x.jointIndex < y.jointIndex;
+  });
+
+  std::vector<std::vector<JointPose>> filled(anim.keys.size(), std::vector<JointPose>(runs.size()));
+  for (size_t j = 0; j < runs.size(); ++j) {
+    const Run& run = runs[j];
+    size_t next = run.begin;  // the first entry of the run at or after key k
+    for (size_t k = 0; k < anim.keys.size(); ++k) {
+      while (next < run.end && size_t(named[next].keyIndex) < k) ++next;
+      JointPose& out = filled[k][j];
+      out.key = named[run.begin].key;
+      if (next < run.end && size_t(named[next].keyIndex) == k) {
+        out = anim.keys[k].pose.joints[named[next].jointIndex];
+        continue;
+      }
+      fillBetween(anim, next > run.begin ? &named[next - 1] : nullptr,
+                  next < run.end ? &named[next] : nullptr, int(k), out);
+    }
+  }
+  for (size_t k = 0; k < anim.keys.size(); ++k) anim.keys[k].pose.joints = std::move(filled[k]);
+  return true;
+}
 
 double angleStep(double a, double b) {
   constexpr double kTwoPi = 2 * std::numbers::pi;
@@ -115,11 +193,15 @@ int setKey(Animation& anim, AnimationKey key) {
   if (key.frame < 0 || key.frame >= anim.length) return -1;
   const auto it = std::lower_bound(anim.keys.begin(), anim.keys.end(), key.frame,
                                    [](const AnimationKey& k, int32_t f) { return k.frame < f; });
+  int index;
   if (it != anim.keys.end() && it->frame == key.frame) {
     *it = std::move(key);
-    return int(it - anim.keys.begin());
+    index = int(it - anim.keys.begin());
+  } else {
+    index = int(anim.keys.insert(it, std::move(key)) - anim.keys.begin());
   }
-  return int(anim.keys.insert(it, std::move(key)) - anim.keys.begin());
+  normalizeKeys(anim);
+  return index;
 }
 
 bool removeKey(Animation& anim, int32_t frame) {

@@ -9,10 +9,14 @@
 // wrapped into [-pi, pi] first, so 3.0 to -3.0 turns by 0.28, not by -6.0. A value may then pass
 // beyond pi between keys; each key is still hit exactly.
 //
-// A joint that some key does not name moves between the nearest keys that do name it.
+// Keys normally all name the same joints in the same order, which keeps a frame cheap:
+// normalizeKeys makes them so, and setKey and the file reader call it. A joint that some key
+// does not name moves between the nearest keys that do name it (normalizing writes exactly that
+// value into the key).
 //
 // The animation file (NAME.tovanim next to NAME.tov): engine/animation_file.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -47,11 +51,16 @@ struct Animation {
 // player or exporter reuses one Pose for every frame.
 void poseAtFrame(const Animation& anim, double frame, Pose& out);
 
+// Makes every key name every joint any key names, in the order the keys first name them; a
+// key's missing joints take the values the animation gives them at its frame. False, with
+// nothing changed, when that would make more than `maxValues` joint values in all.
+bool normalizeKeys(Animation& anim, size_t maxValues = SIZE_MAX);
+
 // The index of the key at `frame`, or -1.
 int keyIndexAt(const Animation& anim, int32_t frame);
 
-// Puts a key at key.frame, replacing one already there, keeping the keys sorted. Returns its
-// index, or -1 (nothing changed) when the frame lies outside 0 .. length - 1.
+// Puts a key at key.frame, replacing one already there, keeping the keys sorted and normalized.
+// Returns its index, or -1 (nothing changed) when the frame lies outside 0 .. length - 1.
 int setKey(Animation& anim, AnimationKey key);
 
 // Removes the key at `frame`; false when there is none.

@@ -129,6 +129,8 @@ bool animationFromJson(std::string_view text, Animation& out, std::string& reaso
   std::stable_sort(anim.keys.begin(), anim.keys.end(),
                    [](const AnimationKey& a, const AnimationKey& b) { return a.frame < b.frame; });
   if (std::string fault = animationFault(anim); !fault.empty()) return reason = fault, false;
+  if (!normalizeKeys(anim, kMaxAnimationJointValues))
+    return fail(reason, "keys", "キーと関節の数が多すぎます");
   out = std::move(anim);
   return true;
 }

@@ -22,6 +22,8 @@ inline constexpr uint64_t kMaxAnimationFileBytes = uint64_t(64) << 20;
 inline constexpr int32_t kMaxAnimationFps = 120;
 inline constexpr int32_t kMaxAnimationLength = 100000;  // frames
 inline constexpr size_t kMaxAnimationKeys = 10000;
+// Joint values in all keys once every key names every joint (normalizeKeys).
+inline constexpr size_t kMaxAnimationJointValues = size_t(1) << 21;
 
 // Shown when an animation file cannot be read or written; the reason follows on the next line.
 inline constexpr const char* kAnimationReadFailed = "アニメーションファイルを読み込めません。";
@@ -35,9 +37,11 @@ std::string animationFault(const Animation& anim);
 // The JSON text of an animation without faults.
 std::string animationToJson(const Animation& anim);
 
-// Parses an animation file's text into `out`. Keys may come in any order (they are sorted);
-// refused (false, `reason` set, `out` untouched): text that is not JSON, a missing field or one
-// of the wrong type, an unknown easing, two keys at one frame, or any fault.
+// Parses an animation file's text into `out`. Keys may come in any order (they are sorted) and
+// name different joints (they are normalized, engine/animation.h); refused (false, `reason`
+// set, `out` untouched): text that is not JSON, a missing field or one of the wrong type, an
+// unknown easing, two keys at one frame, more than kMaxAnimationJointValues joint values once
+// normalized, or any fault.
 bool animationFromJson(std::string_view text, Animation& out, std::string& reason);
 
 // The file forms: the load refuses files over kMaxAnimationFileBytes; the save refuses an

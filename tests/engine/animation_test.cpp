@@ -114,6 +114,25 @@ TEST(Animation, KeysAreSetMovedAndRemovedInOrder) {
   EXPECT_FALSE(moveKey(a, 21, 25));  // no key there
   EXPECT_TRUE(moveKey(a, 20, 35));
   EXPECT_EQ(keyIndexAt(a, 35), 3);
+  // Every key now names every joint in one order; joint 900, named by the last key only, is
+  // held at its values, and a key's own values stay.
+  for (const AnimationKey& k : a.keys) {
+    ASSERT_EQ(k.pose.joints.size(), 3u);
+    EXPECT_EQ(k.pose.joints[2].key, (JointKey{9, 900}));
+    EXPECT_EQ(k.pose.joints[2].vd, (std::array<float, 3>{1, 2, 3}));
+  }
+  // The key set empty at frame 20 (then moved to 35) took the values of frame 20.
+  EXPECT_NEAR(a.keys.back().pose.joints[0].vd[0], 15.0f, 1e-5);
+  EXPECT_EQ(a.keys[2].pose.joints[0], (JointPose{{8, 800}, {20, 0, 0}, {0, 0, -3.0f}}));
+  // The keys' poses are what poseAtFrame gave there before.
+  Animation b = threeKeys();
+  Pose before, after;
+  poseAtFrame(b, 10, before);
+  ASSERT_TRUE(normalizeKeys(b));
+  EXPECT_EQ(b.keys[1].pose, before);
+  EXPECT_FALSE(normalizeKeys(b, 3 * 3 - 1));  // three keys of three joints do not fit
+  poseAtFrame(b, 10, after);
+  EXPECT_EQ(after, before);
   EXPECT_TRUE(removeKey(a, 0));
   EXPECT_FALSE(removeKey(a, 0));
   EXPECT_EQ(a.keys.front().frame, 10);
@@ -122,6 +141,7 @@ TEST(Animation, KeysAreSetMovedAndRemovedInOrder) {
 
 TEST(AnimationFile, RoundTripIsExact) {
   Animation a = threeKeys();
+  ASSERT_TRUE(normalizeKeys(a));
   a.keys[0].pose.joints[0].vd[0] = 0.1f;  // not exact in decimal
   a.keys[1].pose.whole[3] = -1.0e-7f;
   test::TempDir dir;
@@ -171,6 +191,7 @@ TEST(AnimationFile, DamagedFilesAreRefusedAndTheAnimationKept) {
   Animation read;
   ASSERT_TRUE(animationFromJson(text, read, reason)) << reason;
   b.keys = {a.keys[0], a.keys[2]};
+  normalizeKeys(b);
   EXPECT_EQ(read, b);
 }
 
