@@ -133,6 +133,9 @@ class Document {
     uint32_t backColor = 0;
     bool valid = false;
     std::array<int32_t, 4> selectedArea{};  // left, top, right, bottom drawn on the selected layer
+    // First rows of the bands the last rebuild drew in, and the canvas height last: where the
+    // next rebuild splits the canvas so each band takes about as long.
+    std::vector<int32_t> bandEdges;
   } layerMerge;
 
   // --- counts (sentinels included) -----------------------------------------------------------

@@ -31,6 +31,13 @@ inline PixelRect bandRows(int index, int count, int width, int height) {
   return {0, row(index), width, row(index + 1)};
 }
 
+// Band edges (first rows, then the canvas height) for the next drawing of a canvas of `height`
+// rows in `count` bands: equal bands at first, then edges moved so that each band would have
+// taken the same time last drawing, taking each band's time as spread evenly over its rows.
+// Where the split lies never changes the picture, only how long the slowest band takes.
+std::vector<int32_t> nextBandEdges(const std::vector<int32_t>& edges,
+                                   const std::vector<double>& seconds, int count, int height);
+
 // Runs work(index) for every band: band 0 on the calling thread, the others on their own
 // threads, and returns when all are done.
 template <class Work>

@@ -1,5 +1,6 @@
 #include "render/frame.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "model/brush_kernel.h"
@@ -205,16 +206,25 @@ void rebuildLayersOn(Document& doc, int threads) {
     drawBackAndFront(doc, kAnywhere, doc.workImages, true);
     mergeBackAndFront(doc);
   } else {
-    // Each band draws and merges its rows with scratch images of its own.
+    // Each band draws and merges its rows with scratch images of its own, and is timed so the
+    // next rebuild can split the canvas where the bands take about as long.
     const ImageSlot& back = *doc.workImages.image(kBackLayer);
+    std::vector<int32_t>& edges = doc.layerMerge.bandEdges;
+    if (edges.size() != size_t(bands) + 1 || edges.back() != back.height)
+      edges = nextBandEdges({}, {}, bands, back.height);
     std::vector<ImageStore> scratch(static_cast<size_t>(bands));
     for (ImageStore& store : scratch) store.initStore(kWorkImageSlots);
+    std::vector<double> seconds(static_cast<size_t>(bands));
     prepareBandMerge(doc);
     drawInBands(bands, [&](int band) {
-      const PixelRect rows = bandRows(band, bands, back.width, back.height);
+      const auto start = std::chrono::steady_clock::now();
+      const PixelRect rows{0, edges[size_t(band)], back.width, edges[size_t(band) + 1]};
       drawBackAndFront(doc, rows, scratch[size_t(band)], band == 0);
       mergeBandRows(doc, rows);
+      seconds[size_t(band)] =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     });
+    edges = nextBandEdges(edges, seconds, bands, back.height);
     doc.layerMerge.backColor = doc.backColor;
     doc.layerMerge.valid = true;
   }

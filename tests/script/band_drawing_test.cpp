@@ -10,6 +10,7 @@
 #include <random>
 
 #include "model/document.h"
+#include "render/bands.h"
 #include "render/frame.h"
 #include "script/body_model.h"
 
@@ -82,7 +83,8 @@ Drawn drawWith(Document& doc, int threads) {
 
 void expectSameInBands(Document& doc, const char* what) {
   const Drawn one = drawWith(doc, 1);
-  for (int threads : {2, 5}) {
+  // Two threads twice: the second time the bands are split where the first timing put them.
+  for (int threads : {2, 2, 5}) {
     const Drawn bands = drawWith(doc, threads);
     EXPECT_TRUE(bands.back == one.back) << what << ", " << threads << " threads";
     EXPECT_TRUE(bands.front == one.front) << what << ", " << threads << " threads";
@@ -94,6 +96,17 @@ void expectSameInBands(Document& doc, const char* what) {
 }
 
 TEST(BandDrawing, SameBytesAsOneThread) {
+  // The split follows the time: a band that took three times as long gives up rows, halfway to
+  // the balanced edge (800 -> 700), a band that took no time takes half of the other's (900 ->
+  // 750); every band keeps rows, in order.
+  EXPECT_EQ(nextBandEdges({}, {}, 2, 1200), (std::vector<int32_t>{0, 600, 1200}));
+  EXPECT_EQ(nextBandEdges({0, 600, 1200}, {1.0, 3.0}, 2, 1200),
+            (std::vector<int32_t>{0, 700, 1200}));
+  EXPECT_EQ(nextBandEdges({0, 600, 1200}, {0.0, 5.0}, 2, 1200)[1], 750);
+  const std::vector<int32_t> squeezed = nextBandEdges({0, 30, 60, 1200}, {0, 0, 1.0}, 3, 1200);
+  for (size_t k = 1; k < squeezed.size(); ++k)
+    EXPECT_GE(squeezed[k] - squeezed[k - 1], kMinBandRows / 2);
+
   Document body;
   createBodyModel(body);
   body.curLine = 40;
