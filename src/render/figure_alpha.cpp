@@ -51,8 +51,24 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
 
 bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha) {
   const uint32_t background = doc.backColor;
+  // A line in exactly the document's background colour is invisible in its picture (the merge
+  // keys that colour out): the body model's white bones on white, say. Drawn over another
+  // background it would show, so in each drawing such a line takes that drawing's background
+  // colour and stays invisible, as on the canvas.
+  std::vector<uint32_t*> keyed;
+  for (LineRecord& l : doc.lines) {
+    if (l.cr == background) keyed.push_back(&l.cr);
+    if (l.kind == 1 && l.cb == background) keyed.push_back(&l.cb);
+  }
+  const auto keyTo = [&](uint32_t c) {
+    for (uint32_t* k : keyed) *k = c;
+  };
   ImageSlot onWhite, onBlack;
-  const bool drawn = drawOver(doc, 0xFFFFFF, onWhite) && drawOver(doc, 0x000000, onBlack);
+  keyTo(0xFFFFFF);
+  bool drawn = drawOver(doc, 0xFFFFFF, onWhite);
+  keyTo(0x000000);
+  drawn = drawn && drawOver(doc, 0x000000, onBlack);
+  keyTo(background);
   doc.backColor = background;
   rebuildLayers(doc);
   refreshSelected(doc);

@@ -24,7 +24,7 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
                   std::vector<uint8_t>& alpha);
 
 // Draws the document's model picture over white and over black and recovers the figure with
-// its opacity. The background colour is put back and the layers redrawn afterwards, so the
+// its opacity. Lines in the document's background colour stay invisible, as on the canvas. The background colour is put back and the layers redrawn afterwards, so the
 // document's pictures are as before (the display buffer is left to the caller). False when the
 // document has no model picture.
 bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha);

@@ -71,6 +71,20 @@ TEST(FigureAlpha, BackgroundTransparentStrokesOpaqueEdgesKeepTheirColour) {
   EXPECT_EQ(doc->workImages.image(kModelImage)->pixels, model);
 }
 
+// A line in the background colour is invisible on the canvas, and so in the export.
+TEST(FigureAlpha, LinesInTheBackgroundColourStayInvisible) {
+  auto doc = figure();
+  const int bone = test::addLine(*doc, {{5, 30}, {55, 30}});
+  doc->lines[size_t(bone)].cr = kGrey;
+  doc->lines[size_t(bone)].brw = doc->lines[size_t(bone)].brh = 6;
+  ImageSlot colour;
+  std::vector<uint8_t> alpha;
+  ASSERT_TRUE(renderFigureAlpha(*doc, colour, alpha));
+  EXPECT_EQ(alpha[size_t(30) * 60 + 50], 0);
+  EXPECT_EQ(alpha[size_t(10) * 60 + 25], 255);
+  EXPECT_EQ(doc->lines[size_t(bone)].cr, kGrey);
+}
+
 // tovala-cli render --transparent: read back (alpha laid over white), the PNG is the figure as
 // drawn on white.
 TEST(FigureAlpha, CliWritesItAndItReadsBackAsDrawnOnWhite) {
