@@ -7,6 +7,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -101,6 +104,86 @@ void BM_HcDecode(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
 }
 
+// A plain run decoder of the same format, as one would first write it: one operation at a time,
+// every bound checked, single-byte runs through memset, literals through memcpy, longer patterns
+// byte by byte, into a buffer kept from call to call. The peer the container's decoder is
+// measured against.
+bool plainDecode(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
+  if (file.size() < tovala::kHcHeaderSize || file[0] != 'H' || file[1] != 'C') return false;
+  const size_t length = tovala::hcStoredLength(file);
+  const size_t cap = length + tovala::kHcDecodeSlack;
+  if (out.size() < cap) out.resize(cap);
+  const uint8_t* in = file.data();
+  const size_t size = file.size();
+  size_t i = tovala::kHcHeaderSize, o = 0;
+  auto count = [&](size_t& n) {
+    for (;;) {
+      if (i >= size) return false;
+      const uint8_t b = in[i++];
+      n += b;
+      if (b != 255) return true;
+    }
+  };
+  while (i < size) {
+    const uint8_t c = in[i++];
+    if (c & 0x80) {
+      const size_t k = size_t((c >> 5) & 3) + 1;
+      size_t times = c & 31;
+      if (times == 31 && !count(times)) return false;
+      if (k > size - i || times * k > cap - o) return false;
+      if (k == 1) {
+        std::memset(out.data() + o, in[i], times);
+        o += times;
+      } else {
+        for (size_t t = 0; t < times; ++t)
+          for (size_t j = 0; j < k; ++j) out[o++] = in[i + j];
+      }
+      i += k;
+    } else {
+      size_t n = c & 63;
+      if (n == 63 && !count(n)) return false;
+      if (n > size - i || n > cap - o) return false;
+      std::memcpy(out.data() + o, in + i, n);
+      o += n;
+      i += n;
+    }
+  }
+  out.resize(o);
+  return o >= length;
+}
+
+void BM_HcDecodePlain(benchmark::State& state) {
+  const auto& in = payload(int(state.range(0)));
+  const auto encoded = *tovala::encodeHc(in);
+  std::vector<uint8_t> out;
+  for (auto _ : state) {
+    if (!plainDecode(encoded, out) || out.size() < in.size()) state.SkipWithError("decode");
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+// Both decoders on the same bytes, round by round: the median of the rounds' speed ratios
+// (above 1: the container's decoder is faster).
+void BM_HcDecodeVsPlain(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  const auto encoded = *tovala::encodeHc(payload(int(state.range(0))));
+  std::vector<uint8_t> out, plain;
+  std::vector<double> ratios;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    for (int r = 0; r < 10; ++r) tovala::decodeHc(encoded, out);
+    const auto t1 = Clock::now();
+    for (int r = 0; r < 10; ++r) plainDecode(encoded, plain);
+    const auto t2 = Clock::now();
+    if (out != plain) state.SkipWithError("the decoders differ");
+    ratios.push_back(std::chrono::duration<double>(t2 - t1).count() /
+                     std::chrono::duration<double>(t1 - t0).count());
+  }
+  std::sort(ratios.begin(), ratios.end());
+  state.counters["hc_over_plain"] = ratios[ratios.size() / 2];
+}
+
 std::string scratchFile() {
   return (std::filesystem::temp_directory_path() / "tovala-bench-files.tov").string();
 }
@@ -130,5 +213,7 @@ void BM_ProjectLoad(benchmark::State& state) {
 
 BENCHMARK(BM_HcEncode)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HcDecode)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HcDecodePlain)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HcDecodeVsPlain)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(9);
 BENCHMARK(BM_ProjectSave)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProjectLoad)->Arg(1000)->Arg(64)->Unit(benchmark::kMillisecond);

@@ -215,6 +215,31 @@ inline void fillPattern(uint8_t* out, const uint8_t* p, size_t k, size_t total) 
   std::memcpy(out + filled, out, total - filled);
 }
 
+inline void store64(uint8_t* p, uint64_t v) {
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  std::memcpy(p, &v, 8);
+}
+
+// A k-byte pattern spread over a word: its bytes (masked out of a load) times a multiplier that
+// places copies every k bytes; stores then step by the whole patterns the word holds.
+constexpr uint64_t kPatternMask[5] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF};
+constexpr uint64_t kPatternSpread[5] = {0, 0x0101010101010101ULL, 0x0001000100010001ULL,
+                                        0x0001000001000001ULL, 0x0000000100000001ULL};
+constexpr size_t kPatternStep[5] = {0, 8, 8, 6, 8};
+
+// Copies a literal of n bytes; short ones as one or two 16-byte moves when the input has the
+// bytes to read (the output always has kOutputPad to spare).
+inline void copyLiteral(uint8_t* out, const uint8_t* in, size_t n, size_t available) {
+  if (n <= 16 && available >= 16) {
+    std::memcpy(out, in, 16);
+  } else if (n <= 32 && available >= 32) {
+    std::memcpy(out, in, 16);
+    std::memcpy(out + 16, in + 16, 16);
+  } else {
+    std::memcpy(out, in, n);
+  }
+}
+
 }  // namespace
 
 std::optional<std::vector<uint8_t>> encodeHc(std::span<const uint8_t> payload) {
@@ -233,19 +258,24 @@ size_t hcStoredLength(std::span<const uint8_t> file) {
 }
 
 HcStatus decodeHc(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
-  out.clear();
-  if (file.size() < 2 || file[0] != 'H' || file[1] != 'C') return HcStatus::NotHc;
-  if (file.size() < kHcHeaderSize) return HcStatus::Corrupt;
+  const auto refuse = [&out](HcStatus status) {
+    out.clear();
+    return status;
+  };
+  if (file.size() < 2 || file[0] != 'H' || file[1] != 'C') return refuse(HcStatus::NotHc);
+  if (file.size() < kHcHeaderSize) return refuse(HcStatus::Corrupt);
   const size_t length = hcStoredLength(file);
   const uint8_t* in = file.data();
   const size_t size = file.size();
   if (length < kRawLimit) {
-    if (size < kHcHeaderSize + length) return HcStatus::Corrupt;
+    if (size < kHcHeaderSize + length) return refuse(HcStatus::Corrupt);
     out.assign(in + kHcHeaderSize, in + kHcHeaderSize + length);
     return HcStatus::Ok;
   }
   // A well-formed stream ends at most three bytes past the stored length; the buffer allows the
-  // same slack as the editor's own, and anything that would run past it is refused.
+  // same slack as the editor's own, and anything that would run past it is refused. The buffer
+  // is not cleared first: a caller decoding again into the same vector (frames, reloads) has it
+  // filled with zeros only where it grows.
   const size_t cap = length + kHcDecodeSlack;
   out.resize(cap + kOutputPad);
   uint8_t* o = out.data();
@@ -261,12 +291,27 @@ HcStatus decodeHc(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
         ok = false;
         break;
       }
-      if (k > size - i || times > (cap - written) / k) {
+      // times is at most 255 per input byte, so times * k cannot overflow.
+      if (k > size - i || times * k > cap - written) {
         ok = false;
         break;
       }
-      fillPattern(o + written, in + i, k, times * k);
-      written += times * k;
+      const size_t total = times * k;
+      if (total <= 64 && size - i >= 8) {
+        // The common short run: no branch on the pattern length, and up to 24 bytes (every
+        // pattern length's four stores reach that far) no loop either.
+        const uint64_t word = (load64(in + i) & kPatternMask[k]) * kPatternSpread[k];
+        const size_t step = kPatternStep[k];
+        uint8_t* at = o + written;
+        store64(at, word);
+        store64(at + step, word);
+        store64(at + 2 * step, word);
+        store64(at + 3 * step, word);
+        for (size_t done = 4 * step; done < total; done += step) store64(at + done, word);
+      } else {
+        fillPattern(o + written, in + i, k, total);
+      }
+      written += total;
       i += k;
     } else {
       size_t n = control & kLiteralCountMax;
@@ -278,18 +323,12 @@ HcStatus decodeHc(std::span<const uint8_t> file, std::vector<uint8_t>& out) {
         ok = false;
         break;
       }
-      if (n <= 16 && size - i >= 16)
-        std::memcpy(o + written, in + i, 16);
-      else
-        std::memcpy(o + written, in + i, n);
+      copyLiteral(o + written, in + i, n, size - i);
       written += n;
       i += n;
     }
   }
-  if (!ok || written < length) {
-    out.clear();
-    return HcStatus::Corrupt;
-  }
+  if (!ok || written < length) return refuse(HcStatus::Corrupt);
   out.resize(written);
   return HcStatus::Ok;
 }

@@ -157,6 +157,60 @@ TEST(HcContainer, MatchesReferenceAndRoundTrips) {
   }
 }
 
+// Runs of every pattern length and literals of every length around the decoder's word and
+// 16-byte moves, each at the very end of the stream (where no word may be read past it) and
+// followed by more data; decoded into a vector that already holds a longer result.
+TEST(HcContainer, RoundTripsAtWideMoveBoundaries) {
+  Bytes reused(70000, 0xEE);
+  for (size_t k = 1; k <= 4; ++k) {
+    for (size_t total = 1; total <= 80; ++total) {
+      for (const bool tail : {false, true}) {
+        Bytes run;
+        for (size_t j = 0; j < total; ++j) run.push_back(uint8_t(0x10 + j % k));
+        Bytes in{9, 7, 5, 3, 1, 8, 6, 4};  // a literal in front
+        in.insert(in.end(), run.begin(), run.end());
+        for (size_t j = 0; tail && j < 37; ++j) in.push_back(uint8_t(j * 11 + 1));
+        Bytes out = reused;
+        ASSERT_EQ(decodeHc(encode(in), out), HcStatus::Ok);
+        ASSERT_GE(out.size(), in.size());
+        ASSERT_LE(out.size(), in.size() + 3);
+        ASSERT_TRUE(std::equal(in.begin(), in.end(), out.begin()))
+            << "k " << k << " total " << total << " tail " << tail;
+      }
+    }
+  }
+  for (size_t n = 1; n <= 70; ++n) {
+    Bytes in(12, 0);  // a run, then a literal of n bytes that ends the stream
+    for (size_t j = 0; j < n; ++j) in.push_back(uint8_t(j * 11 + 1));
+    Bytes out = reused;
+    ASSERT_EQ(decodeHc(encode(in), out), HcStatus::Ok);
+    ASSERT_EQ(out, in) << "literal " << n;
+  }
+}
+
+// A refused stream leaves the reused vector empty, also when a run of the short form would end
+// just past the room the stored length allows.
+TEST(HcContainer, RefusesRunsPastTheRoomIntoAReusedVector) {
+  Bytes out(300, 1);
+  // 100000 bytes of slack allowed past a stored length of 8: literal 8, then runs of 24 bytes.
+  Bytes body{0x08, 1, 2, 3, 4, 5, 6, 7, 8};
+  for (size_t done = 0; done < kHcDecodeSlack; done += 24) {
+    body.push_back(0x98);  // 24 times one byte
+    body.push_back(0x5A);
+  }
+  ASSERT_EQ(decodeHc(withHeader(8, body), out), HcStatus::Corrupt);
+  EXPECT_TRUE(out.empty());
+  // A last run of 16 instead of 24 fills the room exactly.
+  body.pop_back();
+  body.pop_back();
+  body.push_back(0x90);  // 16 times
+  body.push_back(0x5A);
+  out.assign(10, 1);
+  ASSERT_EQ(decodeHc(withHeader(8, body), out), HcStatus::Ok);
+  EXPECT_EQ(out.size(), 8 + kHcDecodeSlack);
+  EXPECT_EQ(out.back(), 0x5A);
+}
+
 TEST(HcContainer, RefusesWhatItCannotHold) {
   EXPECT_FALSE(encodeHc(Bytes(kHcMaxPayload + 1, 0)).has_value());
   const auto largest = encodeHc(Bytes(kHcMaxPayload, 0));
