@@ -20,6 +20,10 @@ constexpr int kMaxSweeps = 64;
 constexpr double kClose = 1e-3;     // canvas units: near enough to stop
 constexpr double kMinLever = 1e-6;  // a joint this near the point cannot swing it
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double kStraight = 0.1;   // sine of a bend (about 6 degrees) below which a limb is straight
+constexpr double kBent = 0.01;      // sine of a side that is told from the line
+constexpr double kReachSlack = 0.5;  // canvas units the bend's side may fall short by
+constexpr double kFlip = 1e-9;      // sine a turn may cross towards the wrong side by (rounding)
 
 using Angles = std::array<double, 3>;
 using JointRef = std::array<int, 2>;
@@ -105,42 +109,107 @@ Angles anglesFor(const Rotation& wanted, const Link& link) {
   const std::array<Angles, 2> sets = eulerAngles(wanted, link.angles);
   for (const Angles& a : sets)
     if (withinLimits(a, link.limits)) return a;
+  // An angle past one end of its limits may be the same turn a whole turn back inside them (a
+  // shoulder that turns the arm up over the head from either side).
+  for (Angles a : sets) {
+    for (size_t i = 0; i < 3; ++i) {
+      if (a[i] < link.limits[2 * i] && a[i] + kTwoPi <= link.limits[2 * i + 1]) a[i] += kTwoPi;
+      if (a[i] > link.limits[2 * i + 1] && a[i] - kTwoPi >= link.limits[2 * i]) a[i] -= kTwoPi;
+    }
+    if (withinLimits(a, link.limits)) return a;
+  }
   Angles a = sets[0];
   for (size_t i = 0; i < 3; ++i) a[i] = clampToLimits(a[i], link.limits, i);
   return a;
 }
 
+// Link k's angles and the turn they make in the picture's axes when it turns by phi about the
+// view axis (the usual sense: aboutZ(-phi) turns a vector by phi), limits applied.
+struct Turn {
+  Angles angles;
+  Rotation delta;
+};
+Turn turnAboutView(const Link& link, double phi) {
+  const Rotation old = Rotation::euler(link.angles[0], link.angles[1], link.angles[2]);
+  const Rotation wanted =
+      old.then(link.frame).then(Rotation::aboutZ(-phi)).then(link.frame.transposed());
+  const Angles a = anglesFor(wanted, link);
+  const Rotation delta = link.frame.transposed()
+                             .then(old.transposed())
+                             .then(Rotation::euler(a[0], a[1], a[2]))
+                             .then(link.frame);
+  return {a, delta};
+}
+
+// Makes the turn: link k takes its new angles and carries the links below it and `end`.
+void carry(Link* links, int k, DVec3& end, const Turn& t) {
+  Link& link = links[k];
+  link.angles = t.angles;
+  end = link.at + t.delta.apply(end - link.at);
+  for (int j = 0; j < k; ++j) {
+    links[j].at = link.at + t.delta.apply(links[j].at - link.at);
+    links[j].frame = links[j].frame.then(t.delta);
+  }
+}
+
+double cross2(const DVec3& u, const DVec3& v) { return u.x * v.y - u.y * v.x; }
+double planarAngle(const DVec3& from, const DVec3& to) {
+  return std::atan2(cross2(from, to), from.x * to.x + from.y * to.y);
+}
+
+// The sine of the bend at `mid` in the picture plane, positive when root -> mid -> end turns
+// the way a positive planar angle does; 0 for a bone too short to tell.
+double bendSine(const DVec3& root, const DVec3& mid, const DVec3& end) {
+  const DVec3 u = mid - root, v = end - mid;
+  const double lu = std::hypot(u.x, u.y), lv = std::hypot(v.x, v.y);
+  return lu < kMinLever || lv < kMinLever ? 0.0 : cross2(u, v) / (lu * lv);
+}
+
 // Turns link k about the view axis so that `end` comes nearer the target, as far as its limits
 // let it, carrying the links below it (0 .. k-1) and `end`. When the whole turn, cut short by the
 // limits, brings the point no nearer, half and a quarter of it are tried. Refused when none
-// helps.
-bool turnToward(Link* links, int k, DVec3& end, double tx, double ty) {
-  Link& link = links[k];
-  const double vx = end.x - link.at.x, vy = end.y - link.at.y;
-  const double wx = tx - link.at.x, wy = ty - link.at.y;
-  if (std::hypot(vx, vy) < kMinLever || std::hypot(wx, wy) < kMinLever) return false;
-  // The rotations here turn by minus the usual angle: aboutZ(-phi) turns v onto w.
-  const double phi = std::atan2(vx * wy - vy * wx, vx * wx + vy * wy);
-  const Rotation old = Rotation::euler(link.angles[0], link.angles[1], link.angles[2]);
-  const Rotation toFrame = link.frame.transposed().then(old.transposed());
+// helps. With a bend side (`bend` +1 or -1, `root` the position of link 1), link 0 does not
+// take a turn that carries the bend further to the other side.
+bool turnToward(Link* links, int k, DVec3& end, double tx, double ty, int bend,
+                const DVec3& root) {
+  const Link& link = links[k];
+  const DVec3 v = end - link.at, w = DVec3{tx, ty, 0} - link.at;
+  if (std::hypot(v.x, v.y) < kMinLever || std::hypot(w.x, w.y) < kMinLever) return false;
+  const double phi = planarAngle(v, w);
   const double before = planarDistance(end, tx, ty);
+  const double sideBefore = bend * bendSine(root, link.at, end);
   for (double part : {1.0, 0.5, 0.25}) {
-    const Rotation wanted =
-        old.then(link.frame).then(Rotation::aboutZ(-phi * part)).then(link.frame.transposed());
-    const Angles a = anglesFor(wanted, link);
-    // The turn those angles make, in the picture's axes.
-    const Rotation delta = toFrame.then(Rotation::euler(a[0], a[1], a[2])).then(link.frame);
-    const DVec3 moved = link.at + delta.apply(end - link.at);
+    const Turn t = turnAboutView(link, phi * part);
+    const DVec3 moved = link.at + t.delta.apply(end - link.at);
     if (planarDistance(moved, tx, ty) >= before) continue;
-    link.angles = a;
-    end = moved;
-    for (int j = 0; j < k; ++j) {
-      links[j].at = link.at + delta.apply(links[j].at - link.at);
-      links[j].frame = links[j].frame.then(delta);
-    }
+    if (bend != 0 && k == 0 &&
+        bend * bendSine(root, link.at, moved) < std::min(sideBefore, 0.0) - kFlip)
+      continue;
+    carry(links, k, end, t);
     return true;
   }
   return false;
+}
+
+// A chain of two: the elbow's place follows from the bone lengths in the picture (law of
+// cosines) on the side `bend` names; the root turns the elbow there, then the elbow turns the
+// point onto the target, or as near it as a straight or fully bent limb comes. Both turns go
+// through the limits, so the result is a start for the sweeps, not always their end.
+void solveTwo(Link* links, DVec3& end, double tx, double ty, int bend) {
+  const DVec3 a = links[1].at, b = links[0].at;
+  const DVec3 upper = b - a, lower = end - b, toTarget = DVec3{tx, ty, 0} - a;
+  const double l1 = std::hypot(upper.x, upper.y), l2 = std::hypot(lower.x, lower.y);
+  const double reach = std::hypot(toTarget.x, toTarget.y);
+  if (l1 < kMinLever || l2 < kMinLever || reach < kMinLever) return;
+  const double d = std::clamp(reach, std::fabs(l1 - l2), l1 + l2);
+  const double cosA = std::clamp((l1 * l1 + d * d - l2 * l2) / (2 * l1 * d), -1.0, 1.0);
+  // Bending positively puts the elbow on the negative side of the root-target line.
+  const double elbowAt = std::atan2(toTarget.y, toTarget.x) - bend * std::acos(cosA);
+  const DVec3 elbow{std::cos(elbowAt), std::sin(elbowAt), 0};
+  carry(links, 1, end, turnAboutView(links[1], planarAngle(upper, elbow)));
+  const DVec3 goal = a + toTarget * (d / reach);
+  const DVec3 nowElbow = links[0].at;
+  carry(links, 0, end, turnAboutView(links[0], planarAngle(end - nowElbow, goal - nowElbow)));
 }
 
 PointMotion motionOf(const PointRecord& p) { return {p.vdx, p.vdy, p.vdz, p.radx, p.rady, p.radz}; }
@@ -149,21 +218,133 @@ bool sameRotation(const PointMotion& a, const PointMotion& b) {
   return a.radx == b.radx && a.rady == b.rady && a.radz == b.radz;
 }
 
+// Joint j as it stands; false when it is no longer posable.
+bool readLink(const Document& doc, JointRef j, Link& link) {
+  if (doc.isValidPick(j[0], j[1]) < 0) return false;
+  const PointRecord& p = pointAt(doc, j);
+  if (!rotationLimits(p, link.limits)) return false;
+  link.at = positionOf(p);
+  link.angles = {p.radx, p.rady, p.radz};
+  for (size_t i = 0; i < 3; ++i) link.angles[i] = clampToLimits(link.angles[i], link.limits, i);
+  link.frame = frameOf(doc, p, turnsPoint(p, packPointRef(j[0], j[1])));
+  return true;
+}
+
 // The chain as it stands, nearest joint first; false when a joint is no longer posable.
 bool readChain(const Document& doc, const IkChain& chain, Link* links) {
-  for (int k = 0; k < chain.count; ++k) {
-    const JointRef j = chain.joints[size_t(k)];
-    if (doc.isValidPick(j[0], j[1]) < 0) return false;
-    const PointRecord& p = pointAt(doc, j);
-    Link& link = links[k];
-    if (!rotationLimits(p, link.limits)) return false;
-    link.at = positionOf(p);
-    link.angles = {p.radx, p.rady, p.radz};
-    for (size_t i = 0; i < 3; ++i)
-      link.angles[i] = clampToLimits(link.angles[i], link.limits, i);
-    link.frame = frameOf(doc, p, turnsPoint(p, packPointRef(j[0], j[1])));
-  }
+  for (int k = 0; k < chain.count; ++k)
+    if (!readLink(doc, chain.joints[size_t(k)], links[k])) return false;
   return true;
+}
+
+// How far (radians) the joint can turn about the view axis each way before an angle meets its
+// limit, measured along the angles a small turn changes: {positive turn, negative turn}.
+std::array<double, 2> roomAboutView(const Link& link) {
+  constexpr double kProbe = 0.05;
+  std::array<double, 2> room{};
+  for (int side = 0; side < 2; ++side) {
+    const Angles a = eulerAngles(Rotation::euler(link.angles[0], link.angles[1], link.angles[2])
+                                     .then(link.frame)
+                                     .then(Rotation::aboutZ(side == 0 ? -kProbe : kProbe))
+                                     .then(link.frame.transposed()),
+                                 link.angles)[0];
+    double t = 1e9;
+    for (size_t i = 0; i < 3; ++i) {
+      const double step = a[i] - link.angles[i];
+      if (std::fabs(step) < 1e-9) continue;
+      const double edge = step > 0 ? link.limits[2 * i + 1] : link.limits[2 * i];
+      t = std::min(t, (edge - link.angles[i]) / step);
+    }
+    room[size_t(side)] = std::max(0.0, t) * kProbe;
+  }
+  return room;
+}
+
+// Whether any posable joint other than the point itself turns it.
+bool turnedByAJoint(const Document& doc, int line, int point) {
+  const int32_t ref = packPointRef(line, point);
+  std::array<double, 6> limits;
+  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+    const LineRecord& lr = doc.lines[size_t(l)];
+    if (lr.kind != kJointLineKind) continue;
+    for (int p = 0; p < lr.pointCount() - 1; ++p)
+      if (!(l == line && p == point) && turnsPoint(lr.points[size_t(p)], ref) &&
+          rotationLimits(lr.points[size_t(p)], limits))
+        return true;
+  }
+  return false;
+}
+
+// The side the chain's nearest joint (the middle one) bends to, chosen at the press.
+//  - A visibly bent limb keeps the side it bends to.
+//  - A straight one takes the side its middle joint's limits leave clearly more room for.
+//  - With about equal room, the trunk decides: the mean of the joint-line points no joint turns.
+//    A limb that hangs beside the trunk (an arm) keeps its middle joint towards it, so the
+//    forearm swings out and up and the elbow goes out as the hand rises to the head; a limb
+//    that hangs from the trunk's end (a leg) bends its middle joint away, so the knee goes out,
+//    not across the other leg.
+//  - With the trunk on the limb's line, the side the reference pose bends to, as seen now.
+int bendAtPress(const Document& doc, const IkChain& chain) {
+  if (chain.count < 2) return 0;
+  Link mid, root;
+  if (!readLink(doc, chain.joints[0], mid) || !readLink(doc, chain.joints[1], root)) return 0;
+  const PointRecord& endPoint = doc.lines[size_t(chain.line)].points[size_t(chain.point)];
+  const DVec3 end = positionOf(endPoint);
+  const double now = bendSine(root.at, mid.at, end);
+  if (std::fabs(now) > kStraight) return now > 0 ? 1 : -1;
+
+  const std::array<double, 2> room = roomAboutView(mid);
+  if (std::fabs(room[0] - room[1]) > 0.1 * std::max(room[0], room[1]) + 1e-6)
+    return room[0] > room[1] ? 1 : -1;
+
+  DVec3 trunk;
+  int count = 0;
+  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+    const LineRecord& line = doc.lines[size_t(l)];
+    if (line.kind != kJointLineKind) continue;
+    for (int p = 0; p < line.pointCount() - 1; ++p)
+      if (!turnedByAJoint(doc, l, p)) {
+        trunk = trunk + positionOf(line.points[size_t(p)]);
+        ++count;
+      }
+  }
+  const DVec3 limb = end - root.at;
+  if (count > 0) {
+    const DVec3 toTrunk = trunk / count - root.at;
+    const double lengths = std::hypot(limb.x, limb.y) * std::hypot(toTrunk.x, toTrunk.y);
+    const double side = lengths > 0 ? cross2(limb, toTrunk) / lengths : 0.0;
+    if (std::fabs(side) > kBent) {
+      // A positive bend puts the middle joint on the negative side of the root-to-end line.
+      const bool beside = limb.x * toTrunk.x + limb.y * toTrunk.y > 0;
+      const int midSide = (side > 0 ? 1 : -1) * (beside ? 1 : -1);
+      return -midSide;
+    }
+  }
+
+  auto reference = [](const PointRecord& p) { return DVec3{p.v0x, p.v0y, p.v0z}; };
+  const DVec3 u = reference(pointAt(doc, chain.joints[0])) - reference(pointAt(doc, chain.joints[1]));
+  const DVec3 v = reference(endPoint) - reference(pointAt(doc, chain.joints[0]));
+  const DVec3 normal{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+  const double seen = mid.frame.apply(normal).z;
+  if (std::fabs(seen) < kMinLever) return 0;
+  return seen > 0 ? 1 : -1;
+}
+
+// Solves the chain in place: a chain of two with a bend side starts from its law-of-cosines
+// answer, then sweeps turn one joint after another until the point stops coming nearer.
+// Returns the distance left in the picture plane.
+double solveChain(Link* links, int n, DVec3& end, double tx, double ty, int bend) {
+  if (n == 2 && bend != 0) solveTwo(links, end, tx, ty, bend);
+  double distance = planarDistance(end, tx, ty);
+  for (int sweep = 0; sweep < kMaxSweeps && distance > kClose; ++sweep) {
+    bool turned = false;
+    for (int k = 0; k < n; ++k)
+      turned = turnToward(links, k, end, tx, ty, bend, links[1].at) || turned;
+    const double now = planarDistance(end, tx, ty);
+    if (!turned || distance - now < kClose * 1e-3) return now;
+    distance = now;
+  }
+  return distance;
 }
 
 }  // namespace
@@ -205,6 +386,7 @@ IkChain findIkChain(const Document& doc, int line, int point, int maxLength) {
 
   chain.count = std::min({n, std::clamp(maxLength, 1, kMaxIkChain)});
   for (int k = 0; k < chain.count; ++k) chain.joints[size_t(k)] = found[size_t(order[size_t(k)])];
+  chain.bend = bendAtPress(doc, chain);
   return chain;
 }
 
@@ -238,16 +420,20 @@ double solveIk(Document& doc, const IkChain& chain, double tx, double ty) {
   const int n = std::clamp(chain.count, 0, kMaxIkChain);
   if (n == 0 || !readChain(doc, chain, links.data())) return planarDistance(end, tx, ty);
 
-  double distance = planarDistance(end, tx, ty);
-  for (int sweep = 0; sweep < kMaxSweeps && distance > kClose; ++sweep) {
-    bool turned = false;
-    for (int k = 0; k < n; ++k) turned = turnToward(links.data(), k, end, tx, ty) || turned;
-    const double now = planarDistance(end, tx, ty);
-    if (!turned || distance - now < kClose * 1e-3) {
-      distance = now;
-      break;
+  const int bend = n >= 2 ? std::clamp(chain.bend, -1, 1) : 0;
+  const std::array<Link, kMaxIkChain> start = links;
+  const DVec3 startEnd = end;
+  double distance = solveChain(links.data(), n, end, tx, ty, bend);
+  // A limit can keep the bend's side from reaching what the other side reaches (a shoulder at
+  // the end of its turn, say): then the other side is taken for this step.
+  if (bend != 0 && distance > kReachSlack) {
+    std::array<Link, kMaxIkChain> other = start;
+    DVec3 otherEnd = startEnd;
+    const double d = solveChain(other.data(), n, otherEnd, tx, ty, -bend);
+    if (d < distance - kReachSlack) {
+      links = other;
+      distance = d;
     }
-    distance = now;
   }
 
   for (int k = 0; k < n; ++k) {

@@ -8,7 +8,10 @@
 // works on a small copy of the chain (positions, the frame each joint's angles turn about, the
 // angles and their limits) and turns one joint at a time about the view axis towards the target
 // (cyclic coordinate descent); every turn is read back as the joint's three angles, clamped to
-// its limits, so the chain never leaves what the joint operations can pose. Only the angles are
+// its limits, so the chain never leaves what the joint operations can pose. A chain of two
+// starts from the law-of-cosines answer on its bend side, and no turn of the nearest joint
+// carries the bend across to the other side, so a knee or elbow keeps the way it bends while
+// the limb straightens and bends again. Only the angles are
 // written to the figure; the line programs then pose it as they do for the rotation tool, so
 // limbs stay joined exactly as they do there.
 
@@ -25,10 +28,17 @@ struct IkChain {
   int line = -1, point = -1;  // the dragged point
   int count = 0;              // joints in use; 0 when nothing above the point can move it
   std::array<std::array<int, 2>, kMaxIkChain> joints{};  // line and point, nearest first
+  // The side the nearest joint bends to in the picture, chosen at the press and kept for the
+  // whole drag so a limb never flips through straight: +1 or -1 (the sign of the bend from the
+  // next joint up, through it, to the point); 0 for a one-joint chain or when nothing tells.
+  int bend = 0;
 };
 
 // The joints above point `point` of line `line`, at most `maxLength` (1 .. kMaxIkChain) of
-// them. Joints standing on the point itself cannot move it and are left out.
+// them. Joints standing on the point itself cannot move it and are left out. The bend side is
+// the one the limb shows now when it is visibly bent; a straight limb takes the side its nearest
+// joint's limits leave more room for, or else the one its place on the trunk suggests (elbows
+// kept by the trunk, knees out).
 IkChain findIkChain(const Document& doc, int line, int point, int maxLength);
 
 // The press: the last point of a joint line (any point kind) whose position lies within

@@ -208,6 +208,53 @@ TEST(Ik, UnreachableTargetsStopInsideTheLimitsAsNearAsTheyAllow) {
   }
 }
 
+// Which way the elbow or knee bends. A straight limb takes the side that keeps the middle joint
+// away from the body: the hand brought to the head raises the elbow out beside it instead of
+// folding the arm across the chest, and a foot raised out or under the body turns the knee out
+// instead of across the other leg. A bent limb keeps its side through a drag that straightens it
+// and bends it again.
+TEST(Ik, LimbsBendAwayFromTheBodyAndKeepTheirSide) {
+  auto drag = [](Document& d, int line, int point, const std::vector<DVec3>& path) {
+    const DVec3 start = at(d, line, point);
+    const IkChain chain = ikPress(d, int(start.x), int(start.y), kDefaultIkChain);
+    EXPECT_EQ(chain.count, 2);
+    for (const DVec3& m : path) ikDrag(d, chain, int(m.x), int(m.y));
+  };
+  {
+    auto d = posedFigure();
+    const DVec3 shoulder = at(*d, kArmL, kShoulder), head{540, 130, 0};
+    drag(*d, kArmL, kWrist, {{640, 480, 0}, {610, 360, 0}, {580, 250, 0}, head});
+    EXPECT_LT(planar(at(*d, kArmL, kWrist), head), 1.0);
+    EXPECT_GT(at(*d, kArmL, kElbow).x, shoulder.x + 40);
+    EXPECT_LT(at(*d, kArmL, kElbow).y, shoulder.y - 100);
+    expectWithinLimits(*d, kArmL, kElbow);
+  }
+  for (const DVec3 foot : {DVec3{640, 860, 0}, DVec3{520, 900, 0}}) {
+    auto d = posedFigure();
+    const DVec3 hip = at(*d, kLegL, 0);
+    drag(*d, kLegL, 2, {foot});
+    EXPECT_LT(planar(at(*d, kLegL, 2), foot), 1.0);
+    // Out: beyond the hip and the foot, on the side away from the other leg.
+    EXPECT_GT(at(*d, kLegL, 1).x, std::max(hip.x, foot.x) + 40) << foot.x;
+    expectWithinLimits(*d, kLegL, 1);
+  }
+  // The elbow bent one way and then the other: out to full reach and back keeps each side.
+  for (const float elbow : {1.2f, -1.2f}) {
+    auto d = posedFigure([&](Document& doc) { pt(doc, kArmL, kElbow).radz = elbow; });
+    auto side = [&] {
+      const DVec3 s = at(*d, kArmL, kShoulder), e = at(*d, kArmL, kElbow),
+                  w = at(*d, kArmL, kWrist);
+      return (w.x - s.x) * (e.y - s.y) - (w.y - s.y) * (e.x - s.x) > 0;
+    };
+    const bool before = side();
+    const DVec3 s = at(*d, kArmL, kShoulder);
+    drag(*d, kArmL, kWrist, {{s.x + 200, s.y + 400, 0}, {s.x + 450, s.y + 40, 0},
+                             {s.x + 200, s.y - 150, 0}, {s.x + 160, s.y + 40, 0}});
+    EXPECT_LT(planar(at(*d, kArmL, kWrist), {s.x + 160, s.y + 40, 0}), 1.5) << elbow;
+    EXPECT_EQ(side(), before) << elbow;
+  }
+}
+
 // A figure of one's own: a shoulder and an elbow that are joint points (kind 2000), whose line
 // program applies only the selected joint's change (TPRotSel). Each turned joint goes through
 // that program as the rotation tool would send it, so the hand still reaches the mouse, step
