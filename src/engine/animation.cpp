@@ -198,7 +198,9 @@ int setKey(Animation& anim, AnimationKey key) {
     *it = std::move(key);
     index = int(it - anim.keys.begin());
   } else {
-    index = int(anim.keys.insert(it, std::move(key)) - anim.keys.begin());
+    // begin() only after the insert: it may move the keys to a new buffer.
+    const auto inserted = anim.keys.insert(it, std::move(key));
+    index = int(inserted - anim.keys.begin());
   }
   normalizeKeys(anim);
   return index;
