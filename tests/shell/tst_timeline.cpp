@@ -76,6 +76,8 @@ void addTwoKeys(WindowFixture& f, TimelinePanel& p) {
   easing->setCurrentIndex(easing->findText(QString::fromUtf8("直線")));
   emit easing->activated(easing->currentIndex());
   goToFrame(p, 10);
+  // The figure shows frame 10 as the key at 0 gives it; a click on the canvas would end that.
+  timelineOf(*f.window)->endPreview();
   jointTurn(f) = 1;
   child<QPushButton>(p, "addKey")->click();
 }
@@ -138,6 +140,20 @@ class TestTimeline : public QObject {
     QVERIFY(!t.previewing());
     QCOMPARE(projectBytes(f, "after.tov"), before);
 
+    // The frame field and a click on a key's mark show their frame as well, until a click
+    // outside the panel puts the figure back.
+    goToFrame(p, 5);
+    QVERIFY(t.previewing());
+    QVERIFY(std::fabs(jointTurn(f) - 0.5f) < 1e-6);
+    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 0, true));
+    QCOMPARE(p.currentFrame(), 0);
+    QCOMPARE(jointTurn(f), 0.0f);
+    QVERIFY(t.previewing());
+    f.click(10, 10);
+    QVERIFY(!t.previewing());
+    QCOMPARE(jointTurn(f), 1.0f);
+    QCOMPARE(projectBytes(f, "stepped.tov"), before);
+
     // The mark at 10 dragged to 12; dragged onto the key at 0 it is refused and stays.
     QTest::mousePress(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 10, true));
     stripMove(s, stripPoint(s, 12, true));
@@ -154,6 +170,7 @@ class TestTimeline : public QObject {
     // The onion skin draws the keys around frame 6 from a copy: something on the canvas, the
     // document untouched.
     goToFrame(p, 6);
+    f.click(10, 10);
     QVERIFY(f.window->canvas()->onionSkin().isNull());
     child<QCheckBox>(p, "onion")->setChecked(true);
     const QImage& skin = f.window->canvas()->onionSkin();
@@ -163,6 +180,16 @@ class TestTimeline : public QObject {
       for (int x = 0; x < skin.width(); ++x) covered += qAlpha(skin.pixel(x, y)) > 0;
     QVERIFY(covered > 100);
     QCOMPARE(projectBytes(f, "skin.tov"), before);
+    // Drawing the figure again unchanged keeps the skin; an edit of the figure (the plain
+    // line's colour) draws it again once the edits pause.
+    const QImage drawn = skin;
+    f.window->compose();
+    QTest::qWait(400);
+    QCOMPARE(f.window->canvas()->onionSkin().cacheKey(), drawn.cacheKey());
+    f.doc().lines[1].cr = 0x00C000;
+    f.window->rebuild();
+    f.window->compose();
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->canvas()->onionSkin() != drawn, 2000);
     p.hide();
     QVERIFY(f.window->canvas()->onionSkin().isNull());
 
@@ -215,6 +242,57 @@ class TestTimeline : public QObject {
     QVERIFY(!t.previewing());
     QCOMPARE(projectBytes(f, "ended.tov"), before);
     QCOMPARE(f.window->modified(), modified);
+  }
+
+  // Each key edit is one step of the panel's undo: 元に戻す and Ctrl+Z in the panel take it
+  // back, やり直し and Ctrl+Y do it again, and a new edit drops what was undone.
+  void keyEditsAreUndoneInThePanel() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    Timeline& t = *timelineOf(*f.window);
+    QCOMPARE(t.undoCount(), 3);  // a key, its easing, a key
+    const Animation two = t.animation();
+    FrameStrip& s = *p.strip();
+    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 10, true));
+    QVERIFY(t.previewing());
+    child<QPushButton>(p, "deleteKey")->click();
+    auto* fps = child<QSpinBox>(p, "fps");
+    fps->setValue(30);
+    child<QSpinBox>(p, "length")->setValue(two.length + 5);
+    const Animation edited = t.animation();
+    QCOMPARE(t.undoCount(), 6);
+    QCOMPARE(jointTurn(f), 0.0f);  // frame 10 shown as the one key left gives it
+
+    // Ctrl+Z in the fps field undoes the length, not the field's text.
+    QApplication::setActiveWindow(&p);
+    fps->setFocus();
+    QVERIFY(fps->hasFocus());
+    QTest::keyClick(fps, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(t.animation().length, two.length);
+    QCOMPARE(t.animation().fps, 30);
+    QCOMPARE(fps->value(), 30);
+    auto* undo = child<QPushButton>(p, "undoKey");
+    undo->click();
+    undo->click();
+    QVERIFY(t.animation() == two);
+    QCOMPARE(child<QSpinBox>(p, "fps")->value(), two.fps);
+    // The figure shows frame 10 as the keys give it again.
+    QCOMPARE(jointTurn(f), 1.0f);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(fps, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(t.animation() == edited);
+    QVERIFY(!child<QPushButton>(p, "redoKey")->isEnabled());
+
+    undo->click();
+    child<QSpinBox>(p, "fps")->setValue(12);
+    QCOMPARE(t.redoCount(), 0);
+    QCOMPARE(t.animation().length, two.length);
+    t.endPreview();
+    // Undoing every edit leaves no keys; nothing further to undo.
+    while (undo->isEnabled()) undo->click();
+    QVERIFY(t.animation().keys.empty());
+    QCOMPARE(t.undoCount(), 0);
   }
 
   // The animation is written beside the project when it is saved and read when it is opened;

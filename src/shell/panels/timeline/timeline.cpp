@@ -30,6 +30,8 @@ namespace {
 constexpr const char* kCaption = "タイムライン";
 constexpr const char* kNoKeys = "キーがありません。「キー追加」で図のポーズをキーにしてください。";
 constexpr const char* kKeyInTheWay = "移動先のフレームには既にキーがあります。";
+constexpr size_t kKeyUndoSteps = 20;
+constexpr int kOnionSkinDelayMs = 150;  // after the last redraw of a run of edits
 
 // Whether the figure can be shown in a pose; otherwise the reason, for the message.
 const char* poseRefusal(Document& d) {
@@ -38,6 +40,35 @@ const char* poseRefusal(Document& d) {
   // Without reference positions a pose would put points at (0, 0, 0).
   if (checkReference(d, 0, -1) == -1) return kNoReferenceNotice;
   return nullptr;
+}
+
+// Whether two states of the figure draw the same: everything but the selection.
+bool sameFigure(const ModelState& a, const ModelState& b) {
+  if (a.present != b.present) return false;
+  const bool sameImages = a.userImages == b.userImages ||
+                          (a.userImages && b.userImages && *a.userImages == *b.userImages);
+  return sameImages && a.imageWidth == b.imageWidth && a.imageHeight == b.imageHeight &&
+         a.backColor == b.backColor && a.penColor == b.penColor && a.defSpMin == b.defSpMin &&
+         a.defSpMax == b.defSpMax && a.defSpDspX == b.defSpDspX && a.defSpDspY == b.defSpDspY &&
+         a.defBrush == b.defBrush && a.lines == b.lines && a.imageKeys == b.imageKeys &&
+         a.texts == b.texts && a.lineOrder == b.lineOrder && a.objects == b.objects &&
+         a.scratchObject == b.scratchObject && a.objectBackup == b.objectBackup &&
+         a.curObject == b.curObject && a.objectView == b.objectView &&
+         a.frontToBack == b.frontToBack && a.skinColor == b.skinColor &&
+         a.modelScale == b.modelScale && a.faceRef == b.faceRef && a.perLine == b.perLine &&
+         a.showUnderlay == b.showUnderlay && a.markSize == b.markSize && a.whole == b.whole;
+}
+
+bool isKeyEdit(int action) {
+  switch (action) {
+    case TimelinePanel::kAddKey:
+    case TimelinePanel::kDeleteKey:
+    case TimelinePanel::kMoveKey:
+    case TimelinePanel::kEasing:
+    case TimelinePanel::kFps:
+    case TimelinePanel::kLength: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -51,6 +82,9 @@ Timeline::Timeline(TMyWindow& w) : QObject(&w), w_(w) {
   // window deletes it first and the panel's last Hide never reaches it.
   panel_->installEventFilter(this);
   connect(&timer_, &QTimer::timeout, this, &Timeline::tick);
+  onionTimer_.setSingleShot(true);
+  onionTimer_.setInterval(kOnionSkinDelayMs);
+  connect(&onionTimer_, &QTimer::timeout, this, &Timeline::updateOnionSkin);
 }
 
 // --- the panel's requests ------------------------------------------------------------------
@@ -58,6 +92,10 @@ Timeline::Timeline(TMyWindow& w) : QObject(&w), w_(w) {
 void Timeline::onMessage() {
   TimelinePanel& p = *panel_;
   const int frame = p.currentFrame();
+  // A key edit is one step of the panel's undo: the animation before it, kept when it changed.
+  Animation before;
+  const uint64_t revisionBefore = revision_;
+  if (isKeyEdit(p.action)) before = anim_;
   switch (p.action) {
     case TimelinePanel::kScrub:
       if (playing()) {
@@ -77,9 +115,17 @@ void Timeline::onMessage() {
       if (!playing()) endPreview();
       break;
     case TimelinePanel::kFrame:
+      // The frame field or a key's mark: the figure shows the frame until something outside the
+      // panel is done, as a scrub shows it until the drag ends.
       if (playing()) {
         playFrom_ = frame;
         clock_.restart();
+      }
+      if (anim_.keys.empty()) break;
+      if (beginPreview(!frameRefused_)) {
+        showFrame(frame);
+      } else {
+        frameRefused_ = true;
       }
       break;
     case TimelinePanel::kAddKey: addKey(); break;
@@ -108,9 +154,29 @@ void Timeline::onMessage() {
     case TimelinePanel::kPlay: play(); break;
     case TimelinePanel::kStop: endPreview(); break;
     case TimelinePanel::kApplyPose: applyPoseToFigure(); break;
+    case TimelinePanel::kUndo: step(undo_, redo_); break;
+    case TimelinePanel::kRedo: step(redo_, undo_); break;
     default: break;
   }
+  if (isKeyEdit(p.action) && revision_ != revisionBefore) {
+    if (undo_.size() == kKeyUndoSteps) undo_.erase(undo_.begin());
+    undo_.push_back(std::move(before));
+    redo_.clear();
+    panel_->setUndoable(!undo_.empty(), false);
+  }
   updateOnionSkin();
+}
+
+void Timeline::step(std::vector<Animation>& from, std::vector<Animation>& to) {
+  if (from.empty()) return;
+  to.push_back(std::move(anim_));
+  anim_ = std::move(from.back());
+  from.pop_back();
+  if (playing()) {  // on from the frame shown, at the speed the animation has now
+    playFrom_ = std::clamp(shown_, 0, anim_.length - 1);
+    clock_.restart();
+  }
+  changed();
 }
 
 void Timeline::addKey() {
@@ -170,7 +236,17 @@ void Timeline::changed() {
   edited_ = true;
   ++revision_;
   w_.setModified(true);
+  panel_->setUndoable(!undo_.empty(), !redo_.empty());
   panel_->refresh();
+  // A figure showing a frame shows it as the keys now give it.
+  if (previewing()) {
+    if (anim_.keys.empty()) {
+      endPreview();
+    } else {
+      shown_ = -1;
+      showFrame(panel_->currentFrame());
+    }
+  }
 }
 
 // --- the preview ---------------------------------------------------------------------------
@@ -251,6 +327,7 @@ void Timeline::tick() {
 
 bool Timeline::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Hide) {
+    frameRefused_ = false;
     endPreview();
     updateOnionSkin();
     return false;
@@ -270,10 +347,31 @@ bool Timeline::eventFilter(QObject* watched, QEvent* event) {
 
 // --- the onion skin ------------------------------------------------------------------------
 
+void Timeline::figureComposed() {
+  // A preview's frames are not edits of the figure.
+  if (previewing()) return;
+  figureDirty_ = true;
+  frameRefused_ = false;
+  if (onionSkinShown()) onionTimer_.start();
+}
+
+bool Timeline::onionSkinShown() const {
+  return panel_ && panel_->isVisible() && panel_->onionSkin() && !playing();
+}
+
 void Timeline::updateOnionSkin() {
   CanvasWidget* canvas = w_.canvas();
   if (!canvas) return;
-  const bool shown = panel_ && panel_->isVisible() && panel_->onionSkin() && !playing();
+  const bool shown = onionSkinShown();
+  // The figure is compared only while the skin is shown and the document holds its own pose;
+  // a hidden skin keeps the mark and is compared when it is shown again.
+  bool figureChanged = false;
+  if (shown && figureDirty_ && !previewing()) {
+    onionCapture_.capture(w_.doc(), figureNow_);
+    figureDirty_ = false;
+    figureChanged = !sameFigure(figureNow_, onionFigure_);
+    if (figureChanged) std::swap(onionFigure_, figureNow_);
+  }
   int before = -1, after = -1;
   if (shown) {
     const int frame = panel_->currentFrame();
@@ -282,13 +380,15 @@ void Timeline::updateOnionSkin() {
       if (k.frame > frame && after < 0) after = int(&k - anim_.keys.data());
     }
   }
-  if (before == onionBefore_ && after == onionAfter_ && onionRevision_ == revision_) return;
+  if (!figureChanged && before == onionBefore_ && after == onionAfter_ &&
+      onionRevision_ == revision_)
+    return;
   onionBefore_ = before;
   onionAfter_ = after;
   onionRevision_ = revision_;
   // A key's pose sets every joint of the figure it was taken from, so the skin is the same
   // whichever pose the figure shows now, a preview's included. It is drawn again when the keys
-  // around the current frame or the animation change, not when the figure is edited.
+  // around the current frame, the animation or the figure change.
   canvas->setOnionSkin(drawOnionSkin(w_.doc(),
                                      before >= 0 ? &anim_.keys[size_t(before)].pose : nullptr,
                                      after >= 0 ? &anim_.keys[size_t(after)].pose : nullptr));
@@ -303,6 +403,10 @@ void Timeline::replace(Animation anim, bool refused) {
   anim_ = std::move(anim);
   edited_ = false;
   keepRefused_ = refused;
+  undo_.clear();
+  redo_.clear();
+  panel_->setUndoable(false, false);
+  figureDirty_ = true;
   ++revision_;
   panel_->setCurrentFrame(0);
   updateOnionSkin();
@@ -349,6 +453,13 @@ void installTimeline(TMyWindow& w) {
   // so neither the save nor the open meets a figure in a borrowed pose (the document saved is
   // the window's, which endPreview puts back).
   CoreCalls& c = core();
+  // Every change of the figure ends in the window drawing it again: the onion skin follows.
+  if (c.buildDisplay) {
+    c.buildDisplay = [t = QPointer<Timeline>(t), build = c.buildDisplay](Document& d) {
+      build(d);
+      if (t) t->figureComposed();
+    };
+  }
   if (c.saveProject) {
     c.saveProject = [t, save = c.saveProject](const Document& d, const std::string& path) {
       t->endPreview();

@@ -6,9 +6,14 @@
 // when it is opened.
 //
 // A preview never changes the document: it starts with a snapshot of everything a pose can
-// touch and ends by putting the snapshot back. It ends when the scrub ends or playback stops,
-// and before anything else can act on the figure: a click or a key anywhere outside the panel,
-// the panel closing, a save or an open.
+// touch and ends by putting the snapshot back. Dragging on the strip, stepping the frame field
+// and clicking a key's mark all show the frame they reach. A preview ends when the scrub ends or
+// playback stops, and before anything else can act on the figure: a click or a key anywhere
+// outside the panel, the panel closing, a save or an open.
+//
+// Key edits (add, delete, move, easing, fps, length) are undone in the panel, not by the
+// window's undo: the window's steps are states of the document, and the animation lives in its
+// own file beside it.
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -17,6 +22,7 @@
 #include <QTimer>
 
 #include <string>
+#include <vector>
 
 #include "engine/animation.h"
 #include "model/model_state.h"
@@ -36,9 +42,14 @@ class Timeline : public QObject {
   TimelinePanel* panel() const { return panel_; }
   bool playing() const { return timer_.isActive(); }
   bool previewing() const { return snapshot_.present; }
+  int undoCount() const { return int(undo_.size()); }
+  int redoCount() const { return int(redo_.size()); }
 
   // Stops playback and puts the document's own pose back, redrawn.
   void endPreview();
+  // The window drew the document again, perhaps after an edit of the figure: the onion skin is
+  // checked against it once the edits pause (at once it would be drawn on every mouse move).
+  void figureComposed();
 
   // A new, empty animation, for a new document.
   void reset();
@@ -61,6 +72,8 @@ class Timeline : public QObject {
   void setLength();
   void applyPoseToFigure();
   void changed();
+  // Undo and redo of key edits: the animation as it was before the last edit, and back.
+  void step(std::vector<Animation>& from, std::vector<Animation>& to);
   // The animation becomes `anim`, unedited; `refused`: the file beside the project was damaged.
   void replace(Animation anim, bool refused);
 
@@ -68,6 +81,7 @@ class Timeline : public QObject {
   void showFrame(int frame);
   void play();
   void tick();
+  bool onionSkinShown() const;
   void updateOnionSkin();
 
   TMyWindow& w_;
@@ -80,13 +94,21 @@ class Timeline : public QObject {
   ModelStateCapture capture_;
   Pose framePose_;             // reused for every frame shown
   bool scrubRefused_ = false;  // the refusal was shown once for this drag
+  // The refusal was shown once for the frame field and the key marks; shown again after the
+  // figure changes or the panel is closed.
+  bool frameRefused_ = false;
+  std::vector<Animation> undo_, redo_;  // the oldest first
   QTimer timer_;
   QElapsedTimer clock_;
   int playFrom_ = 0;  // the frame shown when the clock started
   int shown_ = -1;    // the frame the figure shows during a preview
-  // The onion skin drawn last, and the keys and animation it was drawn for.
+  // The onion skin drawn last, and the keys, animation and figure it was drawn for.
   int onionBefore_ = -2, onionAfter_ = -2;
   uint64_t onionRevision_ = 0, revision_ = 1;
+  bool figureDirty_ = true;  // composed since the figure was last compared with onionFigure_
+  ModelState onionFigure_, figureNow_;
+  ModelStateCapture onionCapture_;
+  QTimer onionTimer_;
 };
 
 // Makes the timeline and its panel, binds 表示 → タイムライン and the project's open and save

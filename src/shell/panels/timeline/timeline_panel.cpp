@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -94,6 +97,27 @@ TimelinePanel::TimelinePanel(const Animation& anim, QWidget* parent)
   connect(fps_, &QSpinBox::valueChanged, this, [this] { request(kFps); });
   length_ = spin("length", "アニメーションのフレーム数(最後のキーより短くはできません)");
   connect(length_, &QSpinBox::valueChanged, this, [this] { request(kLength); });
+  undo_ = button("undoKey", "元に戻す",
+                 "最後のキーの編集(追加、削除、移動、補間、コマ/秒、フレーム数)を取り消します"
+                 "(Ctrl+Z)");
+  connect(undo_, &QPushButton::clicked, this, [this] { request(kUndo); });
+  redo_ = button("redoKey", "やり直し", "取り消したキーの編集をやり直します(Ctrl+Y)");
+  connect(redo_, &QPushButton::clicked, this, [this] { request(kRedo); });
+  // Inside the panel the keys undo key edits; the window's undo is for the figure.
+  for (auto [keys, action] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Z), kUndo},
+                              {QKeySequence(Qt::CTRL | Qt::Key_Y), kRedo},
+                              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), kRedo}}) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, a = action] { request(a); });
+  }
+  // The fields' own text undo would take the keys first.
+  for (QSpinBox* field : {frame_, fps_, length_}) {
+    field->installEventFilter(this);
+    if (auto* text = field->findChild<QLineEdit*>()) text->installEventFilter(this);
+  }
+  setUndoable(false, false);
+
   QPushButton* apply =
       button("applyPose", "図に適用", "現在のフレームのポーズを図に与えます(元に戻すで戻せます)");
   connect(apply, &QPushButton::clicked, this, [this] { request(kApplyPose); });
@@ -115,6 +139,8 @@ TimelinePanel::TimelinePanel(const Animation& anim, QWidget* parent)
   keyRow->addWidget(label("補間"));
   keyRow->addWidget(easing_);
   keyRow->addStretch();
+  keyRow->addWidget(undo_);
+  keyRow->addWidget(redo_);
   rows->addLayout(keyRow);
   auto* timeRow = new QHBoxLayout;
   timeRow->addWidget(label("コマ/秒"));
@@ -148,6 +174,26 @@ void TimelinePanel::setPlaying(bool playing) {
   playing_ = playing;
   play_->setChecked(playing);
   play_->setText(QString::fromUtf8(playing ? kStopText : kPlayText));
+}
+
+void TimelinePanel::setUndoable(bool undo, bool redo) {
+  undo_->setEnabled(undo);
+  redo_->setEnabled(redo);
+}
+
+bool TimelinePanel::eventFilter(QObject* watched, QEvent* event) {
+  // Left unaccepted, the override lets the panel's shortcut have the keys.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination keys = key->keyCombination();
+    if (keys == QKeyCombination(Qt::CTRL, Qt::Key_Z) ||
+        keys == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+        keys == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)) {
+      event->ignore();
+      return true;
+    }
+  }
+  return Panel::eventFilter(watched, event);
 }
 
 void TimelinePanel::refresh() {

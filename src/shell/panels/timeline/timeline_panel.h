@@ -2,7 +2,8 @@
 // The timeline panel "タイムライン": the strip of frames with the animation's keys and the
 // current frame, the key buttons (add the figure's pose as a key, delete, move), the easing of
 // the key at the current frame, frames per second and length, play / stop with loop, the onion
-// skin switch and "図に適用", which gives the figure the pose of the current frame. Like every
+// skin switch, "図に適用", which gives the figure the pose of the current frame, and the undo and
+// redo of key edits (元に戻す / やり直し, Ctrl+Z / Ctrl+Y inside the panel). Like every
 // panel it only reports what was asked; the timeline (timeline.h) does it.
 
 #include <vector>
@@ -28,7 +29,7 @@ class TimelinePanel : public Panel {
     kNone = 0,
     kScrub,     // show currentFrame() while the strip is dragged
     kScrubEnd,  // the drag ended
-    kFrame,     // currentFrame() chosen without showing it (a key clicked, the frame field)
+    kFrame,     // currentFrame() chosen by a key's mark or the frame field: show it
     kAddKey,    // the figure's pose as a key at currentFrame()
     kDeleteKey,
     kMoveKey,  // moveFrom() to moveTo()
@@ -39,6 +40,8 @@ class TimelinePanel : public Panel {
     kStop,
     kApplyPose,  // the figure takes the pose of currentFrame()
     kOnionSkin,  // onionSkin() switched
+    kUndo,       // the last key edit undone (元に戻す, Ctrl+Z in the panel)
+    kRedo,       // and done again (やり直し, Ctrl+Y or Ctrl+Shift+Z)
   };
 
   TimelinePanel(const Animation& anim, QWidget* parent);
@@ -55,10 +58,15 @@ class TimelinePanel : public Panel {
   // The frame the strip marks, set by the timeline while playing; not reported back.
   void setCurrentFrame(int frame);
   void setPlaying(bool playing);
+  // Whether there is a key edit to undo and one to redo.
+  void setUndoable(bool undo, bool redo);
   // Shows the animation again: keys, length, fps and the current key's easing.
   void refresh() override;
 
   FrameStrip* strip() const { return strip_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void askMoveTarget();
@@ -73,6 +81,8 @@ class TimelinePanel : public Panel {
   FrameStrip* strip_ = nullptr;
   QSpinBox* frame_ = nullptr;
   QPushButton* play_ = nullptr;
+  QPushButton* undo_ = nullptr;
+  QPushButton* redo_ = nullptr;
   QPushButton* deleteKey_ = nullptr;
   QPushButton* moveKey_ = nullptr;
   QComboBox* easing_ = nullptr;
