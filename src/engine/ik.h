@@ -31,6 +31,8 @@ struct IkChain {
   // The side the nearest joint bends to in the picture, chosen at the press and kept for the
   // whole drag so a limb never flips through straight: +1 or -1 (the sign of the bend from the
   // next joint up, through it, to the point); 0 for a one-joint chain or when nothing tells.
+  // A step whose target only the other side can reach (a joint at its limit) takes that side
+  // for that step alone.
   int bend = 0;
 };
 

@@ -1,6 +1,6 @@
 // Reaching with the IK tool on the body model: the chain found above a point, reachable targets
 // met within a pixel from several poses, unreachable ones left inside the limits as near as they
-// allow, and no joint but the chain's changed.
+// allow, no joint but the chain's changed, and elbows and knees bending the natural way.
 
 #include <gtest/gtest.h>
 
