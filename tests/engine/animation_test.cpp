@@ -110,6 +110,11 @@ TEST(Animation, KeysAreSetMovedAndRemovedInOrder) {
   EXPECT_EQ(setKey(a, {40, Pose{}, Easing::Linear}), -1);  // past the end
   EXPECT_EQ(setKey(a, {10, Pose{}, Easing::Smooth}), 1);   // replaces
   EXPECT_EQ(a.keys.size(), 4u);
+  // Each of these inserts moves the keys to a larger buffer; the index is still the key's.
+  Animation grown;
+  EXPECT_EQ(setKey(grown, {5, Pose{}, Easing::Smooth}), 0);
+  EXPECT_EQ(setKey(grown, {2, Pose{}, Easing::Smooth}), 0);
+  EXPECT_EQ(setKey(grown, {9, Pose{}, Easing::Smooth}), 2);
   EXPECT_FALSE(moveKey(a, 20, 30));  // taken
   EXPECT_FALSE(moveKey(a, 21, 25));  // no key there
   EXPECT_TRUE(moveKey(a, 20, 35));
