@@ -10,9 +10,9 @@ namespace tovala {
 namespace {
 
 // The model picture with the figure drawn over `background`, or false when there is none.
-bool drawOver(Document& doc, uint32_t background, ImageSlot& out) {
+bool drawOver(Document& doc, uint32_t background, int threads, ImageSlot& out) {
   doc.backColor = background;
-  rebuildLayers(doc);
+  rebuildLayersOn(doc, threads);
   refreshSelected(doc);
   const ImageSlot* model = doc.workImages.image(kModelImage);
   if (!model) return false;
@@ -49,7 +49,8 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
   }
 }
 
-bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha) {
+bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha,
+                       int threads) {
   const uint32_t background = doc.backColor;
   // A line in exactly the document's background colour is invisible in its picture (the merge
   // keys that colour out): the body model's white bones on white, say. Drawn over another
@@ -65,12 +66,12 @@ bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& a
   };
   ImageSlot onWhite, onBlack;
   keyTo(0xFFFFFF);
-  bool drawn = drawOver(doc, 0xFFFFFF, onWhite);
+  bool drawn = drawOver(doc, 0xFFFFFF, threads, onWhite);
   keyTo(0x000000);
-  drawn = drawn && drawOver(doc, 0x000000, onBlack);
+  drawn = drawn && drawOver(doc, 0x000000, threads, onBlack);
   keyTo(background);
   doc.backColor = background;
-  rebuildLayers(doc);
+  rebuildLayersOn(doc, threads);
   refreshSelected(doc);
   if (!drawn) {
     colour = ImageSlot{};

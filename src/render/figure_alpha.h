@@ -27,6 +27,9 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
 // its opacity. Lines in the document's background colour stay invisible, as on the canvas. The background colour is put back and the layers redrawn afterwards, so the
 // document's pictures are as before (the display buffer is left to the caller). False when the
 // document has no model picture.
-bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha);
+// `threads` goes to rebuildLayersOn: 0 draws in one band per core, 1 on the calling thread for a
+// caller that fills every core itself (the animation export).
+bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha,
+                       int threads = 0);
 
 }  // namespace tovala

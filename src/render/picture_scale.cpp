@@ -44,6 +44,25 @@ namespace {
 
 // Shrinking by whole factors: each output pixel the plain average of a kx x ky block, in whole
 // numbers. Gives what the weighted path gives (to rounding), several times faster.
+// Halving an opaque picture, the commonest case (a canvas exported at half size): pairs of rows
+// summed in a loop the compiler vectorizes, then pairs of pixels.
+void halve(const ImageSlot& in, ImageSlot& out, std::vector<uint16_t>& pairs) {
+  const size_t rowBytes = 3 * size_t(in.width);
+  pairs.resize(rowBytes);
+  for (int32_t y = 0; y < out.height; ++y) {
+    const uint8_t* a = in.row(2 * y);
+    const uint8_t* b = in.row(2 * y + 1);
+    for (size_t i = 0; i < rowBytes; ++i) pairs[i] = uint16_t(a[i] + b[i]);
+    uint8_t* dst = out.row(y);
+    const uint16_t* p = pairs.data();
+    for (int32_t x = 0; x < out.width; ++x, p += 6, dst += 3) {
+      dst[0] = uint8_t((p[0] + p[3] + 2) >> 2);
+      dst[1] = uint8_t((p[1] + p[4] + 2) >> 2);
+      dst[2] = uint8_t((p[2] + p[5] + 2) >> 2);
+    }
+  }
+}
+
 void averageBlocks(const ImageSlot& in, const uint8_t* alpha, int32_t kx, int32_t ky,
                    ImageSlot& out, uint8_t* outAlpha) {
   const float perBlock = 1.0f / float(kx * ky);
@@ -139,7 +158,9 @@ bool PictureScaler::scale(const ImageSlot& in, std::span<const uint8_t> alpha, i
   makeTaps(in.width, width, across_);
   makeTaps(in.height, height, down_);
   outAlpha.resize(alpha.empty() ? 0 : size_t(width) * size_t(height));
-  if (in.width % width == 0 && in.height % height == 0)
+  if (alpha.empty() && in.width == 2 * width && in.height == 2 * height)
+    halve(in, out, pairs_);
+  else if (in.width % width == 0 && in.height % height == 0)
     averageBlocks(in, alpha.empty() ? nullptr : alpha.data(), in.width / width,
                   in.height / height, out, outAlpha.data());
   else if (alpha.empty())

@@ -38,6 +38,7 @@ class PictureScaler {
   Taps across_, down_;
   // The source rows scaled across: b, g, r, and with alpha the opacity, colours premultiplied.
   std::vector<float> rows_;
+  std::vector<uint16_t> pairs_;  // halving: two rows summed
 };
 
 }  // namespace tovala

@@ -1,10 +1,12 @@
 #include "script/animation_export.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -144,9 +146,10 @@ class FrameQueue {
 const ImageSlot* drawFrame(Document& work, const Pose& pose, bool transparent,
                            ImageSlot& recovered, std::vector<uint8_t>& alpha) {
   applyPose(work, pose);
-  if (transparent) return renderFigureAlpha(work, recovered, alpha) ? &recovered : nullptr;
+  // Each worker keeps to its own thread: the frames already fill every core.
+  if (transparent) return renderFigureAlpha(work, recovered, alpha, 1) ? &recovered : nullptr;
   alpha.clear();
-  rebuildLayers(work);
+  rebuildLayersOn(work, 1);
   refreshSelected(work);
   return work.workImages.image(kModelImage);
 }
@@ -348,30 +351,37 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
   const int threads = std::clamp(options.threads > 0 ? options.threads : hardware, 1,
                                  std::min(kMostThreads, total));
 
-  // One copy of the document per worker, made here so the workers never read the caller's.
   std::unique_ptr<SharedTextPainter> painter;
   if (doc.textPainter) painter = std::make_unique<SharedTextPainter>(*doc.textPainter);
-  std::vector<std::unique_ptr<Worker>> workers;
-  for (int t = 0; t < threads; ++t) {
-    auto w = std::make_unique<Worker>(doc);
-    w->doc.ui = &silentUi();  // a frame's programs show nothing
-    w->doc.textPainter = painter.get();
-    if (!w->doc.hasCanvas()) w->doc.buildCanvas();
-    workers.push_back(std::move(w));
-  }
 
   FrameQueue queue(total, 2 * threads + 2);
   Encoder encoder(options, fps, total);
   ExportResult result = ExportResult::Done;
   {
+    // Each worker copies the document itself, side by side with the others; the caller's thread
+    // waits for every copy before it reports progress (where a front end may let the user edit).
+    std::latch copied(threads);
+    std::atomic<bool> copyFailed = false;
     std::vector<std::jthread> running;
     // Declared after the threads, so it runs before they are joined, however this block ends.
     struct StopWorkers {
       FrameQueue& queue;
       ~StopWorkers() { queue.stop(); }
     } stopWorkers{queue};
-    for (auto& w : workers) {
-      running.emplace_back([&, worker = w.get()] {
+    for (int t = 0; t < threads; ++t) {
+      running.emplace_back([&] {
+        std::unique_ptr<Worker> worker;
+        try {
+          worker = std::make_unique<Worker>(doc);
+          worker->doc.ui = &silentUi();  // a frame's programs show nothing
+          worker->doc.textPainter = painter.get();
+          if (!worker->doc.hasCanvas()) worker->doc.buildCanvas();
+        } catch (const std::exception&) {
+          worker.reset();
+          copyFailed = true;
+        }
+        copied.count_down();
+        if (!worker) return;
         for (int i; (i = queue.take()) >= 0;) {
           bool ok = false;
           try {
@@ -383,7 +393,12 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
         }
       });
     }
-    for (int i = 0; i < total; ++i) {
+    copied.wait();
+    if (copyFailed) {
+      reason = "メモリが足りません";
+      result = ExportResult::Failed;
+    }
+    for (int i = 0; i < total && result == ExportResult::Done; ++i) {
       if (!queue.wait(i)) {
         reason = "フレーム " + std::to_string(i + 1) + " を描けません";
         result = ExportResult::Failed;
