@@ -159,7 +159,11 @@ void Document::recreateWorkImages() {
 void Document::buildCanvas() {
   if (hasCanvas_) return;
   hasCanvas_ = true;
-  recreateLayers();
+  // Only what drawing the layers needs: the display buffer is made by the first display, and
+  // the scratch image is made to each mask's size.
+  for (int slot : {kModelImage, kFrontLayer, kSelectedLayer, kBackLayer})
+    workImages.makeBlank(slot, imageWidth, imageHeight, backColor);
+  layerMerge.valid = false;
 }
 
 BrushKernel Document::paintKernel() { return buildKernel(6.0f, 6.0f, 1.0f, -3.0f); }

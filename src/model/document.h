@@ -196,8 +196,8 @@ class Document {
   // Work images 0, 1, 2, 4, 5 and 6 at the canvas size in the background colour; the underlay
   // is left as it is.
   void recreateLayers();
-  // Gives a document made without a canvas its layers (recreateLayers); the underlay stays as
-  // loaded.
+  // Gives a document made without a canvas the model picture and the three layers; the display
+  // buffer follows with the first buildDisplay, and the underlay stays as loaded.
   void buildCanvas();
   bool hasCanvas() const { return hasCanvas_; }
   // The kernel the paint tool stamps with.

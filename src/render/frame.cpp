@@ -254,9 +254,13 @@ void mergeSelectedLayer(Document& doc, const PixelRect& added) {
 }
 
 void buildDisplay(Document& doc) {
-  ImageSlot* display = doc.workImages.image(kDisplayImage);
   const ImageSlot* model = doc.workImages.image(kModelImage);
-  if (!display || !model) return;
+  if (!model) return;
+  // A document given its canvas late (Document::buildCanvas) has no display buffer yet.
+  if (!doc.workImages.image(kDisplayImage))
+    doc.workImages.makeBlank(kDisplayImage, model->width, model->height, doc.backColor);
+  ImageSlot* display = doc.workImages.image(kDisplayImage);
+  if (!display) return;
   const ImageSlot* underlay =
       doc.showUnderlay == 1 ? doc.workImages.image(kUnderlayImage) : nullptr;
   // The copy and the underlay in one pass when the sizes allow it.
