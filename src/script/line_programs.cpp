@@ -45,6 +45,7 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
     runLine(line);
     return failures;
   }
+  memo.arm(doc);
   // Positions 0 .. lineCount - 2 of lineOrder; an order entry that names no line is skipped.
   for (int pos = 0; pos < doc.lineCount() - 1 && size_t(pos) < doc.lineOrder.size(); ++pos) {
     runLine(doc.lineOrder[size_t(pos)]);

@@ -88,6 +88,22 @@ bool isRepeatablePoseProgram(const CodeList& code) {
   return !first;
 }
 
+void PassMemo::arm(const Document& doc) {
+  reset();
+  const CodeList* first = nullptr;
+  for (int pos = 0; pos < doc.lineCount() - 1 && size_t(pos) < doc.lineOrder.size(); ++pos) {
+    const int line = doc.lineOrder[size_t(pos)];
+    if (!doc.isValidLine(line)) continue;
+    const CodeList& code = doc.lines[size_t(line)].code;
+    if (!isRepeatablePoseProgram(code)) continue;
+    if (first && code == *first) {
+      armed_ = true;
+      return;
+    }
+    if (!first) first = &code;
+  }
+}
+
 bool PassMemo::replay(Document& doc, const CodeList& code) {
   if (!valid_ || code != program_) return false;
   for (const int l : dirtyLines_) {
@@ -107,6 +123,7 @@ bool PassMemo::replay(Document& doc, const CodeList& code) {
 }
 
 void PassMemo::ran(const Document& doc, const CodeList& code, bool ok) {
+  if (!armed_) return;
   if (isRepeatablePoseProgram(code)) {
     valid_ = ok && coRotationsStayReal(doc);
     if (valid_) {

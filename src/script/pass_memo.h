@@ -25,8 +25,11 @@ class Document;
 
 class PassMemo {
  public:
-  // Forgets the previous step.
-  void reset() { valid_ = false; }
+  // Forgets the previous step; the memo stays idle until armed.
+  void reset() { armed_ = valid_ = false; }
+  // Arms the memo for a step over every line's program when some repeatable pose program is
+  // among them twice; with a single figure it stays idle and costs nothing.
+  void arm(const Document& doc);
   // True when running `code` now would give the document it had right after the same program's
   // last run; the document is then put back to that state.
   bool replay(Document& doc, const CodeList& code);
@@ -37,6 +40,7 @@ class PassMemo {
   void snapshot(const Document& doc);
   bool noteJoins(const Document& doc, const CodeList& code);
 
+  bool armed_ = false;
   bool valid_ = false;
   CodeList program_;                 // the pose program whose result is kept
   std::vector<float> state_;         // position and unit vectors of every real point, 12 each
