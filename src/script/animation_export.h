@@ -64,7 +64,9 @@ double exportFrameTime(const Animation& anim, int32_t fps, int i);
 // Writes the animation. Done: the output is complete. Cancelled (progress returned false) or
 // Failed (`reason` says why: bad options, a document without a canvas picture, a write that
 // failed): nothing is left behind, and an output that existed before is as it was. The export
-// reads `doc` only; it must not change while the export runs.
+// never changes `doc`, and reads it only until the workers have their copies, which is before
+// the first progress call: from then on a front end may let the user edit it (its text painter
+// must stay alive until the export returns).
 ExportResult exportAnimation(const Document& doc, const Animation& anim,
                              const AnimationExportOptions& options,
                              const AnimationProgress& progress, std::string& reason);
