@@ -8,16 +8,13 @@
 #include <optional>
 
 #include "cli/command.h"
+#include "cli/text_fonts.h"
 #include "engine/animation_file.h"
 #include "model/document.h"
 #include "model/messages.h"
 #include "model/project_file.h"
 #include "platform/ui.h"
 #include "script/animation_export.h"
-
-#if defined(TOVALA_CLI_WITH_QT)
-#include "qtplatform/qt_text_painter.h"
-#endif
 
 namespace tovala::cli {
 namespace {
@@ -48,12 +45,6 @@ std::string stem(const std::string& path) {
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name.empty() ? "frame" : name;
-}
-
-[[maybe_unused]] bool hasTextLines(const Document& doc) {
-  for (int i = 0; i + 1 < doc.lineCount(); ++i)
-    if (doc.lines[size_t(i)].kind == 3 && doc.findText(doc.lines[size_t(i)].nam) >= 0) return true;
-  return false;
 }
 
 // "[##########....]  12/48" redrawn in place.
@@ -105,18 +96,9 @@ int runAnimate(Args& args) {
     return kExitFailed;
   }
 
-#if defined(TOVALA_CLI_WITH_QT)
-  std::optional<OffscreenGuiApplication> gui;
-  std::optional<QtTextPainter> painter;
-  if (hasTextLines(*doc)) {
-    gui.emplace();
-    painter.emplace();
-    doc->textPainter = &*painter;
-  }
-#else
-  if (hasTextLines(*doc))
-    std::fprintf(stderr, "animate: built without Qt: the characters of text lines are not drawn\n");
-#endif
+  // Starting Qt costs more than drawing a figure: only characters need it.
+  const std::unique_ptr<TextPainter> painter = textPainterFor(*doc, "animate");
+  doc->textPainter = painter.get();
 
   const AnimationProgress bar = isatty(STDERR_FILENO) ? AnimationProgress(drawBar) : nullptr;
   const ExportResult result = exportAnimation(*doc, anim, options, bar, reason);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/command.h"
+#include "cli/text_fonts.h"
 #include "model/bmp.h"
 #include "model/document.h"
 #include "model/file_io.h"
@@ -15,18 +16,8 @@
 #include "render/figure_alpha.h"
 #include "render/frame.h"
 
-#if defined(TOVALA_CLI_WITH_QT)
-#include "qtplatform/qt_text_painter.h"
-#endif
-
 namespace tovala::cli {
 namespace {
-
-[[maybe_unused]] bool hasTextLines(const Document& doc) {
-  for (int i = 0; i + 1 < doc.lineCount(); ++i)
-    if (doc.lines[size_t(i)].kind == 3 && doc.findText(doc.lines[size_t(i)].nam) >= 0) return true;
-  return false;
-}
 
 int runRender(Args& args) {
   const Command& self = *findCommand("render");
@@ -67,19 +58,9 @@ int runRender(Args& args) {
   // Projects do not keep the underlay switch; the display form always shows the underlay.
   if (display) doc->showUnderlay = 1;
 
-#if defined(TOVALA_CLI_WITH_QT)
   // Starting Qt costs more than drawing a figure: only characters need it.
-  std::optional<OffscreenGuiApplication> gui;
-  std::optional<QtTextPainter> painter;
-  if (hasTextLines(*doc)) {
-    gui.emplace();
-    painter.emplace();
-    doc->textPainter = &*painter;
-  }
-#else
-  if (hasTextLines(*doc))
-    std::fprintf(stderr, "render: built without Qt: the characters of text lines are not drawn\n");
-#endif
+  const std::unique_ptr<TextPainter> painter = textPainterFor(*doc, "render");
+  doc->textPainter = painter.get();
 
   if (transparent) {
     ImageSlot figure;
@@ -115,8 +96,9 @@ TOVALA_CLI_COMMAND(
     "selected line first. --transparent (PNG only, not with --display) writes the figure alone "
     "as an RGBA PNG: drawn over white and over black, each pixel's opacity and colour are "
     "recovered from the two, so soft edges keep their partial opacity and a pixel no line "
-    "touches is fully transparent. Text lines need the Qt fonts; a tool built without Qt draws their "
-    "strokes only and says so. The output is written atomically.",
+    "touches is fully transparent. The characters of text lines are drawn with the Qt fonts of "
+    "the module tovala-cli-text.so next to the tool; without it the tool draws their strokes only "
+    "and says so. The output is written atomically.",
     runRender);
 
 }  // namespace tovala::cli
