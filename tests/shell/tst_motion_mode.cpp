@@ -17,38 +17,21 @@
 #include "shell/motion_mode.h"
 #include "shell/panels/control/control_panel.h"
 #include "shell/panels/control/move_panel.h"
+#include "joint_figure.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
+using tovala::test::buildJointFigure;
 using tovala::test::WindowFixture;
 
 namespace {
 
 constexpr double kTol = 1e-3;
 
-// A joint line: the joint at (300, 300) and two points of its own line, (400, 300) and
-// (300, 200); a plain line (500, 300)-(600, 300). The joint turns all four points; the joint
-// line's program re-applies its rotation and movement on every drag step.
+// The joint figure with its joint selected, in select mode.
 void buildFigure(WindowFixture& f) {
-  f.drawLine({{300, 300}, {400, 300}, {300, 200}});
-  f.drawLine({{500, 300}, {600, 300}});
-  Document& d = f.doc();
-  d.lines[0].kind = 4;
-  PointRecord& joint = d.lines[0].points[0];
-  joint.kind = 2000;
-  const JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
-                           -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
-  replaceKindRange(joint, kJointFirstKey, kJointLastKey, jointRangeEntries(ranges, 1.0f));
-  std::vector<ParamEntry> turned;
-  for (auto [l, p] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}})
-    turned.push_back(ParamEntry::ofInt(kCoRotationKey, 0, l * 65536 + p));
-  replaceKindRange(joint, kCoRotationKey, kCoRotationKey, turned);
-  d.curLine = 0;
-  ScriptEngine e(d);
-  e.setDumpPath("");
-  QCOMPARE(e.lex("TPRotSel(); TPMoveSel();"), 1);
-  // The joint selected, in select mode.
-  d.curPoint = 0;
+  buildJointFigure(f);
+  f.doc().curPoint = 0;
   f.window->runCommand(40002);
 }
 

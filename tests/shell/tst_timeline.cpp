@@ -20,33 +20,19 @@
 #include "model/project_file.h"
 #include "shell/panels/timeline/frame_strip.h"
 #include "shell/panels/timeline/timeline.h"
+#include "joint_figure.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
+using tovala::test::buildJointFigure;
 using tovala::test::WindowFixture;
 
 namespace {
 
-// A joint line, the joint at (300, 300) with points at (400, 300) and (300, 200), turning them
-// and a plain line (500, 300)-(600, 300); the references are the drawn positions.
+// The joint figure with its joint selected; the references are the drawn positions.
 void buildFigure(WindowFixture& f) {
-  f.drawLine({{300, 300}, {400, 300}, {300, 200}});
-  f.drawLine({{500, 300}, {600, 300}});
+  buildJointFigure(f);
   Document& d = f.doc();
-  d.lines[0].kind = 4;
-  PointRecord& joint = d.lines[0].points[0];
-  joint.kind = 2000;
-  const JointRanges ranges{-100,     100,     -100,     100,     -100,     100,
-                           -3.1416f, 3.1416f, -3.1416f, 3.1416f, -3.1416f, 3.1416f};
-  replaceKindRange(joint, kJointFirstKey, kJointLastKey, jointRangeEntries(ranges, 1.0f));
-  std::vector<ParamEntry> turned;
-  for (auto [l, p] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}})
-    turned.push_back(ParamEntry::ofInt(kCoRotationKey, 0, l * 65536 + p));
-  replaceKindRange(joint, kCoRotationKey, kCoRotationKey, turned);
-  d.curLine = 0;
-  ScriptEngine e(d);
-  e.setDumpPath("");
-  QCOMPARE(e.lex("TPRotSel(); TPMoveSel();"), 1);
   QCOMPARE(setReference(d, 0, -1), 1);
   d.curPoint = 0;
   f.window->runCommand(40002);
