@@ -1,6 +1,6 @@
 // Animations of the human body model: one frame interpolated between keys and the figure put into
 // it (every line program run), as playback and each export worker pay it; and a whole export,
-// 48 frames as a 500 x 600 GIF, with one worker thread and with two.
+// 48 frames as a 500 x 600 GIF, on one thread (the caller's alone) and on two.
 
 #include <benchmark/benchmark.h>
 

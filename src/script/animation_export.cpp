@@ -15,6 +15,7 @@
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/gif_file.h"
+#include "model/model_state.h"
 #include "model/png_file.h"
 #include "model/webp_file.h"
 #include "platform/text_painter.h"
@@ -61,7 +62,20 @@ struct Prepared {
 
 // Everything one worker keeps from frame to frame.
 struct Worker {
-  explicit Worker(const Document& doc) : doc(doc) {}
+  // The model and the drawing settings are copied, not the source's canvas: a frame redraws
+  // every layer and the model picture, and never reads the display buffer, the scratch images
+  // or the underlay. Copying those seven canvas-sized pictures per worker, all of them
+  // page-faulted at once, took longer than drawing several frames.
+  explicit Worker(const Document& src) : doc(Canvas::kNone) {
+    ModelState state;
+    ModelStateCapture().capture(src, state);
+    restoreModelState(doc, state);
+    doc.edit = src.edit;
+    doc.pointStyle = src.pointStyle;
+    doc.fileUndo = src.fileUndo;
+    doc.workImages.kernel = src.workImages.kernel;
+    doc.buildCanvas();
+  }
   Document doc;
   Pose pose;
   ImageSlot drawn, scaled;
@@ -84,18 +98,34 @@ void toRgba(const ImageSlot& picture, std::span<const uint8_t> alpha, std::vecto
   }
 }
 
-// The frames handed from the workers to the encoder. Workers run at most `window` frames ahead
-// of the encoder, each frame in slot index % window.
+// The frames handed between the threads. Frames are drawn at most `window` ahead of the encoder,
+// each frame in slot index % window, so the slots' buffers serve frame after frame.
 class FrameQueue {
  public:
   FrameQueue(int total, int window) : total_(total), slots_(size_t(window)) {}
 
-  // The next frame for a worker to draw, or -1 when there is none left or the export stops.
+  // The next frame for a helper thread to draw, or -1 when there is none left or the export
+  // stops.
   int take() {
     std::unique_lock lock(mutex_);
-    toWorkers_.wait(lock, [&] { return stop_ || next_ >= total_ || next_ < encoded_ + window(); });
+    toHelpers_.wait(lock, [&] { return stop_ || next_ >= total_ || next_ < encoded_ + window(); });
     if (stop_ || next_ >= total_) return -1;
     return next_++;
+  }
+  // The caller's thread: frame `index` (the next to encode) when it is ready, or else a frame
+  // to draw in the meantime, or else waits for `index`. True with `draw` -1 when `index` is
+  // ready, true with `draw` set for a frame to draw, false when `index` failed.
+  bool readyOrTake(int index, int& draw) {
+    std::unique_lock lock(mutex_);
+    Prepared& p = slot(index);
+    draw = -1;
+    if (!(p.ready && p.index == index) && !stop_ && next_ < total_ &&
+        next_ < encoded_ + window()) {
+      draw = next_++;
+      return true;
+    }
+    toEncoder_.wait(lock, [&] { return p.ready && p.index == index; });
+    return !p.failed;
   }
   Prepared& slot(int index) { return slots_[size_t(index % window())]; }
   void done(int index, bool ok) {
@@ -108,33 +138,26 @@ class FrameQueue {
     }
     toEncoder_.notify_one();
   }
-  // Waits for frame `index`; false when it failed.
-  bool wait(int index) {
-    std::unique_lock lock(mutex_);
-    Prepared& p = slot(index);
-    toEncoder_.wait(lock, [&] { return p.ready && p.index == index; });
-    return !p.failed;
-  }
   void release(int index) {
     {
       std::lock_guard lock(mutex_);
       slot(index).ready = false;
       ++encoded_;
     }
-    toWorkers_.notify_all();
+    toHelpers_.notify_all();
   }
   void stop() {
     {
       std::lock_guard lock(mutex_);
       stop_ = true;
     }
-    toWorkers_.notify_all();
+    toHelpers_.notify_all();
   }
 
  private:
   int window() const { return int(slots_.size()); }
   std::mutex mutex_;
-  std::condition_variable toWorkers_, toEncoder_;
+  std::condition_variable toHelpers_, toEncoder_;
   const int total_;
   int next_ = 0, encoded_ = 0;
   bool stop_ = false;
@@ -357,52 +380,68 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
   FrameQueue queue(total, 2 * threads + 2);
   Encoder encoder(options, fps, total);
   ExportResult result = ExportResult::Done;
+  // A worker's copy of the document, ready to draw frames; null when memory ran out.
+  auto makeWorker = [&]() -> std::unique_ptr<Worker> {
+    try {
+      auto worker = std::make_unique<Worker>(doc);
+      worker->doc.ui = &silentUi();  // a frame's programs show nothing
+      worker->doc.textPainter = painter.get();
+      return worker;
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  };
+  auto draw = [&](Worker& worker, int i) {
+    bool ok = false;
+    try {
+      ok = prepareFrame(anim, options, fps, i, worker, queue.slot(i));
+    } catch (const std::exception&) {
+      ok = false;
+    }
+    queue.done(i, ok);
+  };
   {
-    // Each worker copies the document itself, side by side with the others; the caller's thread
-    // waits for every copy before it reports progress (where a front end may let the user edit).
-    std::latch copied(threads);
+    // The caller's thread is a worker too: it encodes the frames in order and draws frames while
+    // the next one to encode is not ready. With one thread it does everything; with more, no
+    // thread only waits on the encoder, so every core draws. Each helper copies the document
+    // itself, side by side with the others; the caller's thread waits for every copy before it
+    // reports progress (where a front end may let the user edit).
+    const int helpers = threads - 1;
+    std::latch copied(helpers);
     std::atomic<bool> copyFailed = false;
     std::vector<std::jthread> running;
     // Declared after the threads, so it runs before they are joined, however this block ends.
-    struct StopWorkers {
+    struct StopHelpers {
       FrameQueue& queue;
-      ~StopWorkers() { queue.stop(); }
-    } stopWorkers{queue};
-    for (int t = 0; t < threads; ++t) {
+      ~StopHelpers() { queue.stop(); }
+    } stopHelpers{queue};
+    for (int t = 0; t < helpers; ++t) {
       running.emplace_back([&] {
-        std::unique_ptr<Worker> worker;
-        try {
-          worker = std::make_unique<Worker>(doc);
-          worker->doc.ui = &silentUi();  // a frame's programs show nothing
-          worker->doc.textPainter = painter.get();
-          if (!worker->doc.hasCanvas()) worker->doc.buildCanvas();
-        } catch (const std::exception&) {
-          worker.reset();
-          copyFailed = true;
-        }
+        std::unique_ptr<Worker> worker = makeWorker();
+        if (!worker) copyFailed = true;
         copied.count_down();
         if (!worker) return;
-        for (int i; (i = queue.take()) >= 0;) {
-          bool ok = false;
-          try {
-            ok = prepareFrame(anim, options, fps, i, *worker, queue.slot(i));
-          } catch (const std::exception&) {
-            ok = false;
-          }
-          queue.done(i, ok);
-        }
+        for (int i; (i = queue.take()) >= 0;) draw(*worker, i);
       });
     }
-    copied.wait();
-    if (copyFailed) {
+    std::unique_ptr<Worker> own = makeWorker();
+    if (!own) {
       reason = "メモリが足りません";
       result = ExportResult::Failed;
     }
-    for (int i = 0; i < total && result == ExportResult::Done; ++i) {
-      if (!queue.wait(i)) {
+    // The caller's thread draws as soon as its own copy is made; the helpers' copies need only be
+    // done by the first progress call.
+    bool allCopied = false;
+    for (int i = 0; i < total && result == ExportResult::Done;) {
+      int other = -1;
+      if (!queue.readyOrTake(i, other)) {
         reason = "フレーム " + std::to_string(i + 1) + " を描けません";
         result = ExportResult::Failed;
         break;
+      }
+      if (other >= 0) {
+        draw(*own, other);
+        continue;
       }
       const bool added = encoder.add(i, queue.slot(i), reason);
       queue.release(i);
@@ -410,12 +449,22 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
         result = ExportResult::Failed;
         break;
       }
-      if (progress && !progress(i + 1, total)) {
+      ++i;
+      if (!allCopied) {
+        copied.wait();
+        allCopied = true;
+        if (copyFailed) {
+          reason = "メモリが足りません";
+          result = ExportResult::Failed;
+          break;
+        }
+      }
+      if (progress && !progress(i, total)) {
         result = ExportResult::Cancelled;
         break;
       }
     }
-  }  // the workers finish their frames and end here
+  }  // the helpers finish their frames and end here
   if (result == ExportResult::Done && !encoder.finish(reason)) result = ExportResult::Failed;
   return result;
 }

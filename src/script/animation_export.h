@@ -1,11 +1,12 @@
 #pragma once
 // Writing an animation out: as a PNG sequence, an animated GIF or an animated WebP.
 //
-// Frames are independent of each other, so they are drawn on every core: each worker thread
-// keeps its own copy of the document, puts it into the frame's pose (script/pose_apply.h) and
-// draws the model picture. The caller's thread encodes the frames in order as they come in and
-// reports progress; the finished file is written atomically. The caller's document is never
-// changed.
+// Frames are independent of each other, so they are drawn on every core: each drawing thread
+// keeps its own copy of the document's model, puts it into the frame's pose
+// (script/pose_apply.h) and draws the model picture. The caller's thread is one of them: it
+// encodes the frames in order as they come in, reports progress, and draws frames while the next
+// one to encode is not ready. The finished file is written atomically. The caller's document is
+// never changed.
 //
 // The pictures are those the editor's model picture shows (every layer over the background
 // colour), or with `transparent` the figure alone with its opacity (render/figure_alpha.h).
@@ -40,7 +41,7 @@ struct AnimationExportOptions {
   int32_t fps = 0;
   bool transparent = false;
   bool lossless = true;  // WebP: lossless, or lossy at a high quality
-  int threads = 0;       // worker threads; 0: one per core
+  int threads = 0;       // threads drawing, the caller's among them; 0: one per core
 };
 
 // Called on the caller's thread after each frame is encoded, with the frames done and their

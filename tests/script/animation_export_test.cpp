@@ -92,6 +92,44 @@ TEST(AnimationExport, KeyFramesAreTheirPosesAppliedAloneAndTheDocumentIsKept) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
 }
 
+TEST(AnimationExport, FramesDependNeitherOnTheCanvasNorOnTheThreadCount) {
+  const Animation anim = wave();
+  // The document's canvas in another state than its model: every work picture painted over,
+  // as a front end's would be mid-edit. The frames come from the model alone.
+  Document doc = bodyModel();
+  for (int slot : {kDisplayImage, kModelImage, kFrontLayer, kSelectedLayer, kBackLayer,
+                   kUnderlayImage})
+    doc.workImages.fill(slot, 0x0000FF);
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.file("one"));
+  std::filesystem::create_directory(dir.file("two"));
+  AnimationExportOptions options;
+  options.format = AnimationFormat::PngSequence;
+  std::string reason;
+  for (int threads : {1, 2}) {
+    options.path = dir.file(threads == 1 ? "one/" : "two/");
+    options.threads = threads;
+    ASSERT_EQ(exportAnimation(doc, anim, options, {}, reason), ExportResult::Done) << reason;
+  }
+  for (int frame = 1; frame <= 5; ++frame) {
+    const std::string name = "frame_000" + std::to_string(frame) + ".png";
+    const auto one = readWholeFile(dir.file("one/" + name));
+    const auto two = readWholeFile(dir.file("two/" + name));
+    ASSERT_TRUE(one && two) << name;
+    EXPECT_EQ(*one, *two) << name;
+  }
+  // The key at frame 2, drawn on an untouched copy of the model.
+  Document alone = bodyModel();
+  applyPose(alone, anim.keys[1].pose);
+  rebuildLayers(alone);
+  refreshSelected(alone);
+  const auto file = readWholeFile(dir.file("one/frame_0003.png"));
+  ASSERT_TRUE(file);
+  ImageSlot written;
+  ASSERT_TRUE(decodePng(*file, written));
+  EXPECT_TRUE(sameDrawing(written, *alone.workImages.image(kModelImage)));
+}
+
 int readFromVector(GifFileType* gif, GifByteType* out, int length) {
   auto* in = static_cast<std::pair<const std::vector<uint8_t>*, size_t>*>(gif->UserData);
   const int n = int(std::min(size_t(length), in->first->size() - in->second));
