@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 
 namespace tovala {
 
@@ -94,6 +95,10 @@ bool cutPalette(const uint8_t* rgba, size_t pixels, int32_t width, int32_t heigh
     for (size_t k = 0; k < 3; ++k) planes[k * pixels + i] = rgba[4 * i + k];
   std::array<GifColorType, 256> map{};
   int size = limit;
+  // giflib's quantizer sorts through a variable of its own shared by every call, so frames cut
+  // on two threads at once spoil each other's palettes: one cut at a time.
+  static std::mutex quantizer;
+  const std::lock_guard<std::mutex> one(quantizer);
   if (GifQuantizeBuffer(unsigned(width), unsigned(height), &size, planes.data(),
                         planes.data() + pixels, planes.data() + 2 * pixels, out.indices.data(),
                         map.data()) != GIF_OK)
