@@ -21,12 +21,12 @@ namespace fs = std::filesystem;
 
 QString fromPath(const fs::path& p) { return QString::fromStdString(p.string()); }
 
-struct ButtonSpec {
+struct ButtonText {
   int action;
   const char* label;
   const char* tip;
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonText kButtons[] = {
     {PosePanel::kSave, "保存", "今のポーズに名前を付けてこのフォルダに保存する"},
     {PosePanel::kApply, "適用", "選んだポーズを図に当てはめる(元に戻すで戻せる)"},
     {PosePanel::kDelete, "削除", "選んだポーズのファイルを消す"},
@@ -56,12 +56,12 @@ PosePanel::PosePanel(const Document& doc, QWidget* parent)
   list_->setMinimumSize(3 * (kPoseThumbnailSize + 24) + 8, 2 * (kPoseThumbnailSize + 36) + 8);
   grid->addWidget(list_, 1, 0, 1, 3);
   int i = 0;
-  for (const ButtonSpec& spec : kButtons) {
-    auto* b = new QPushButton(QString::fromUtf8(spec.label));
-    b->setToolTip(QString::fromUtf8(spec.tip));
+  for (const ButtonText& button : kButtons) {
+    auto* b = new QPushButton(QString::fromUtf8(button.label));
+    b->setToolTip(QString::fromUtf8(button.tip));
     b->setAutoDefault(false);
-    buttons_[size_t(spec.action - 1)] = b;
-    const int action = spec.action;
+    buttons_[size_t(button.action - 1)] = b;
+    const int action = button.action;
     connect(b, &QPushButton::clicked, this, [this, action] { request(action); });
     if (action == kChooseFolder)
       grid->addWidget(b, 0, 3);
