@@ -452,6 +452,8 @@ void installTimeline(TMyWindow& w) {
   // The animation goes with the project: read with it, written with it. A preview ends first,
   // so neither the save nor the open meets a figure in a borrowed pose (the document saved is
   // the window's, which endPreview puts back).
+  // The calls are the process's; each window installs them afresh, and a call outliving its
+  // window's timeline does only the core's part.
   CoreCalls& c = core();
   // Every change of the figure ends in the window drawing it again: the onion skin follows.
   if (c.buildDisplay) {
@@ -461,16 +463,18 @@ void installTimeline(TMyWindow& w) {
     };
   }
   if (c.saveProject) {
-    c.saveProject = [t, save = c.saveProject](const Document& d, const std::string& path) {
-      t->endPreview();
-      return save(d, path) && t->saveBeside(path);
+    c.saveProject = [t = QPointer<Timeline>(t), save = c.saveProject](const Document& d,
+                                                                       const std::string& path) {
+      if (t) t->endPreview();
+      return save(d, path) && (!t || t->saveBeside(path));
     };
   }
   if (c.openProject) {
-    c.openProject = [t, open = c.openProject](Document& d, const std::string& path) {
-      t->endPreview();
+    c.openProject = [t = QPointer<Timeline>(t), open = c.openProject](Document& d,
+                                                                       const std::string& path) {
+      if (t) t->endPreview();
       if (!open(d, path)) return false;
-      t->loadBeside(path);
+      if (t) t->loadBeside(path);
       return true;
     };
   }
