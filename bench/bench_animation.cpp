@@ -9,8 +9,8 @@
 
 #include "engine/animation.h"
 #include "engine/pose.h"
+#include "export/animation_export.h"
 #include "model/document.h"
-#include "script/animation_export.h"
 #include "script/body_model.h"
 #include "script/line_programs.h"
 #include "script/pose_apply.h"

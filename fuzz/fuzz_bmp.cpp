@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tovala::ImageSlot slot;

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "model/jpeg_file.h"
+#include "codec/jpeg_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tovala::ImageSlot slot;

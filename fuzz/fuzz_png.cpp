@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "model/png_file.h"
+#include "codec/png_file.h"
 
 namespace {
 

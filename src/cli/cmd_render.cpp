@@ -6,11 +6,11 @@
 
 #include "cli/command.h"
 #include "cli/text_fonts.h"
-#include "model/bmp.h"
+#include "codec/bmp.h"
+#include "export/picture_write.h"
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/messages.h"
-#include "model/png_file.h"
 #include "model/project_file.h"
 #include "platform/ui.h"
 #include "render/figure_alpha.h"

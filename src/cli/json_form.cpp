@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "cli/json_values.h"
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/messages.h"

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <functional>
 
+#include "codec/byte_io.h"
 #include "engine/face_builder.h"
 #include "engine/lines_points.h"
 #include "engine/param_splice.h"
 #include "engine/point_math.h"
-#include "model/byte_io.h"
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/messages.h"

@@ -1,6 +1,6 @@
 #include "model/parts_file.h"
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 #include "model/document.h"
 #include "model/parts_remap.h"
 #include "model/project_file.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 #include "model/document.h"
 #include "model/file_io.h"
 #include "model/hc_container.h"

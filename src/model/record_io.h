@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 #include "model/image_store.h"
 #include "model/records.h"
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "engine/face_reader.h"
-#include "model/png_file.h"
+#include "export/picture_write.h"
 #include "model/work_folder.h"
 #include "render/figure_alpha.h"
 #include "script/body_model.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "support/test_support.h"
 
 namespace tovala {

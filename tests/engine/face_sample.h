@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 
 namespace tovala::test {
 

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "model/document.h"
 #include "model/messages.h"
 #include "platform/ui.h"

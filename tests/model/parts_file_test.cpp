@@ -4,8 +4,8 @@
 
 #include <bit>
 
+#include "codec/byte_io.h"
 #include "file_fixtures.h"
-#include "model/byte_io.h"
 #include "model/messages.h"
 #include "model/project_file.h"
 #include "model/record_io.h"

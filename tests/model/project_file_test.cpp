@@ -6,8 +6,8 @@
 
 #include <sys/stat.h>
 
+#include "codec/byte_io.h"
 #include "file_fixtures.h"
-#include "model/byte_io.h"
 #include "model/file_io.h"
 #include "model/hc_container.h"
 #include "model/messages.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "model/project_file.h"
 #include "render/frame.h"
 #include "render/marks.h"

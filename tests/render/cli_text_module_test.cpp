@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "model/project_file.h"
 #include "render_fixtures.h"
 #include "support/test_support.h"

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "model/png_file.h"
+#include "codec/png_file.h"
 #include "model/project_file.h"
 #include "render/figure_alpha.h"
 #include "render/frame.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 #include "model/record_io.h"
 
 #include "script/builtins.h"

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <string>
 
+#include "codec/bmp.h"
 #include "engine/atari.h"
 #include "engine/cline.h"
 #include "engine/joints.h"
 #include "engine/oline.h"
 #include "engine/param_splice.h"
 #include "engine/rotation.h"
-#include "model/bmp.h"
 #include "render/frame.h"
 #include "script_fixture.h"
 

@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
+#include "codec/png_file.h"
 #include "model/file_io.h"
-#include "model/png_file.h"
 #include "shell_fixture.h"
 
 using namespace tovala;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "script/animation_export.h"
+#include "export/animation_export.h"
 
 namespace tovala {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "model/image_store.h"
+#include "codec/picture.h"
 
 namespace tovala {
 
@@ -15,7 +15,7 @@ inline constexpr uint16_t kBmpType = 19778;  // "BM"
 
 // Decodes a whole BMP file. Returns false for anything that is not a readable uncompressed
 // bitmap, including files whose header promises more data than they hold or more pixels than
-// ImageStore::kMaxPixelBytes; `out` is then empty.
+// kMaxPictureBytes; `out` is then empty.
 bool decodeBmp(std::span<const uint8_t> file, ImageSlot& out);
 
 // The complete file for a 24-bit image.

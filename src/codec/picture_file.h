@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/image_store.h"
+#include "codec/picture.h"
 
 namespace tovala {
 

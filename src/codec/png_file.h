@@ -8,7 +8,7 @@
 //
 // Refused, with `out` left empty: a wrong signature, anything libpng reports as an error
 // (truncation, a damaged critical chunk or compressed stream, missing image data), a side
-// outside 1 .. ImageStore::kMaxSide or more than ImageStore::kMaxPixelBytes of pixels, and a
+// outside 1 .. kMaxPictureSide or more than kMaxPictureBytes of pixels, and a
 // header promising more pixel data than the file's bytes could inflate to (deflate expands at
 // most 1032 times): decompression bombs stop before anything is allocated. Warnings (an odd
 // colour profile, say) do not refuse a file.
@@ -16,14 +16,11 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
-#include "model/image_store.h"
+#include "codec/picture.h"
 
 namespace tovala {
-
-class Ui;
 
 inline constexpr std::array<uint8_t, 8> kPngSignature = {0x89, 'P',  'N',  'G',
                                                          '\r', '\n', 0x1A, '\n'};
@@ -33,9 +30,5 @@ bool decodePng(std::span<const uint8_t> file, ImageSlot& out);
 // The image as an 8-bit PNG file: RGB, or RGBA when `alpha` holds one opacity per pixel (rows
 // from the top, width * height bytes). Empty when `alpha` has another size or libpng refuses.
 std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> alpha = {});
-
-// Encodes and writes the file atomically; a failure shows the save-failed message.
-bool writePngFile(const std::string& path, const ImageSlot& image, std::span<const uint8_t> alpha,
-                  Ui& ui);
 
 }  // namespace tovala

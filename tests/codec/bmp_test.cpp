@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
 #include "model/image_store.h"
 #include "model/messages.h"
 #include "platform/ui.h"

@@ -1,4 +1,4 @@
-#include "model/gif_file.h"
+#include "codec/gif_file.h"
 
 #include <gif_lib.h>
 

@@ -1,4 +1,4 @@
-#include "script/animation_export.h"
+#include "export/animation_export.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,13 +11,13 @@
 #include <mutex>
 #include <thread>
 
+#include "codec/gif_file.h"
+#include "codec/png_file.h"
+#include "codec/webp_file.h"
 #include "engine/animation_file.h"
 #include "model/document.h"
 #include "model/file_io.h"
-#include "model/gif_file.h"
 #include "model/model_state.h"
-#include "model/png_file.h"
-#include "model/webp_file.h"
 #include "platform/text_painter.h"
 #include "platform/ui.h"
 #include "render/figure_alpha.h"

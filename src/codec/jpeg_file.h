@@ -6,8 +6,8 @@
 //
 // Refused, with `out` left empty: anything libjpeg reports as an error, and also its warnings
 // about the pixel data, which mean damaged data it would otherwise paint over (a truncated
-// file comes out grey below the cut); a side outside 1 .. ImageStore::kMaxSide or
-// more than ImageStore::kMaxPixelBytes of pixels; more than 4096 pixels per byte of file, a
+// file comes out grey below the cut); a side outside 1 .. kMaxPictureSide or
+// more than kMaxPictureBytes of pixels; more than 4096 pixels per byte of file, a
 // ratio no real picture reaches, which stops decompression bombs before the decoder allocates;
 // more than 1000 scans. libjpeg's error exit returns here by longjmp and never ends the
 // program.
@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/image_store.h"
+#include "codec/picture.h"
 
 namespace tovala {
 

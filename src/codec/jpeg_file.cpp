@@ -1,4 +1,4 @@
-#include "model/jpeg_file.h"
+#include "codec/jpeg_file.h"
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <csetjmp>

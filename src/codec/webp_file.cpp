@@ -1,4 +1,4 @@
-#include "model/webp_file.h"
+#include "codec/webp_file.h"
 
 #include <webp/encode.h>
 #include <webp/mux.h>

@@ -1,11 +1,11 @@
-#include "model/picture_file.h"
+#include "codec/picture_file.h"
 
 #include <algorithm>
 #include <array>
 
-#include "model/bmp.h"
-#include "model/jpeg_file.h"
-#include "model/png_file.h"
+#include "codec/bmp.h"
+#include "codec/jpeg_file.h"
+#include "codec/png_file.h"
 
 namespace tovala {
 

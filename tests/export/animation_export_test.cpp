@@ -8,13 +8,13 @@
 
 #include <filesystem>
 
+#include "codec/png_file.h"
 #include "engine/animation.h"
 #include "engine/pose.h"
+#include "export/animation_export.h"
 #include "model/document.h"
 #include "model/file_io.h"
-#include "model/png_file.h"
 #include "render/frame.h"
-#include "script/animation_export.h"
 #include "script/body_model.h"
 #include "script/pose_apply.h"
 #include "support/test_support.h"

@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 
-#include "model/bmp.h"
+#include "codec/bmp.h"
+#include "codec/jpeg_file.h"
+#include "codec/picture_file.h"
+#include "codec/png_file.h"
 #include "model/document.h"
-#include "model/jpeg_file.h"
 #include "model/messages.h"
-#include "model/picture_file.h"
-#include "model/png_file.h"
 #include "platform/ui.h"
 #include "support/test_support.h"
 

@@ -1,10 +1,10 @@
-#include "model/bmp.h"
+#include "codec/bmp.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 
-#include "model/byte_io.h"
+#include "codec/byte_io.h"
 
 namespace tovala {
 
@@ -97,12 +97,12 @@ bool decodeBmp(std::span<const uint8_t> file, ImageSlot& out) {
   if (!paletted && !direct) return false;
   const bool bitfields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
   if (h.compression != kBiRgb && !(bitfields && (h.bits == 16 || h.bits == 32))) return false;
-  if (h.width <= 0 || h.height == 0 || h.width > ImageStore::kMaxSide ||
-      h.height < -ImageStore::kMaxSide || h.height > ImageStore::kMaxSide)
+  if (h.width <= 0 || h.height == 0 || h.width > kMaxPictureSide ||
+      h.height < -kMaxPictureSide || h.height > kMaxPictureSide)
     return false;
   const bool topDown = h.height < 0;
   const int32_t height = topDown ? -h.height : h.height;
-  if (uint64_t(strideFor(h.width)) * uint64_t(height) > ImageStore::kMaxPixelBytes) return false;
+  if (uint64_t(strideFor(h.width)) * uint64_t(height) > kMaxPictureBytes) return false;
 
   // Bit-field masks follow a 40-byte header; the longer headers carry them inside.
   std::array<uint32_t, 3> masks = defaultMasks(h.bits);

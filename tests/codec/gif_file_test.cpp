@@ -5,7 +5,7 @@
 
 #include <gif_lib.h>
 
-#include "model/gif_file.h"
+#include "codec/gif_file.h"
 
 namespace tovala {
 namespace {

@@ -1,12 +1,8 @@
-#include "model/png_file.h"
+#include "codec/png_file.h"
 
 #include <png.h>
 
 #include <algorithm>
-
-#include "model/file_io.h"
-#include "model/messages.h"
-#include "platform/ui.h"
 
 namespace tovala {
 
@@ -117,16 +113,6 @@ std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> 
   }
   file.resize(size);
   return file;
-}
-
-bool writePngFile(const std::string& path, const ImageSlot& image, std::span<const uint8_t> alpha,
-                  Ui& ui) {
-  const std::vector<uint8_t> file = encodePng(image, alpha);
-  if (file.empty() || !writeFileAtomic(path, file)) {
-    ui.message(msg::kSaveFailed, msg::kCaptionErrorLower);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace tovala
