@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "cli/command.h"
-#include "cli/figure_option.h"
 #include "cli/text_fonts.h"
 #include "engine/animation_file.h"
 #include "export/animation_export.h"
@@ -65,9 +64,8 @@ int runAnimate(Args& args) {
   const auto size = args.option("--size");
   const bool transparent = args.flag("--transparent");
   const bool lossy = args.flag("--lossy");
-  const FigureOption figure = takeFigureOption(args);
   std::vector<std::string> pos;
-  if (!figure.valid || !args.positionals(pos) || pos.size() != 2 || !out) return usage(self);
+  if (!args.positionals(pos) || pos.size() != 2 || !out) return usage(self);
 
   AnimationExportOptions options;
   if (!animationFormatForPath(*out, options.format)) {
@@ -97,9 +95,6 @@ int runAnimate(Args& args) {
     ui.message(std::string(kAnimationReadFailed) + "\n" + reason, msg::kCaptionError);
     return kExitFailed;
   }
-  if (!documentHasFigure(figure, *doc, "animate", pos[0])) return kExitFailed;
-  if (figure.given)
-    for (AnimationKey& key : anim.keys) key.pose.figure = figure.number;
 
   // Starting Qt costs more than drawing a figure: only characters need it.
   const std::unique_ptr<TextPainter> painter = textPainterFor(*doc, "animate");
@@ -117,7 +112,7 @@ int runAnimate(Args& args) {
 TOVALA_CLI_COMMAND(
     "animate",
     "animate IN.tov ANIM.tovanim -o OUT.gif|OUT.webp|DIR/ [--fps N] [--size WxH] "
-    "[--transparent] [--lossy] [--figure N]",
+    "[--transparent] [--lossy]",
     "plays an animation file on a project and writes it as an animated GIF or WebP, or as PNG "
     "pictures",
     "Reads the project IN.tov and the animation file ANIM.tovanim (see docs/CLI.md, Animation "
@@ -131,8 +126,6 @@ TOVALA_CLI_COMMAND(
     "interpolated). --size WxH resamples the pictures to W x H. --transparent leaves the "
     "background out: PNG and WebP keep each pixel's opacity, GIF makes pixels under half opaque "
     "transparent. --lossy compresses a WebP at a high quality instead of losslessly.\n"
-    "--figure N plays the animation on the N-th figure (from 1) of a cast (docs/CLI.md, Casts) "
-    "whatever figure its keys name; without it the figure the first key names, else the first.\n"
     "A progress bar is drawn on stderr when it is a terminal. The output is written only when "
     "every frame is done; a damaged animation file or a failed export prints its reason (exit 1) "
     "and leaves nothing behind.",
