@@ -27,6 +27,8 @@ const JointPose* findJointPose(const Pose& pose, JointKey key, size_t hint) {
 // Every joint any key names, in the order the keys first name them, with values still to set.
 void collectJoints(const Animation& anim, Pose& out) {
   out.joints.clear();
+  // An animation poses one figure of a cast: the one its first key names.
+  out.figure = anim.keys.empty() ? 0 : anim.keys.front().pose.figure;
   for (const AnimationKey& k : anim.keys) {
     for (size_t i = 0; i < k.pose.joints.size(); ++i) {
       const JointKey key = k.pose.joints[i].key;

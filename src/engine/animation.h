@@ -46,9 +46,10 @@ struct Animation {
 };
 
 // The pose at `frame` (fractions allowed, for smooth playback and checks): every joint any key
-// names, in the order keys first name them, and the whole-figure values. No keys: `out` becomes
-// the empty pose. Allocates nothing once `out` holds as many joints as it will be given, so a
-// player or exporter reuses one Pose for every frame.
+// names, in the order keys first name them, the whole-figure values, and the figure of a cast
+// the first key names (engine/pose.h). No keys: `out` becomes the empty pose. Allocates
+// nothing once `out` holds as many joints as it will be given, so a player or exporter reuses
+// one Pose for every frame.
 void poseAtFrame(const Animation& anim, double frame, Pose& out);
 
 // Makes every key name every joint any key names, in the order the keys first name them; a

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/cast.h"
 #include "engine/param_splice.h"
 #include "engine/point_math.h"
 #include "model/document.h"
@@ -205,7 +206,8 @@ int MakeAtari(Document& doc, int32_t packed) {
 }
 
 int MakeAtariAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l) {
     if (doc.lines[size_t(l)].kind != kJointLineKind) continue;
     for (int p = 0; p < doc.pointCount(l) - 1; ++p) makeAtari(doc, l, p, 0);
   }

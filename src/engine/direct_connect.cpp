@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/cast.h"
 #include "engine/rotation.h"
 #include "model/document.h"
 
@@ -178,7 +179,7 @@ int connectDirectF(Document& doc, std::span<const PointRef> refs, int mode) {
 
 bool resolveLineNumbers(const Document& doc, std::span<PointRef> refs) {
   for (PointRef& r : refs) {
-    const int at = doc.findLineByNumber(r.line);
+    const int at = findLineInPass(doc, r.line);
     if (at < 0) return false;
     r.line = at;
   }

@@ -42,8 +42,8 @@ int connectDirect8L(Document& doc, std::span<const PointRef> refs, int mode);
 int connectDirectF(Document& doc, std::span<const PointRef> refs, int mode);
 
 // The script forms without "D" name lines by number: each reference's line number is looked up
-// with findLineByNumber, whose result is used as the line index. False (and nothing to do)
-// when a number is not found.
+// with findLineByNumber, whose result is used as the line index (among the lines of the figure
+// being posed, engine/cast.h). False (and nothing to do) when a number is not found.
 bool resolveLineNumbers(const Document& doc, std::span<PointRef> refs);
 
 }  // namespace tovala

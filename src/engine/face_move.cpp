@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/cast.h"
 #include "engine/face_parts.h"
 #include "engine/param_splice.h"
 #include "model/document.h"
@@ -202,7 +203,8 @@ void moveRigid(LineRecord& l, const Pose& p) {
 
 // The hair strands whose upper connection point lies on head line `head`.
 void moveStrandsOf(Document& doc, int head, const Pose& p) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l) {
     LineRecord& line = doc.lines[size_t(l)];
     if (line.category != kHairCategory) continue;
     const int part = findParam(line.params, kFacePartKey);
@@ -222,7 +224,7 @@ int faceMoveAll(Document& doc, int line, int point, int) {
   if (doc.isValidPick(line, point) < 0) return -1;
   const Pose pose = poseOf(doc.lines[size_t(line)].points[size_t(point)], doc.modelScale);
   for (int32_t number = kLeftEye; number <= kRightLowerHair; ++number) {
-    const int index = doc.findLineByNumber(number);
+    const int index = findLineInPass(doc, number);
     if (!doc.isValidLine(index)) continue;
     LineRecord& part = doc.lines[size_t(index)];
     switch (number) {

@@ -17,7 +17,8 @@
 // outline at the ears while the chin follows the features. Every part then adds its correction
 // sets (keys 104 .. 107, face_parts.h) as far as the face has turned or nodded their way. The head lines only follow the joint, and carry
 // the hair strands that hang from them. The parts are found by their numbers 315 .. 330 (with
-// findLineByNumber, whose result serves as the line index); a number not found is skipped.
+// findLineByNumber, whose result serves as the line index, among the lines of the figure being
+// posed, engine/cast.h); a number not found is skipped.
 
 namespace tovala {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/cast.h"
 #include "model/document.h"
 
 namespace tovala {
@@ -95,7 +96,8 @@ DVec3 scaledDirection(const DVec3& v, double scale) {
 }
 
 int forEachLineOfMode(Document& doc, int mode, int (*op)(Document&, int)) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l)
     if (doc.lines[size_t(l)].mode == mode) op(doc, l);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/cast.h"
 #include "engine/param_splice.h"
 #include "engine/point_math.h"
 #include "engine/rotation.h"
@@ -83,10 +84,12 @@ int turnCoRotating(Document& doc, int line, int point, double rx, double ry, dou
   return 1;
 }
 
-// Calls fn(point, onJointLine) for every real point of every real line.
+// Calls fn(point, onJointLine) for every real point of the lines the whole-document passes
+// visit (every real line, or the figure being posed).
 template <typename Fn>
 void forEachRealPoint(Document& doc, Fn fn) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l) {
     LineRecord& line = doc.lines[size_t(l)];
     const bool joint = line.kind == kJointLineKind;
     for (int p = 0; p < line.pointCount() - 1; ++p) fn(line.points[size_t(p)], joint);
@@ -151,7 +154,9 @@ int undoJointRot(Document& doc, int line, int point, float ax, float ay, float a
   return turnCoRotating(doc, line, point, ax, ay, az, true);
 }
 
+// The selected joint is posed by the programs of the figure that holds it.
 int TPMoveSel(Document& doc) {
+  if (outsidePass(doc, doc.curLine)) return 0;
   const PointMotion& prev = doc.edit.prevMotion;
   undoJointMove(doc, doc.curLine, doc.curPoint, prev.vdx, prev.vdy, prev.vdz);
   TPMove(doc, doc.curLine, doc.curPoint);
@@ -159,6 +164,7 @@ int TPMoveSel(Document& doc) {
 }
 
 int TPRotSel(Document& doc) {
+  if (outsidePass(doc, doc.curLine)) return 0;
   const PointMotion& prev = doc.edit.prevMotion;
   undoJointRot(doc, doc.curLine, doc.curPoint, prev.radx, prev.rady, prev.radz);
   TPRot(doc, doc.curLine, doc.curPoint);
@@ -166,13 +172,15 @@ int TPRotSel(Document& doc) {
 }
 
 int TPMoveAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l)
     for (int p = 0; p < doc.pointCount(l) - 1; ++p) TPMove(doc, l, p);
   return 0;
 }
 
 int TPRotAll(Document& doc) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l)
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l)
     for (int p = 0; p < doc.pointCount(l) - 1; ++p) TPRot(doc, l, p);
   return 0;
 }

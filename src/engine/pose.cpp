@@ -1,5 +1,6 @@
 #include "engine/pose.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -17,8 +18,8 @@ constexpr float kPairTolerance = 0.5f;
 bool isJointLine(const LineRecord& line) { return line.kind == kJointLineKind; }
 
 template <class Fn>
-void forEachJointPoint(const Document& doc, Fn&& fn) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+void forEachJointPoint(const Document& doc, LineSpan lines, Fn&& fn) {
+  for (int l = lines.first; l < lines.end; ++l) {
     const LineRecord& line = doc.lines[size_t(l)];
     if (!isJointLine(line)) continue;
     for (int p = 0; p < line.pointCount() - 1; ++p) fn(l, p);
@@ -52,9 +53,9 @@ struct Candidate {
   bool onCentre;
 };
 
-std::vector<Candidate> candidates(const Document& doc) {
+std::vector<Candidate> candidates(const Document& doc, LineSpan lines) {
   std::vector<Candidate> c;
-  forEachJointPoint(doc, [&](int l, int p) {
+  forEachJointPoint(doc, lines, [&](int l, int p) {
     const LineRecord& line = doc.lines[size_t(l)];
     const PointRecord& pt = line.points[size_t(p)];
     c.push_back({keyOf(doc, l, p), pt.v0x, pt.v0y, pt.v0z, p, line.pointCount(), false});
@@ -89,6 +90,19 @@ int bestPartner(const std::vector<Candidate>& all, size_t i, float centreX) {
   return best;
 }
 
+// The lines of figure `figure` of the document, the selected figure when it names none.
+LineSpan figureLines(const Document& doc, int figure) {
+  const std::vector<LineSpan> figures = findFigures(doc);
+  if (figure < 0 || size_t(figure) >= figures.size()) figure = selectedFigure(doc, figures);
+  return figures[size_t(figure)];
+}
+
+int keysFound(const Document& doc, LineSpan lines, const Pose& pose) {
+  int found = 0, l = 0, p = 0;
+  for (const JointPose& j : pose.joints) found += findJoint(doc, lines, j.key, l, p) ? 1 : 0;
+  return found;
+}
+
 }  // namespace
 
 std::string listJointKeys(const std::vector<JointKey>& keys, size_t shown) {
@@ -102,7 +116,11 @@ std::string listJointKeys(const std::vector<JointKey>& keys, size_t shown) {
 }
 
 bool findJoint(const Document& doc, JointKey key, int& line, int& point) {
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+  return findJoint(doc, LineSpan{0, doc.lineCount() - 1}, key, line, point);
+}
+
+bool findJoint(const Document& doc, LineSpan lines, JointKey key, int& line, int& point) {
+  for (int l = std::max(lines.first, 0); l < std::min(lines.end, doc.lineCount() - 1); ++l) {
     const LineRecord& ln = doc.lines[size_t(l)];
     if (ln.nam != key.line || !isJointLine(ln)) continue;
     for (int p = 0; p < ln.pointCount() - 1; ++p) {
@@ -116,25 +134,46 @@ bool findJoint(const Document& doc, JointKey key, int& line, int& point) {
   return false;
 }
 
-Pose capturePose(const Document& doc) {
+Pose capturePose(const Document& doc, int figure) {
   Pose pose;
   pose.whole = {doc.VextX, doc.VextY, doc.VextZ, doc.RadX, doc.RadY, doc.RadZ};
-  forEachJointPoint(doc, [&](int l, int p) {
+  const std::vector<LineSpan> figures = findFigures(doc);
+  if (figure < 0 || size_t(figure) >= figures.size()) figure = selectedFigure(doc, figures);
+  const LineSpan lines = figures[size_t(figure)];
+  if (figures.size() > 1) pose.figure = figure + 1;
+  forEachJointPoint(doc, lines, [&](int l, int p) {
     int firstLine = 0, firstPoint = 0;
     const JointKey key = keyOf(doc, l, p);
     // Only the first point of a key: the one findJoint, and so setPoseValues, reaches.
-    if (!findJoint(doc, key, firstLine, firstPoint) || firstLine != l || firstPoint != p) return;
+    if (!findJoint(doc, lines, key, firstLine, firstPoint) || firstLine != l || firstPoint != p)
+      return;
     const PointRecord& pt = doc.lines[size_t(l)].points[size_t(p)];
     pose.joints.push_back({key, {pt.vdx, pt.vdy, pt.vdz}, {pt.radx, pt.rady, pt.radz}});
   });
   return pose;
 }
 
+int poseFigure(const Document& doc, const std::vector<LineSpan>& figures, const Pose& pose) {
+  if (figures.size() <= 1) return 0;
+  if (pose.figure >= 1 && size_t(pose.figure) <= figures.size()) return pose.figure - 1;
+  const int selected = selectedFigure(doc, figures);
+  int best = selected, bestFound = keysFound(doc, figures[size_t(selected)], pose);
+  for (size_t f = 0; f < figures.size(); ++f) {
+    const int found = keysFound(doc, figures[f], pose);
+    if (found > bestFound) best = int(f), bestFound = found;
+  }
+  return best;
+}
+
 std::vector<JointKey> setPoseValues(Document& doc, const Pose& pose) {
   std::vector<JointKey> missing;
+  // Reused from call to call: a player sets a pose every frame.
+  thread_local std::vector<LineSpan> figures;
+  findFigures(doc, figures);
+  const LineSpan lines = figures[size_t(poseFigure(doc, figures, pose))];
   for (const JointPose& j : pose.joints) {
     int l = 0, p = 0;
-    if (!findJoint(doc, j.key, l, p)) {
+    if (!findJoint(doc, lines, j.key, l, p)) {
       missing.push_back(j.key);
       continue;
     }
@@ -148,9 +187,9 @@ std::vector<JointKey> setPoseValues(Document& doc, const Pose& pose) {
   return missing;
 }
 
-MirrorPairs findMirrorPairs(const Document& doc) {
+MirrorPairs findMirrorPairs(const Document& doc, int figure) {
   MirrorPairs out;
-  std::vector<Candidate> all = candidates(doc);
+  std::vector<Candidate> all = candidates(doc, figureLines(doc, figure));
   if (all.empty()) return out;
   double sum = 0;
   for (const Candidate& c : all) sum += c.x;

@@ -1,10 +1,13 @@
 #include "script/line_programs.h"
 
+#include <algorithm>
 #include <atomic>
+#include <optional>
+#include <vector>
 
+#include "engine/cast.h"
 #include "engine/motion_run.h"
 #include "model/document.h"
-#include "script/pass_memo.h"
 #include "script/script_engine.h"
 
 namespace tovala {
@@ -25,19 +28,21 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
   ScriptEngine engine(doc);
   engine.setInstructionBudget(budget);
   int failures = 0;
-  // Reused from step to step; a step's programs never start another step.
-  thread_local PassMemo memo;
-  memo.reset();
+  // Reused from step to step, so a step allocates nothing for it.
+  thread_local std::vector<LineSpan> figures;
+  findFigures(doc, figures);
+  const bool cast = figures.size() > 1;
   auto runLine = [&](int index) {
     if (!doc.isValidLine(index)) return;
     const CodeList& code = doc.lines[size_t(index)].code;
     if (code.size() < size_t(kShortestProgram)) return;
-    if (memo.replay(doc, code)) return;
+    // A figure of a cast runs its program as if it were alone: its whole-document passes stay
+    // on its own lines, so they neither reset another figure's joined outline nor pose it.
+    std::optional<PassScope> scope;
+    if (cast) scope.emplace(doc, figures[size_t(std::max(figureOfLine(figures, index), 0))]);
     // run() works on its own copy, so the program may change the model freely.
     const int result = engine.run(code);
     if (result < 0 && engine.lastStop() != script::RunStop::None) ++failures;
-    // `code` may be gone: the program can have changed the lines.
-    memo.ran(doc, engine.lastProgram(), result == 1);
   };
 
   if (doc.isValidPick(line, point) == 1 &&
@@ -45,7 +50,6 @@ int runLinePrograms(Document& doc, int line, int point, uint64_t budget) {
     runLine(line);
     return failures;
   }
-  memo.arm(doc);
   // Positions 0 .. lineCount - 2 of lineOrder; an order entry that names no line is skipped.
   for (int pos = 0; pos < doc.lineCount() - 1 && size_t(pos) < doc.lineOrder.size(); ++pos) {
     runLine(doc.lineOrder[size_t(pos)]);

@@ -13,7 +13,9 @@ class Document;
 // Runs the programs once, each from its start with fresh locals: only line `line`'s program
 // when point `point` of it is a joint point (kind 2000), otherwise every line's program in
 // lineOrder. Lines without a program are skipped. Each run may execute `budget` instructions.
-// Returns how many runs stopped on an error (their messages were shown).
+// In a cast (engine/cast.h) each program runs scoped to the figure holding its line, so every
+// figure ends as it would alone. Returns how many runs stopped on an error (their messages were
+// shown).
 int runLinePrograms(Document& doc, int line, int point,
                     uint64_t budget = script::kInstructionBudget);
 // The same for the document's selection (curLine, curPoint).

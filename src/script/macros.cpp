@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/atari.h"
+#include "engine/cast.h"
 #include "engine/cline.h"
 #include "engine/direct_connect.h"
 #include "engine/face_move.h"
@@ -76,10 +77,12 @@ float macroTriangleYZ(Document& doc, std::span<const CodeEntry> args) {
 
 // --- motion ----------------------------------------------------------------------------------
 
-// Every real point back on its reference, its axis tips one model-scale unit along X, Y, Z.
+// Every real point back on its reference, its axis tips one model-scale unit along X, Y, Z (of
+// the figure being posed, in a cast: engine/cast.h).
 float macroAllInit(Document& doc, std::span<const CodeEntry>) {
   const float s = doc.modelScale;
-  for (int l = 0; l < doc.lineCount() - 1; ++l) {
+  const LineSpan lines = passLines(doc);
+  for (int l = lines.first; l < lines.end; ++l) {
     LineRecord& line = doc.lines[size_t(l)];
     for (int i = 0; i < line.pointCount() - 1; ++i) {
       PointRecord& p = line.points[size_t(i)];
