@@ -8,11 +8,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "engine/animation_file.h"
 #include "engine/param_splice.h"
@@ -88,6 +91,36 @@ QByteArray projectBytes(WindowFixture& f, const char* name) {
 QPointF pos(const Document& d, int line, int point) {
   const PointRecord& p = d.lines[size_t(line)].points[size_t(point)];
   return {p.vx, p.vy};
+}
+
+// Shows each message in a real modal box, as the editor's Ui does, closed by a timer after a
+// while; keeps how deeply the boxes nested and what `whileShown` saw with each box open.
+class ModalUi : public RecordingUi {
+ public:
+  void message(std::string_view text, std::string_view caption) override {
+    RecordingUi::message(text, caption);
+    deepest = std::max(deepest, ++depth);
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(caption.data(), caption.size()),
+                    QString::fromUtf8(text.data(), text.size()));
+    QTimer::singleShot(250, &box, [&] {
+      if (whileShown) whileShown();
+      box.accept();
+    });
+    box.exec();
+    --depth;
+  }
+  std::function<void()> whileShown;
+  int depth = 0, deepest = 0;
+};
+
+// The joint line's program turns the joint, then writes a line the figure does not have: every
+// frame it runs in reports an error.
+void failTheJointProgram(WindowFixture& f) {
+  Document& d = f.doc();
+  d.curLine = 0;
+  ScriptEngine e(d);
+  e.setDumpPath("");
+  QCOMPARE(e.lex("TPRotSel(); TPMoveSel(); L[40]vx = 1;"), 1);
 }
 
 }  // namespace
@@ -227,6 +260,89 @@ class TestTimeline : public QObject {
     QCOMPARE(p.currentFrame(), 11);
     QVERIFY(!t.previewing());
     QCOMPARE(projectBytes(f, "ended.tov"), before);
+    QCOMPARE(f.window->modified(), modified);
+  }
+
+  // A program that reports an error on every frame: playback stops at the first frame and the
+  // message appears once, with the figure's own pose back and no frame drawn while it is open;
+  // a scrub or the frame field says it once too. A message raised by anything else while
+  // playing stops playback before its box opens. The document is never changed.
+  void anErroringProgramStopsPlaybackAndIsToldOnce() {
+    WindowFixture f;
+    buildFigure(f);
+    TimelinePanel& p = openPanel(f);
+    addTwoKeys(f, p);
+    Timeline& t = *timelineOf(*f.window);
+    t.endPreview();
+    failTheJointProgram(f);
+    const QByteArray before = projectBytes(f, "before.tov");
+    const bool modified = f.window->modified();
+    const int undoSteps = f.window->undoRing().undoCount();
+    ModalUi modal;
+    f.doc().ui = &modal;
+    bool stillPlaying = true, stillPreviewing = true;
+    modal.whileShown = [&] {
+      stillPlaying = t.playing();
+      stillPreviewing = t.previewing();
+    };
+    auto* play = child<QPushButton>(p, "play");
+    auto unchanged = [&](const char* name) {
+      QCOMPARE(projectBytes(f, name), before);
+      QCOMPARE(f.window->modified(), modified);
+      QCOMPARE(f.window->undoRing().undoCount(), undoSteps);
+      QCOMPARE(jointTurn(f), 1.0f);
+    };
+
+    goToFrame(p, 0);
+    t.endPreview();
+    modal.reset();
+    child<QSpinBox>(p, "fps")->setValue(kMaxAnimationFps);
+    play->click();
+    QCOMPARE(modal.shown.size(), size_t(1));
+    QCOMPARE(modal.lastText(), std::string("SetValue"));
+    QCOMPARE(modal.deepest, 1);
+    QVERIFY(!stillPlaying && !stillPreviewing);
+    QVERIFY(!t.playing() && !t.previewing());
+    QTest::qWait(100);
+    QCOMPARE(modal.shown.size(), size_t(1));
+    unchanged("played.tov");
+
+    // A scrub across the strip: one message at its first frame, no frames after it.
+    FrameStrip& s = *p.strip();
+    modal.reset();
+    QTest::mousePress(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 2, false));
+    for (int frame : {4, 6, 8}) stripMove(s, stripPoint(s, frame, false));
+    QTest::mouseRelease(&s, Qt::LeftButton, Qt::NoModifier, stripPoint(s, 8, false));
+    QCOMPARE(modal.shown.size(), size_t(1));
+    QVERIFY(!t.previewing());
+    unchanged("scrubbed.tov");
+    goToFrame(p, 3);
+    goToFrame(p, 4);
+    QCOMPARE(modal.shown.size(), size_t(2));
+    QVERIFY(!t.previewing());
+    unchanged("stepped.tov");
+
+    // A working program again; while playing, another message opens: playback has stopped and
+    // the figure is its own before the box shows, and stays so while it is open.
+    {
+      ScriptEngine e(f.doc());
+      e.setDumpPath("");
+      QCOMPARE(e.lex("TPRotSel(); TPMoveSel();"), 1);
+    }
+    const QByteArray working = projectBytes(f, "working.tov");
+    goToFrame(p, 0);
+    t.endPreview();
+    modal.reset();
+    play->click();
+    QTRY_VERIFY_WITH_TIMEOUT(p.currentFrame() >= 2, 2000);
+    QVERIFY(t.playing() && modal.shown.empty());
+    stillPlaying = stillPreviewing = true;
+    QTimer::singleShot(0, [&] { modal.message("ほかの知らせ", "メッセージ"); });
+    QTRY_COMPARE_WITH_TIMEOUT(modal.shown.size(), size_t(1), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(modal.depth, 0, 2000);
+    QVERIFY(!stillPlaying && !stillPreviewing);
+    QVERIFY(!t.playing());
+    QCOMPARE(projectBytes(f, "interrupted.tov"), working);
     QCOMPARE(f.window->modified(), modified);
   }
 

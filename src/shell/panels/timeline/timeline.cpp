@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QThread>
 #include <QWidget>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "shell/motion_mode.h"
 #include "shell/panels/pose/pose_panel_window.h"
 #include "shell/panels/timeline/export_command.h"
+#include "shell/panels/timeline/held_messages.h"
 #include "shell/panels/timeline/onion_skin.h"
 #include "shell/panels/timeline/timeline_panel.h"
 
@@ -103,7 +105,7 @@ void Timeline::onMessage() {
         clock_.restart();
       }
       // Without keys the strip only chooses the frame the first key goes to.
-      if (anim_.keys.empty()) break;
+      if (anim_.keys.empty() || frameFailed_) break;
       if (beginPreview(!scrubRefused_)) {
         showFrame(frame);
       } else {
@@ -112,6 +114,7 @@ void Timeline::onMessage() {
       break;
     case TimelinePanel::kScrubEnd:
       scrubRefused_ = false;
+      frameFailed_ = false;
       if (!playing()) endPreview();
       break;
     case TimelinePanel::kFrame:
@@ -121,7 +124,7 @@ void Timeline::onMessage() {
         playFrom_ = frame;
         clock_.restart();
       }
-      if (anim_.keys.empty()) break;
+      if (anim_.keys.empty() || frameFailed_) break;
       if (beginPreview(!frameRefused_)) {
         showFrame(frame);
       } else {
@@ -234,6 +237,7 @@ void Timeline::applyPoseToFigure() {
 
 void Timeline::changed() {
   edited_ = true;
+  frameFailed_ = false;
   ++revision_;
   w_.setModified(true);
   panel_->setUndoable(!undo_.empty(), !redo_.empty());
@@ -268,17 +272,38 @@ bool Timeline::beginPreview(bool explain) {
 }
 
 void Timeline::showFrame(int frame) {
-  if (!previewing() || frame == shown_) return;
+  if (!previewing() || inFrame_ || frame == shown_) return;
   shown_ = frame;
+  Document& d = w_.doc();
+  HeldMessages held;
+  Ui* const own = d.ui;
+  d.ui = &held;
+  inFrame_ = true;
   poseAtFrame(anim_, frame, framePose_);
-  applyPose(w_.doc(), framePose_);
+  applyPose(d, framePose_);
   w_.rebuild();
   w_.compose();
+  inFrame_ = false;
+  d.ui = own;
+  if (held.empty() && !endAfterFrame_) return;
+  endAfterFrame_ = false;
+  // The figure's own pose is back before the message opens, and the timer has stopped, so
+  // nothing of the animation runs inside the message's event loop.
+  const bool wasPlaying = playing();
+  endPreview();
+  if (held.empty()) return;
+  frameFailed_ = !wasPlaying;  // playback is over; a scrub or the frame field would go on
+  held.showOn(*own);
 }
 
 void Timeline::endPreview() {
   timer_.stop();
   if (panel_) panel_->setPlaying(false);
+  // A frame being posed finishes first: put back now, the document would take its last steps.
+  if (inFrame_) {
+    endAfterFrame_ = previewing();
+    return;
+  }
   if (!previewing()) return;
   qApp->removeEventFilter(this);
   Document& d = w_.doc();
@@ -287,13 +312,16 @@ void Timeline::endPreview() {
   snapshot_ = ModelState{};
   capture_.forget();
   shown_ = -1;
+  restoring_ = true;
   w_.rebuild();
   w_.compose();
+  restoring_ = false;
   updateOnionSkin();
 }
 
 void Timeline::play() {
   if (playing()) return;
+  frameFailed_ = false;
   if (!beginPreview(true)) {
     panel_->setPlaying(false);
     return;
@@ -301,8 +329,13 @@ void Timeline::play() {
   // From the current frame, or from the start when that is the last one.
   playFrom_ = panel_->currentFrame() >= anim_.length - 1 ? 0 : panel_->currentFrame();
   showFrame(playFrom_);
+  if (!previewing()) {  // the first frame failed: said, and nothing more to play
+    frameFailed_ = false;
+    return;
+  }
   panel_->setCurrentFrame(playFrom_);
   panel_->setPlaying(true);
+  playLoopLevel_ = QThread::currentThread()->loopLevel();
   clock_.start();
   timer_.start(std::max(1, 500 / anim_.fps));  // twice a frame, so no frame comes late by one
 }
@@ -310,6 +343,13 @@ void Timeline::play() {
 // The frame is worked out from the clock, not counted, so playback keeps the animation's speed
 // even when drawing a frame takes longer than a frame lasts (frames are then skipped).
 void Timeline::tick() {
+  if (inFrame_) return;
+  // Only a modal dialog or menu runs an event loop of its own: playback ends rather than going
+  // on behind it.
+  if (QThread::currentThread()->loopLevel() > playLoopLevel_) {
+    endPreview();
+    return;
+  }
   const int64_t elapsed = clock_.elapsed();
   int frame = playFrom_ + int(elapsed * anim_.fps / 1000);
   if (frame >= anim_.length) {
@@ -340,6 +380,13 @@ bool Timeline::eventFilter(QObject* watched, QEvent* event) {
       if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != panel_)
         endPreview();
       break;
+    case QEvent::Show:
+      // A message or dialog opening: the document's own pose is back before it shows.
+      if (watched->isWidgetType()) {
+        const auto* shown = static_cast<QWidget*>(watched);
+        if (shown->isWindow() && shown->isModal()) endPreview();
+      }
+      break;
     default: break;
   }
   return false;
@@ -348,8 +395,9 @@ bool Timeline::eventFilter(QObject* watched, QEvent* event) {
 // --- the onion skin ------------------------------------------------------------------------
 
 void Timeline::figureComposed() {
-  // A preview's frames are not edits of the figure.
+  // A preview's frames are not edits of the figure, nor is putting its own pose back.
   if (previewing()) return;
+  if (!restoring_) frameFailed_ = false;
   figureDirty_ = true;
   frameRefused_ = false;
   if (onionSkinShown()) onionTimer_.start();
@@ -402,6 +450,7 @@ void Timeline::replace(Animation anim, bool refused) {
   endPreview();
   anim_ = std::move(anim);
   edited_ = false;
+  frameFailed_ = false;
   keepRefused_ = refused;
   undo_.clear();
   redo_.clear();

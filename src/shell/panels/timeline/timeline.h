@@ -78,6 +78,8 @@ class Timeline : public QObject {
   void replace(Animation anim, bool refused);
 
   bool beginPreview(bool explain);
+  // Puts the figure into the frame's pose. Messages its programs raise are held until the pose
+  // is done; then playback and the preview end and the messages are shown, once.
   void showFrame(int frame);
   void play();
   void tick();
@@ -101,6 +103,13 @@ class Timeline : public QObject {
   QTimer timer_;
   QElapsedTimer clock_;
   int playFrom_ = 0;  // the frame shown when the clock started
+  int playLoopLevel_ = 0;      // the event loops running when playback started
+  bool inFrame_ = false;       // showFrame is posing the figure
+  bool endAfterFrame_ = false;  // the preview was ended meanwhile: ended once the frame is done
+  bool restoring_ = false;     // endPreview draws the figure's own pose again
+  // A frame's programs reported an error: scrubbing and the frame field show no frames until
+  // the drag ends, the keys or the figure change (a new play tries again).
+  bool frameFailed_ = false;
   int shown_ = -1;    // the frame the figure shows during a preview
   // The onion skin drawn last, and the keys, animation and figure it was drawn for.
   int onionBefore_ = -2, onionAfter_ = -2;
