@@ -3,59 +3,174 @@
 #include <algorithm>
 #include <cstdint>
 
-#include <nlohmann/json.hpp>
-
 #include "engine/pose_file.h"
+#include "engine/pose_reader.h"
 #include "model/file_io.h"
+#include "model/json_bounds.h"
 
 namespace tovala {
 
 namespace {
 
-using Json = nlohmann::json;
-
 constexpr const char* kFormat = "tovala-animation";
 constexpr int kVersion = 1;
 constexpr const char* kEasingNames[2] = {"smooth", "linear"};
+constexpr const char* kTopNames[5] = {"format", "version", "fps", "length", "keys"};
+constexpr const char* kKeyNames[3] = {"frame", "easing", "pose"};
 
 bool fail(std::string& reason, const std::string& where, const char* what) {
   reason = where + ": " + what;
   return false;
 }
 
-// An integer member within lo .. hi.
-bool readInt(const Json& obj, const char* name, const std::string& where, int64_t lo, int64_t hi,
-             int32_t& out, std::string& reason) {
-  const auto it = obj.find(name);
-  if (it == obj.end()) return fail(reason, where + name, "ありません");
-  if (!it->is_number_integer()) return fail(reason, where + name, "整数ではありません");
-  const bool huge = it->is_number_unsigned() && it->get<uint64_t>() > uint64_t(hi);
-  const int64_t v = huge ? hi : it->get<int64_t>();
-  if (huge || v < lo || v > hi) return fail(reason, where + name, "範囲外の値です");
-  out = int32_t(v);
-  return true;
+std::string keyWhere(size_t index) { return "keys[" + std::to_string(index) + "]"; }
+
+// Reads an animation file as the parser meets it: the file's own members are kept in the tree,
+// while each key object is read when the parser completes it (its pose's joints streamed
+// through a PoseStream before that) and then dropped. A key's frame is checked against the
+// length only at the end, since "length" may follow "keys".
+class AnimationStream {
+ public:
+  bool keep(int depth, JsonEvent event, const PoseJson& parsed) {
+    if (depth == 0) return true;
+    if (depth == 1) return member(event, parsed);
+    if (!inKeys_) return false;
+    if (depth == 2) return element(event, parsed);
+    if (depth == 3) return keyMember(event, parsed);
+    return inPose_ && pose_.keep(depth, event, parsed);
+  }
+
+  bool finish(const PoseJson& doc, Animation& out, std::string& reason);
+
+ private:
+  bool member(JsonEvent event, const PoseJson& parsed) {
+    if (event == JsonEvent::key) {
+      name_ = parsed.get_ref<const std::string&>();
+      inKeys_ = false;
+      if (name_ == "keys") startKeys();  // the last of a member given twice counts
+    } else if (event == JsonEvent::array_start) {
+      inKeys_ = name_ == "keys";
+    } else if (event == JsonEvent::object_end || event == JsonEvent::array_end) {
+      return true;
+    }
+    return isOneOf(name_, kTopNames);
+  }
+
+  bool element(JsonEvent event, const PoseJson& parsed) {
+    if (event == JsonEvent::object_end) {
+      readKey(parsed);
+      return false;
+    }
+    if (event != JsonEvent::object_start && event != JsonEvent::array_start &&
+        event != JsonEvent::value)
+      return false;
+    const size_t index = count_++;
+    if (count_ > kMaxAnimationKeys) tooMany_ = true;
+    if (tooMany_ || !fault_.empty()) return false;
+    if (event == JsonEvent::object_start) return true;
+    fault_ = keyWhere(index) + ": オブジェクトではありません";
+    return false;
+  }
+
+  bool keyMember(JsonEvent event, const PoseJson& parsed) {
+    if (event == JsonEvent::key) {
+      keyName_ = parsed.get_ref<const std::string&>();
+      inPose_ = false;
+    } else if (event == JsonEvent::object_start && keyName_ == "pose") {
+      inPose_ = true;
+      pose_.restart();
+    } else if (event == JsonEvent::object_end || event == JsonEvent::array_end) {
+      return true;
+    }
+    return isOneOf(keyName_, kKeyNames);
+  }
+
+  void startKeys() {
+    count_ = 0;
+    tooMany_ = false;
+    fault_.clear();
+    faultFrame_ = -1;
+    keys_.clear();
+  }
+
+  // The key just completed, into keys_ or, when it has a fault, into fault_ and faultFrame_.
+  void readKey(const PoseJson& j);
+
+  PoseStream pose_{3};
+  std::string name_, keyName_;  // the member of the file, and of a key, being read
+  bool inKeys_ = false;         // the file's member is "keys" and its value an array
+  bool inPose_ = false;         // the key's member is "pose" and its value an object
+  size_t count_ = 0;            // keys met so far
+  bool tooMany_ = false;        // more than kMaxAnimationKeys of them
+  std::string fault_;           // the first key that could not be read; later ones are skipped
+  int32_t faultFrame_ = -1;     // that key's frame, when it was read
+  std::vector<AnimationKey> keys_;
+};
+
+void AnimationStream::readKey(const PoseJson& j) {
+  const size_t index = count_ - 1;
+  const std::string where = keyWhere(index) + ".";
+  AnimationKey key;
+  auto refuse = [&](const std::string& what) {
+    fault_ = where + what;
+    faultFrame_ = key.frame;
+  };
+  key.frame = -1;
+  if (const char* what = intFault(j, "frame", 0, kMaxAnimationLength - 1, key.frame))
+    return refuse(std::string("frame: ") + what);
+  const auto easing = j.find("easing");
+  if (easing == j.end()) return refuse("easing: ありません");
+  if (!easing->is_string()) return refuse("easing: 文字列ではありません");
+  const std::string& name = easing->get_ref<const std::string&>();
+  if (name == kEasingNames[0])
+    key.easing = Easing::Smooth;
+  else if (name == kEasingNames[1])
+    key.easing = Easing::Linear;
+  else
+    return refuse("easing: smooth でも linear でもありません");
+  const auto pose = j.find("pose");
+  if (pose == j.end()) return refuse("pose: ありません");
+  std::string poseReason;
+  if (!pose_.finish(*pose, key.pose, poseReason)) return refuse("pose." + poseReason);
+  keys_.push_back(std::move(key));
 }
 
-bool readKey(const Json& j, const std::string& where, int32_t length, AnimationKey& out,
-             std::string& reason) {
-  if (!j.is_object()) return fail(reason, where, "オブジェクトではありません");
-  const std::string prefix = where + ".";
-  if (!readInt(j, "frame", prefix, 0, length - 1, out.frame, reason)) return false;
-  const auto easing = j.find("easing");
-  if (easing == j.end()) return fail(reason, prefix + "easing", "ありません");
-  if (!easing->is_string()) return fail(reason, prefix + "easing", "文字列ではありません");
-  const std::string name = easing->get<std::string>();
-  if (name == kEasingNames[0])
-    out.easing = Easing::Smooth;
-  else if (name == kEasingNames[1])
-    out.easing = Easing::Linear;
-  else
-    return fail(reason, prefix + "easing", "smooth でも linear でもありません");
-  const auto pose = j.find("pose");
-  if (pose == j.end()) return fail(reason, prefix + "pose", "ありません");
-  std::string poseReason;
-  if (!poseFromJson(pose->dump(), out.pose, poseReason))
-    return reason = prefix + "pose." + poseReason, false;
+bool AnimationStream::finish(const PoseJson& doc, Animation& out, std::string& reason) {
+  if (!doc.is_object()) return fail(reason, "/", "オブジェクトではありません");
+  const auto format = doc.find("format");
+  if (format == doc.end() || !format->is_string() ||
+      format->get_ref<const std::string&>() != kFormat)
+    return fail(reason, "format", "アニメーションファイルではありません");
+  int32_t version = 0;
+  if (const char* what = intFault(doc, "version", INT32_MIN, INT32_MAX, version))
+    return fail(reason, "version", what);
+  if (version != kVersion) return fail(reason, "version", "この版には対応していません");
+
+  Animation anim;
+  if (const char* what = intFault(doc, "fps", 1, kMaxAnimationFps, anim.fps))
+    return fail(reason, "fps", what);
+  if (const char* what = intFault(doc, "length", 1, kMaxAnimationLength, anim.length))
+    return fail(reason, "length", what);
+  const auto keys = doc.find("keys");
+  if (keys == doc.end() || !keys->is_array()) return fail(reason, "keys", "配列ではありません");
+  if (tooMany_) return fail(reason, "keys", "キーが多すぎます");
+  // Keys in file order: those read, then the one refused, each frame within the length first.
+  for (size_t n = 0; n < keys_.size(); ++n)
+    if (keys_[n].frame >= anim.length)
+      return fail(reason, keyWhere(n) + ".frame", "範囲外の値です");
+  if (!fault_.empty()) {
+    if (faultFrame_ >= anim.length)
+      return fail(reason, keyWhere(keys_.size()) + ".frame", "範囲外の値です");
+    return reason = fault_, false;
+  }
+  anim.keys = std::move(keys_);
+  keys_.clear();
+  std::stable_sort(anim.keys.begin(), anim.keys.end(),
+                   [](const AnimationKey& a, const AnimationKey& b) { return a.frame < b.frame; });
+  if (std::string fault = animationFault(anim); !fault.empty()) return reason = fault, false;
+  if (!normalizeKeys(anim, kMaxAnimationJointValues))
+    return fail(reason, "keys", "キーと関節の数が多すぎます");
+  out = std::move(anim);
   return true;
 }
 
@@ -104,35 +219,16 @@ std::string animationToJson(const Animation& anim) {
 }
 
 bool animationFromJson(std::string_view text, Animation& out, std::string& reason) {
-  if (text.size() > kMaxAnimationFileBytes) return reason = "ファイルが大きすぎます", false;
-  const Json doc = Json::parse(text.begin(), text.end(), nullptr, false);
+  if (reason = jsonLimitFault(text, kAnimationJsonLimits); !reason.empty()) return false;
+  AnimationStream stream;
+  const PoseJson doc = PoseJson::parse(
+      text.begin(), text.end(),
+      [&](int depth, JsonEvent event, PoseJson& parsed) {
+        return stream.keep(depth, event, parsed);
+      },
+      false);
   if (doc.is_discarded()) return reason = "JSONとして読めません", false;
-  if (!doc.is_object()) return fail(reason, "/", "オブジェクトではありません");
-  const auto format = doc.find("format");
-  if (format == doc.end() || !format->is_string() || format->get<std::string>() != kFormat)
-    return fail(reason, "format", "アニメーションファイルではありません");
-  int32_t version = 0;
-  if (!readInt(doc, "version", "", INT32_MIN, INT32_MAX, version, reason)) return false;
-  if (version != kVersion) return fail(reason, "version", "この版には対応していません");
-
-  Animation anim;
-  if (!readInt(doc, "fps", "", 1, kMaxAnimationFps, anim.fps, reason) ||
-      !readInt(doc, "length", "", 1, kMaxAnimationLength, anim.length, reason))
-    return false;
-  const auto keys = doc.find("keys");
-  if (keys == doc.end() || !keys->is_array()) return fail(reason, "keys", "配列ではありません");
-  if (keys->size() > kMaxAnimationKeys) return fail(reason, "keys", "キーが多すぎます");
-  anim.keys.resize(keys->size());
-  for (size_t n = 0; n < keys->size(); ++n)
-    if (!readKey((*keys)[n], "keys[" + std::to_string(n) + "]", anim.length, anim.keys[n], reason))
-      return false;
-  std::stable_sort(anim.keys.begin(), anim.keys.end(),
-                   [](const AnimationKey& a, const AnimationKey& b) { return a.frame < b.frame; });
-  if (std::string fault = animationFault(anim); !fault.empty()) return reason = fault, false;
-  if (!normalizeKeys(anim, kMaxAnimationJointValues))
-    return fail(reason, "keys", "キーと関節の数が多すぎます");
-  out = std::move(anim);
-  return true;
+  return stream.finish(doc, out, reason);
 }
 
 bool loadAnimationFile(const std::string& path, Animation& out, std::string& reason) {

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "engine/animation.h"
+#include "model/json_bounds.h"
 
 namespace tovala {
 
@@ -24,6 +25,11 @@ inline constexpr int32_t kMaxAnimationLength = 100000;  // frames
 inline constexpr size_t kMaxAnimationKeys = 10000;
 // Joint values in all keys once every key names every joint (normalizeKeys).
 inline constexpr size_t kMaxAnimationJointValues = size_t(1) << 21;
+// What an animation file's text is held to before it is parsed: six levels (the file, its keys,
+// a key, its pose, the pose's joints, a joint), and values enough for the keys and joints above
+// with room for members a later version may add.
+inline constexpr JsonLimits kAnimationJsonLimits{
+    kMaxAnimationFileBytes, 6, kMaxAnimationKeys * 64 + kMaxAnimationJointValues * 18};
 
 // Shown when an animation file cannot be read or written; the reason follows on the next line.
 inline constexpr const char* kAnimationReadFailed = "アニメーションファイルを読み込めません。";
@@ -39,9 +45,10 @@ std::string animationToJson(const Animation& anim);
 
 // Parses an animation file's text into `out`. Keys may come in any order (they are sorted) and
 // name different joints (they are normalized, engine/animation.h); refused (false, `reason`
-// set, `out` untouched): text that is not JSON, a missing field or one of the wrong type, an
-// unknown easing, two keys at one frame, more than kMaxAnimationJointValues joint values once
-// normalized, or any fault.
+// set, `out` untouched): text beyond kAnimationJsonLimits, text that is not JSON, a missing
+// field or one of the wrong type, an unknown easing, two keys at one frame, more than
+// kMaxAnimationJointValues joint values once normalized, or any fault. Time and memory are
+// linear in the text: key poses are read as the parser meets them (engine/pose_reader.h).
 bool animationFromJson(std::string_view text, Animation& out, std::string& reason);
 
 // The file forms: the load refuses files over kMaxAnimationFileBytes; the save refuses an

@@ -2,17 +2,15 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <unordered_set>
 
-#include <nlohmann/json.hpp>
-
+#include "engine/pose_reader.h"
 #include "model/file_io.h"
+#include "model/json_bounds.h"
 
 namespace tovala {
 
 namespace {
-
-using Json = nlohmann::json;
 
 constexpr const char* kFormat = "tovala-pose";
 constexpr int kVersion = 1;
@@ -36,57 +34,6 @@ void appendField(std::string& s, const char* name, float v) {
   appendNumber(s, v);
 }
 
-// Reads the members the pose form needs, each checked, naming the first it cannot accept.
-class Reader {
- public:
-  explicit Reader(std::string& reason) : reason_(reason) {}
-
-  bool fail(const std::string& where, const char* what) {
-    reason_ = where + ": " + what;
-    return false;
-  }
-
-  bool integer(const Json& obj, const char* name, const std::string& where, int32_t& out) {
-    const auto it = obj.find(name);
-    if (it == obj.end()) return fail(where + name, "ありません");
-    if (!it->is_number_integer()) return fail(where + name, "整数ではありません");
-    const bool isUnsigned = it->is_number_unsigned();
-    const int64_t v = isUnsigned ? int64_t(std::min<uint64_t>(it->get<uint64_t>(), UINT32_MAX))
-                                 : it->get<int64_t>();
-    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
-      return fail(where + name, "範囲外の値です");
-    out = int32_t(v);
-    return true;
-  }
-
-  bool number(const Json& obj, const char* name, const std::string& where, float bound,
-              float& out) {
-    const auto it = obj.find(name);
-    if (it == obj.end()) return fail(where + name, "ありません");
-    if (!it->is_number()) return fail(where + name, "数値ではありません");
-    const double d = it->get<double>();
-    if (!std::isfinite(d) || std::fabs(d) > double(bound))
-      return fail(where + name, "範囲外の値です");
-    out = float(d);
-    return true;
-  }
-
- private:
-  std::string& reason_;
-};
-
-bool readJoint(Reader& r, const Json& j, const std::string& where, JointPose& out) {
-  if (!j.is_object()) return r.fail(where, "オブジェクトではありません");
-  const std::string prefix = where + ".";
-  if (!r.integer(j, "line", prefix, out.key.line) || !r.integer(j, "point", prefix, out.key.point))
-    return false;
-  for (int i = 0; i < 3; ++i)
-    if (!r.number(j, kMoveNames[i], prefix, kMaxPoseMovement, out.vd[size_t(i)]) ||
-        !r.number(j, kTurnNames[i], prefix, kMaxPoseAngle, out.rad[size_t(i)]))
-      return false;
-  return true;
-}
-
 }  // namespace
 
 std::string poseFault(const Pose& pose) {
@@ -94,18 +41,19 @@ std::string poseFault(const Pose& pose) {
   for (int i = 0; i < 6; ++i)
     if (!withinBound(pose.whole[size_t(i)], i < 3 ? kMaxPoseMovement : kMaxPoseAngle))
       return std::string(kWholeNames[i]) + ": 範囲外の値です";
+  std::unordered_set<uint64_t> seen;
+  seen.reserve(pose.joints.size());
   for (size_t n = 0; n < pose.joints.size(); ++n) {
     const JointPose& j = pose.joints[n];
-    const std::string where = "joints[" + std::to_string(n) + "]";
+    auto where = [n] { return "joints[" + std::to_string(n) + "]"; };
     for (int i = 0; i < 3; ++i) {
       if (!withinBound(j.vd[size_t(i)], kMaxPoseMovement))
-        return where + "." + kMoveNames[i] + ": 範囲外の値です";
+        return where() + "." + kMoveNames[i] + ": 範囲外の値です";
       if (!withinBound(j.rad[size_t(i)], kMaxPoseAngle))
-        return where + "." + kTurnNames[i] + ": 範囲外の値です";
+        return where() + "." + kTurnNames[i] + ": 範囲外の値です";
     }
-    // Poses are a few hundred joints at most; the pairwise check stays well under a millisecond.
-    for (size_t m = 0; m < n; ++m)
-      if (pose.joints[m].key == j.key) return where + ": 同じ線と点の番号が二度あります";
+    if (!seen.insert(uint64_t(uint32_t(j.key.line)) << 32 | uint32_t(j.key.point)).second)
+      return where() + ": 同じ線と点の番号が二度あります";
   }
   return {};
 }
@@ -133,33 +81,16 @@ std::string poseToJson(const Pose& pose) {
 }
 
 bool poseFromJson(std::string_view text, Pose& out, std::string& reason) {
-  if (text.size() > kMaxPoseFileBytes) return reason = "ファイルが大きすぎます", false;
-  const Json doc = Json::parse(text.begin(), text.end(), nullptr, false);
+  if (reason = jsonLimitFault(text, kPoseJsonLimits); !reason.empty()) return false;
+  PoseStream stream(0);
+  const PoseJson doc = PoseJson::parse(
+      text.begin(), text.end(),
+      [&](int depth, JsonEvent event, PoseJson& parsed) {
+        return depth == 0 || stream.keep(depth, event, parsed);
+      },
+      false);
   if (doc.is_discarded()) return reason = "JSONとして読めません", false;
-  Reader r(reason);
-  if (!doc.is_object()) return r.fail("/", "オブジェクトではありません");
-  const auto format = doc.find("format");
-  if (format == doc.end() || !format->is_string() || format->get<std::string>() != kFormat)
-    return r.fail("format", "ポーズファイルではありません");
-  int32_t version = 0;
-  if (!r.integer(doc, "version", "", version)) return false;
-  if (version != kVersion) return r.fail("version", "この版には対応していません");
-
-  Pose pose;
-  for (int i = 0; i < 6; ++i)
-    if (!r.number(doc, kWholeNames[i], "", i < 3 ? kMaxPoseMovement : kMaxPoseAngle,
-                  pose.whole[size_t(i)]))
-      return false;
-  const auto joints = doc.find("joints");
-  if (joints == doc.end() || !joints->is_array()) return r.fail("joints", "配列ではありません");
-  if (joints->size() > kMaxPoseJoints) return r.fail("joints", "関節が多すぎます");
-  pose.joints.resize(joints->size());
-  for (size_t n = 0; n < joints->size(); ++n)
-    if (!readJoint(r, (*joints)[n], "joints[" + std::to_string(n) + "]", pose.joints[n]))
-      return false;
-  if (std::string fault = poseFault(pose); !fault.empty()) return reason = fault, false;
-  out = std::move(pose);
-  return true;
+  return stream.finish(doc, out, reason);
 }
 
 bool loadPoseFile(const std::string& path, Pose& out, std::string& reason) {

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "engine/pose.h"
+#include "model/json_bounds.h"
 
 namespace tovala {
 
@@ -22,6 +23,10 @@ inline constexpr uint64_t kMaxPoseFileBytes = uint64_t(4) << 20;
 inline constexpr size_t kMaxPoseJoints = 65536;
 inline constexpr float kMaxPoseMovement = 1.0e6f;  // |vdx|.., |VextX|.., canvas units
 inline constexpr float kMaxPoseAngle = 100.0f;     // |radx|.., |RadX|.., radians
+// What a pose file's text is held to before it is parsed: the form nests three deep (the file,
+// its joints, a joint) and has nine values a joint; twice that leaves room for members a later
+// version may add.
+inline constexpr JsonLimits kPoseJsonLimits{kMaxPoseFileBytes, 3, kMaxPoseJoints * 18 + 256};
 
 // Shown when a pose file cannot be read or written; the reason follows on the next line.
 inline constexpr const char* kPoseReadFailed = "ポーズファイルを読み込めません。";
@@ -35,7 +40,8 @@ std::string poseFault(const Pose& pose);
 std::string poseToJson(const Pose& pose);
 
 // Parses a pose file's text into `out`. Refuses (false, `reason` set, `out` untouched) text
-// that is not JSON, lacks a field, has a field of the wrong type, or has a fault.
+// beyond kPoseJsonLimits, text that is not JSON, lacks a field, has a field of the wrong type,
+// or has a fault. Time and memory are linear in the text (engine/pose_reader.h).
 bool poseFromJson(std::string_view text, Pose& out, std::string& reason);
 
 // The file forms of the two: the load refuses files over kMaxPoseFileBytes; the save refuses a
