@@ -30,11 +30,22 @@ inline constexpr const char* kFaceExt = "*.fmk";
 inline constexpr const char* kNoLineSelected = "線が選択されていません。";
 inline constexpr const char* kNoLines = "線がありません。";
 
+// Why a command is unavailable, shown as its menu item's tooltip.
+inline constexpr const char* kInMotionReason =
+    "動きモード中は使えません。「動きモード」を終えてから選んでください。";
+inline constexpr const char* kNoLinesReason = "線がありません。";
+
 inline CommandState enabledIf(bool on) { return {on, false}; }
 
-inline CommandState unlessMotion(TMyWindow& w) { return enabledIf(!w.motion()); }
+inline CommandState unlessMotion(TMyWindow& w) {
+  return w.motion() ? CommandState{false, false, kInMotionReason} : CommandState{};
+}
 // "disabled in motion or without lines"
-inline CommandState linesNotMotion(TMyWindow& w) { return enabledIf(!w.motion() && w.hasLines()); }
+inline CommandState linesNotMotion(TMyWindow& w) {
+  if (w.motion()) return {false, false, kInMotionReason};
+  if (!w.hasLines()) return {false, false, kNoLinesReason};
+  return {};
+}
 // A panel toggle: usable once the panel exists, checked while it is shown.
 inline CommandState panelToggle(TMyWindow& w, PanelId id) {
   return {w.panel(id) != nullptr, w.panelVisible(id)};
@@ -47,13 +58,11 @@ std::optional<std::string> chooseFile(TMyWindow& w, bool save, const char* filte
 // Shows or hides a panel and refreshes it when shown.
 void togglePanel(TMyWindow& w, PanelId id);
 
-// The common tail of commands that edit the selected line: snapshot under `name`, the change,
-// then redraw the selected line and run the mode change with the current mode.
+// Commands that edit the selected line: the edit under `name`, then the mode change with the
+// current mode.
 template <class Change>
 void editSelected(TMyWindow& w, const char* name, Change change) {
-  w.snapshot(name);
-  change(w.doc());
-  w.refreshSelected();
+  w.session().edit(name, change, Redraw::Selected);
   w.modeChange(w.doc().edit.mode, name);
 }
 

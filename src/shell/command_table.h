@@ -1,8 +1,10 @@
 #pragma once
 // Every user command of the editor, once: its identifier (40001-40072, and from 40101 for the
 // commands added since), the handler's name (also the label of the undo snapshot it takes), the
-// handler, and the rule that decides whether its menu item is enabled and checked. Menus, the
-// context menu and panel buttons all dispatch through execute().
+// handler, the rule that decides whether its menu item is enabled and checked (and why not), and
+// for an added command its label, menu place and shortcut. Each part of the editor declares its
+// own commands in its own file; menus, the context menu and panel buttons all dispatch through
+// execute().
 
 #include <map>
 #include <vector>
@@ -14,10 +16,25 @@ class TMyWindow;
 struct CommandState {
   bool enabled = true;
   bool checked = false;
+  // Why a disabled command cannot run now, for its menu item's tooltip; nullptr when the rule
+  // gives none.
+  const char* reason = nullptr;
 };
 
 using CommandHandler = void (*)(TMyWindow&);
 using CommandRule = CommandState (*)(TMyWindow&);
+
+inline constexpr int kMenuTop = -1;  // MenuPlace::after: the first item of its popup
+
+// Where a command shows itself in the main menu. The original commands stand in the menu tree
+// (menus.cpp) exactly as they always have; a command added since declares its place with itself.
+struct MenuPlace {
+  const char* label = nullptr;  // nullptr: no menu item of its own
+  const char* path = nullptr;   // "ファイル/保存": the top menu, then popups
+  int after = 0;                // the item it follows there; 0: at the end, kMenuTop: first
+  bool separatorBefore = false;
+  const char* shortcut = nullptr;  // a key sequence the item answers to, e.g. "Ctrl+Shift+S"
+};
 
 struct Command {
   int id = 0;
@@ -30,6 +47,7 @@ struct Command {
   // The handler checks the conditions of its rule itself and says why it refuses, so a panel
   // button runs it even while the menu item is disabled.
   bool explainsRefusal = false;
+  MenuPlace menu;
 };
 
 inline constexpr int kFirstCommand = 40001;
@@ -48,6 +66,7 @@ inline constexpr int kCommandPosePanel = 40107;   // 表示: the pose panel
 inline constexpr int kCommandPoseMirror = 40108;  // 命令: the pose mirrored left to right
 inline constexpr int kCommandTimeline = 40109;         // 表示: the timeline panel
 inline constexpr int kCommandExportAnimation = 40110;  // ファイル: アニメーション書出
+inline constexpr int kCommandSaveAs = 40115;           // ファイル → 保存: 名前を付けて保存
 
 class CommandTable {
  public:

@@ -34,10 +34,7 @@ void setLineReference(TMyWindow& w) {
                 d.curLine);
   if (w.ui().ask(text, "確認", Buttons::YesNo) != Answer::Yes) return;
   if (!w.lineSelected()) return;
-  w.snapshot("OnTovSetBase");
-  setReference(d, d.curLine, d.curLine);
-  w.refreshSelected();
-  w.compose();
+  w.session().edit("OnTovSetBase", [](Document& doc) { setReference(doc, doc.curLine, doc.curLine); });
 }
 
 void setAllReferences(TMyWindow& w) {
@@ -46,11 +43,7 @@ void setAllReferences(TMyWindow& w) {
     return;
   }
   if (w.ui().ask(kAllReferenceQuestion, "確認", Buttons::YesNo) != Answer::Yes) return;
-  w.snapshot("OnTovSetBaseAll");
-  setReference(w.doc(), 0, -1);
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  w.session().edit("OnTovSetBaseAll", [](Document& d) { setReference(d, 0, -1); }, Redraw::All);
 }
 
 void toggleObjectView(TMyWindow& w) {

@@ -18,18 +18,19 @@ void deleteLineCommand(TMyWindow& w) {
     return;
   }
   if (w.ui().ask(kDeleteQuestion, "確認", Buttons::YesNo) != Answer::Yes) return;
-  w.snapshot("OnTovLineDel");
   const int previous = d.edit.mode;
-  if (deleteLine(d, d.curLine) < 0) {
+  const bool deleted = w.session().edit("OnTovLineDel", [](Document& doc) {
+    if (deleteLine(doc, doc.curLine) < 0) return false;
+    doc.curLine = 0;
+    doc.curPoint = 0;
+    doc.edit.mode = kModeSelect;
+    return true;
+  }, Redraw::All);
+  if (!deleted) {
     w.ui().message(kNoLineSelected, "");
     return;
   }
-  d.curLine = 0;
-  d.curPoint = 0;
-  d.edit.mode = kModeSelect;
-  w.rebuild();
   w.modeChange(previous, "OnTovLineDel");
-  w.refreshPanel(PanelId::LineList);
 }
 
 template <int Kind>
@@ -58,29 +59,25 @@ CommandState shapeRule(TMyWindow& w) {
 // "透明にする": a thin, faint brush.
 void makeTransparent(TMyWindow& w) {
   if (!w.lineSelected()) return;
-  w.snapshot("OnTovLineClear");
-  LineRecord& l = w.doc().lines[size_t(w.doc().curLine)];
-  l.setStyle({2.0f, 2.0f, 2.0f, 0.0f}, 20, 20, 0.0, 0.0);
-  w.refreshSelected();
-  w.compose();
+  w.session().edit("OnTovLineClear", [](Document& d) {
+    d.lines[size_t(d.curLine)].setStyle({2.0f, 2.0f, 2.0f, 0.0f}, 20, 20, 0.0, 0.0);
+  });
 }
 
 // "設定クリア": the line's kind, modes and style back to the document's defaults.
 void clearSettings(TMyWindow& w) {
   if (!w.lineSelected()) return;
-  w.snapshot("OnTovLineReset");
-  Document& d = w.doc();
-  LineRecord& l = d.lines[size_t(d.curLine)];
-  l.kind = 0;
-  l.mode = 0;
-  l.lmode = 0;
-  l.imgmode = 0;
-  l.sel = 1;
-  l.category = 0;
-  l.w = l.h = l.depth = 1.0f;
-  d.applyDefaultStyle(l);
-  w.refreshSelected();
-  w.compose();
+  w.session().edit("OnTovLineReset", [](Document& d) {
+    LineRecord& l = d.lines[size_t(d.curLine)];
+    l.kind = 0;
+    l.mode = 0;
+    l.lmode = 0;
+    l.imgmode = 0;
+    l.sel = 1;
+    l.category = 0;
+    l.w = l.h = l.depth = 1.0f;
+    d.applyDefaultStyle(l);
+  });
 }
 
 }  // namespace

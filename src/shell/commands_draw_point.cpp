@@ -13,12 +13,11 @@ void deletePointCommand(TMyWindow& w) {
   Document& d = w.doc();
   // A line keeps its last real point: nothing happens below two.
   if (!w.lineSelected() || d.pointCount(d.curLine) - 1 < 2) return;
-  w.snapshot("OnTovPointDel");
-  if (deletePoint(d, d.curPoint) == -1) {
+  if (!w.session().edit("OnTovPointDel",
+                        [](Document& doc) { return deletePoint(doc, doc.curPoint) != -1; })) {
     w.ui().message(kNoLineSelected, "");
     return;
   }
-  w.refreshSelected();
   w.modeChange(d.edit.mode, "OnTovPointDel");
 }
 

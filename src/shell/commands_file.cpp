@@ -11,7 +11,6 @@
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
-#include "shell/panels/timeline/timeline.h"
 
 namespace tovala {
 
@@ -32,13 +31,12 @@ void afterReplace(TMyWindow& w) {
 
 void newDocument(TMyWindow& w) {
   if (w.ui().ask(kNewQuestion, "注意", Buttons::YesNo) != Answer::Yes) return;
+  emit w.session().aboutToReplace();
   afterReplace(w);
-  if (Timeline* t = timelineOf(w)) t->reset();  // the animation goes with the document
   w.doc().clear();
   w.doc().reset();
+  w.session().replaced(false);  // the animation goes with the document
   w.refreshPanel(PanelId::Control);  // the new document's mode and "個別線"
-  w.setModified(false);
-  w.setDocumentPath({});
   w.rebuild();
   w.compose();
   w.refreshPanel(PanelId::LineList);
@@ -56,15 +54,18 @@ void openProjectCommand(TMyWindow& w) {
 
 void saveProjectCommand(TMyWindow& w) { w.saveProjectAs(w.proposedProjectName()); }
 
+// "名前を付けて保存" (Ctrl+Shift+S): the name is asked for, proposing the document's own; the
+// document and its animation are saved under the new name, which becomes the document's file.
+void saveAsCommand(TMyWindow& w) {
+  if (w.motion()) return;
+  w.saveProjectAs(w.proposedProjectName());
+}
+
 void loadPartsCommand(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kParts, filters::kPartsExt, w.paths().parts);
   if (!path) return;
   w.paths().parts = *path;
-  if (!core().loadParts(w.doc(), *path)) return;
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
-  w.refreshPanel(PanelId::LineList);
+  if (core().loadParts(w.doc(), *path)) w.session().changed(Redraw::All);
 }
 
 void savePartsCommand(TMyWindow& w) {
@@ -88,22 +89,22 @@ void loadFaceCommand(TMyWindow& w) {
   if (!path) return;
   w.paths().face = *path;
   w.clearMouse();
-  if (loadFaceData(w.doc(), *path) == 1) w.setModified(true);
-  w.rebuild();
+  if (loadFaceData(w.doc(), *path) == 1)
+    w.session().changed(Redraw::All);
+  else
+    w.session().rebuild();
   w.setMode(kModeSelect, "OnMyopen");
-  w.refreshPanel(PanelId::LineList);
 }
 
 // "人体モデル作成": the document becomes the ready-made figure, a new document with no file of
 // its own yet.
 void bodyModelCommand(TMyWindow& w) {
   if (w.motion() || !w.offerSave()) return;
+  emit w.session().aboutToReplace();
   afterReplace(w);
-  if (Timeline* t = timelineOf(w)) t->reset();
-  w.undoRing().justOpened = true;
   createBodyModel(w.doc());
-  w.setModified(true);
-  w.setDocumentPath({});
+  w.session().replaced(true);
+  w.undoRing().justOpened = true;
   w.rebuild();
   w.setMode(kModeSelect, "OnTest");
   w.refreshPanel(PanelId::LineList);
@@ -115,8 +116,7 @@ void loadUnderlay(TMyWindow& w) {
   w.paths().image = *path;
   if (!w.doc().workImages.loadPicture(kUnderlayImage, *path, w.ui())) return;
   w.doc().showUnderlay = 1;
-  w.setModified(true);
-  w.compose();
+  w.session().changed(Redraw::None);
 }
 
 void saveCanvasImage(TMyWindow& w) {
@@ -163,11 +163,9 @@ void deleteWorkFiles(TMyWindow& w) {
 }  // namespace
 
 bool TMyWindow::openProject(const std::string& path) {
-  if (!core().openProject || !core().openProject(doc_, path)) return false;
+  if (!session_.open(path)) return false;
   afterReplace(*this);
-  undo_.justOpened = true;
-  setModified(false);
-  setDocumentPath(path);
+  undoRing().justOpened = true;
   refreshPanel(PanelId::Script);
   setMode(kModeSelect, "OnMyopen");
   refreshPanel(PanelId::LineList);
@@ -185,8 +183,11 @@ void addFileCommands(CommandTable& t) {
   t.set({40041, "", loadUnderlay, nullptr});
   t.set({40030, "", core().saveProject ? saveProjectCommand : nullptr, linesNotMotion});
   t.set({40071, "", core().saveParts ? savePartsCommand : nullptr, linesNotMotion});
+  t.set({kCommandSaveAs, "", core().saveProject ? saveAsCommand : nullptr, linesNotMotion, false,
+         false, {"名前を付けて保存", "ファイル/保存", 40030, false, "Ctrl+Shift+S"}});
   t.set({40063, "", saveCanvasImage, nullptr});
-  t.set({kCommandExportPng, "", exportPngCommand, nullptr});
+  t.set({kCommandExportPng, "", exportPngCommand, nullptr, false, false,
+         {"PNG書出", "ファイル/保存", 40063}});
   t.set({40032, "", deleteWorkFiles, nullptr});
   t.set({40050, "OnTest", bodyModelCommand, nullptr});
 }

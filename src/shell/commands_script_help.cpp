@@ -38,7 +38,8 @@ void addScriptAndHelpCommands(CommandTable& t) {
   t.set({40028, "", openLineProgramDialog, nullptr});
   t.set({40047, "OnTovparamdlg", openParamDialog, nullptr});
   t.set({40065, "", [](TMyWindow& w) { w.ui().message(kVersion, "バージョン"); }, nullptr});
-  t.set({kCommandManual, "", [](TMyWindow& w) { showManual(&w); }, nullptr});
+  t.set({kCommandManual, "", [](TMyWindow& w) { showManual(&w); }, nullptr, false, false,
+         {"マニュアル", "ヘルプ", kMenuTop}});
   // Listed in the help menu without an operation.
   t.set({40027, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});
   t.set({40048, "", nullptr, [](TMyWindow&) { return CommandState{false, false}; }});

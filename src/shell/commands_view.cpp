@@ -87,10 +87,15 @@ void addViewCommands(CommandTable& t) {
          [](TMyWindow& w) { return panelToggle(w, PanelId::Settings); }, true});
   t.set({40052, "", toggleWithLines<PanelId::EditTool>, withLinesRule<PanelId::EditTool>, true});
   t.set({40053, "", toggleWithLines<PanelId::Objects>, withLinesRule<PanelId::Objects>, true});
-  t.set({kCommandZoomIn, "", zoomInAtCentre, canZoomIn});
-  t.set({kCommandZoomOut, "", zoomOutAtCentre, canZoomOut});
-  t.set({kCommandActualSize, "", actualSize});
-  t.set({kCommandFitToWindow, "", fitToWindow});
+  // The keys are the canvas's own (window_keys.cpp); the labels show them.
+  t.set({kCommandZoomIn, "", zoomInAtCentre, canZoomIn, false, false,
+         {"拡大\tCtrl++", "表示", kCommandTimeline, true}});
+  t.set({kCommandZoomOut, "", zoomOutAtCentre, canZoomOut, false, false,
+         {"縮小\tCtrl+-", "表示", kCommandZoomIn}});
+  t.set({kCommandActualSize, "", actualSize, nullptr, false, false,
+         {"100%\tCtrl+0", "表示", kCommandZoomOut}});
+  t.set({kCommandFitToWindow, "", fitToWindow, nullptr, false, false,
+         {"ウィンドウに合わせる", "表示", kCommandActualSize}});
 }
 
 }  // namespace tovala

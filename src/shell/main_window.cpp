@@ -12,10 +12,12 @@
 #include "qtplatform/qt_ui.h"
 #include "shell/canvas_widget.h"
 #include "shell/core_calls.h"
+#include "shell/file_drop.h"
 #include "shell/menus.h"
 #include "shell/motion_exit.h"
 #include "shell/motion_mode.h"
 #include "shell/paint_mode.h"
+#include "shell/recent_files.h"
 #include "shell/panel_memory.h"
 #include "shell/panels/control/control_panel.h"
 #include "shell/panels/control/line_list.h"
@@ -48,13 +50,16 @@ TMyWindow::TMyWindow(Ui* ui) {
   created_ = 0;
 
   setObjectName("TMyWindow");
-  setDocumentPath({});
+  connect(&session_, &DocumentSession::modifiedChanged, this, &QWidget::setWindowModified);
+  connect(&session_, &DocumentSession::pathChanged, this, &TMyWindow::showTitle);
+  connect(&session_, &DocumentSession::redrawRequested, this, &TMyWindow::compose);
+  showTitle();
   resize(800, 600);
   canvas_ = new CanvasWidget(*this, this);
   setCentralWidget(canvas_);
   installCoreCalls(*this);
   commands_ = buildCommandTable();
-  buildMenus();
+  menuBar()->setObjectName("mainmenu");  // filled once every part has declared its commands
   registerHandlers();
 
   doc_.create();
@@ -74,9 +79,12 @@ TMyWindow::TMyWindow(Ui* ui) {
   installObjectsPanel(*this);
   installTimeline(*this);
   installPosePanel(*this);
+  buildMenus();
+  installRecentFiles(*this);
+  installFileDrop(*this);
 
-  undo_.init(doc_);
-  paint_.reset();
+  session_.undoRing().init(doc_);
+  session_.paintRing().reset();
   created_ = 1;
   doc_.edit.tempMode = 0;
   prepareTempFolder();
@@ -86,7 +94,9 @@ TMyWindow::TMyWindow(Ui* ui) {
   canvas_->setFocus();
 }
 
-TMyWindow::~TMyWindow() = default;
+// The window and its panels are hidden while the session and the window are still whole: what
+// the panels' hiding sets off (a preview ending, the onion skin) may still reach the document.
+TMyWindow::~TMyWindow() { hide(); }
 
 void TMyWindow::buildMenus() {
   menuBar()->setObjectName("mainmenu");
@@ -94,10 +104,11 @@ void TMyWindow::buildMenus() {
   // A menu that opens while Z is held takes the key's release: the side view ends here, before
   // the rules run, so it never outlives the key.
   auto update = [this](QAction* a, int id) {
-    if (sideView_) setSideView(false);
+    if (sideView()) setSideView(false);
     updateAction(a, id);
   };
   buildMenuBar(menuBar(), mainMenuTree(), trigger, update);
+  placeDeclaredCommands(menuBar(), commands_, trigger, update);
   contextMenu_ = new QMenu(this);
   contextMenu_->setObjectName("111");
   buildMenu(contextMenu_, contextMenuTree(), trigger, update);
@@ -107,6 +118,10 @@ void TMyWindow::updateAction(QAction* action, int id) {
   const Command* c = commands_.find(id);
   const CommandState s = commands_.state(*this, id);
   action->setEnabled(s.enabled);
+  // A disabled item says why; an enabled one shows no tip.
+  const QString why = s.enabled || !s.reason ? QString() : QString::fromUtf8(s.reason);
+  action->setToolTip(why.isEmpty() ? action->text() : why);
+  action->setStatusTip(why);
   const bool checkable = c && c->checkable;
   action->setCheckable(checkable);
   if (checkable) action->setChecked(s.checked);
@@ -119,7 +134,7 @@ void TMyWindow::prepareTempFolder() {
   const std::filesystem::path temp = root / "temp";
   // A folder that cannot be made is not reported here; the first file snapshot reports it.
   if (!std::filesystem::is_directory(temp, ec)) std::filesystem::create_directories(temp, ec);
-  undo_.setFolder(temp);
+  session_.undoRing().setFolder(temp);
 }
 
 // --- panels ------------------------------------------------------------------------------------
@@ -200,11 +215,10 @@ void TMyWindow::zoomOut() {
 // --- the document's file and closing -----------------------------------------------------------
 
 // "name.tov[*] - トヴァラ", or "無題" for a document never saved; Qt shows the mark for "[*]".
-void TMyWindow::setDocumentPath(std::string path) {
-  documentPath_ = std::move(path);
-  const QString name = documentPath_.empty()
-                           ? QString::fromUtf8(kUntitled)
-                           : QFileInfo(QString::fromStdString(documentPath_)).fileName();
+void TMyWindow::showTitle() {
+  const std::string& path = session_.path();
+  const QString name = path.empty() ? QString::fromUtf8(kUntitled)
+                                    : QFileInfo(QString::fromStdString(path)).fileName();
   setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(kTitle));
 }
 
@@ -218,16 +232,13 @@ bool TMyWindow::saveProjectAs(const std::string& proposedName) {
   const std::optional<std::string> path = ui_->chooseFile(request);
   if (!path) return false;
   paths_.project = *path;
-  if (!core().saveProject(doc_, *path)) return false;
-  setModified(false);
-  setDocumentPath(*path);
-  return true;
+  return session_.save(*path);
 }
 
 // The last name typed may be a file that failed to open or one the user never meant to write;
 // a save proposes the document's own file, or the default name for a new document.
 std::string TMyWindow::proposedProjectName() const {
-  return documentPath_.empty() ? std::string(kDefaultProjectName) : documentPath_;
+  return session_.path().empty() ? std::string(kDefaultProjectName) : session_.path();
 }
 
 bool TMyWindow::offerSave() {
@@ -248,6 +259,7 @@ void TMyWindow::closeEvent(QCloseEvent* event) {
 
 void TMyWindow::keepPanelsIn(QSettings* settings) {
   panelSettings_ = settings;
+  if (RecentFiles* recent = recentFilesOf(*this)) recent->setSettings(settings);
   if (settings) restorePanels(*this, *settings);
   placeNewPanels(*this);
 }

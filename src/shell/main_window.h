@@ -16,10 +16,9 @@
 #include "engine/edit_modes.h"
 #include "model/document.h"
 #include "shell/command_table.h"
+#include "shell/document_session.h"
 #include "shell/modes/mode_handler.h"
-#include "shell/paint_ring.h"
 #include "shell/panel.h"
-#include "shell/undo_ring.h"
 #include "shell/view_state.h"
 
 class QMenu;
@@ -65,11 +64,13 @@ class TMyWindow : public QMainWindow {
   explicit TMyWindow(Ui* ui = nullptr);
   ~TMyWindow() override;
 
-  Document& doc() { return doc_; }
+  // The document, its animation, undo rings and file: every edit goes through it.
+  DocumentSession& session() { return session_; }
+  Document& doc() { return session_.doc(); }
   Ui& ui() { return *ui_; }
   ViewState& view() { return view_; }
-  UndoRing& undoRing() { return undo_; }
-  PaintRing& paintRing() { return paint_; }
+  UndoRing& undoRing() { return session_.undoRing(); }
+  PaintRing& paintRing() { return session_.paintRing(); }
   PathBuffers& paths() { return paths_; }
   MouseState& mouse() { return mouse_; }
   TempPicks& picks() { return picks_; }
@@ -113,18 +114,20 @@ class TMyWindow : public QMainWindow {
   std::function<void(TMyWindow&)> leaveMotion;
   void selectionChanged(int previousLine, int previousPoint);
   void cancelTempMode();
-  bool motion() const { return doc_.edit.mode == kModeMotion; }
-  bool hasLines() const { return doc_.lineCount() > 1; }
-  bool lineSelected() const { return hasLines() && doc_.isValidLine(doc_.curLine); }
-  bool pointSelected() const { return doc_.isValidPick(doc_.curLine, doc_.curPoint) == 1; }
+  bool motion() const { return session_.doc().edit.mode == kModeMotion; }
+  bool hasLines() const { return session_.doc().lineCount() > 1; }
+  bool lineSelected() const { return hasLines() && session_.doc().isValidLine(session_.doc().curLine); }
+  bool pointSelected() const {
+    return session_.doc().isValidPick(session_.doc().curLine, session_.doc().curPoint) == 1;
+  }
 
   // --- side view ---------------------------------------------------------------------------
-  bool sideView() const { return sideView_; }
+  bool sideView() const { return session_.sideView(); }
   void setSideView(bool on);
 
   // --- undo --------------------------------------------------------------------------------
-  void snapshot(std::string_view reason);
-  void resetUndo();
+  void snapshot(std::string_view reason) { session_.snapshot(reason); }
+  void resetUndo() { session_.resetUndo(); }
   void undo();
   void redo();
 
@@ -143,11 +146,11 @@ class TMyWindow : public QMainWindow {
 
   // --- document state the save question uses -----------------------------------------------
   // Unsaved changes; the title bar's mark follows it.
-  bool modified() const { return isWindowModified(); }
-  void setModified(bool m) { setWindowModified(m); }
+  bool modified() const { return session_.modified(); }
+  void setModified(bool m) { session_.setModified(m); }
   // The file the document was opened from or last saved to; "" for a document never saved.
-  const std::string& documentPath() const { return documentPath_; }
-  void setDocumentPath(std::string path);
+  const std::string& documentPath() const { return session_.path(); }
+  void setDocumentPath(std::string path) { session_.setPath(std::move(path)); }
 
   // --- projects ------------------------------------------------------------------------------
   // Asks for a name, proposing `proposedName`, and saves; false when cancelled or failed.
@@ -178,8 +181,10 @@ class TMyWindow : public QMainWindow {
   void prepareTempFolder();
   void onPanelMessage(PanelMessage message);
   void finishStep(const StepResult& r, int previousLine, int previousPoint);
+  void showTitle();
 
-  Document doc_;
+  DocumentSession session_;
+  Document& doc_ = session_.doc();
   std::unique_ptr<QtUi> qtUi_;
   Ui* ui_;
   int created_ = 0;
@@ -187,8 +192,6 @@ class TMyWindow : public QMainWindow {
   MouseState mouse_;
   PathBuffers paths_;
   TempPicks picks_;
-  UndoRing undo_;
-  PaintRing paint_;
   CommandTable commands_;
   HandlerTable<ModeHandler> modes_;
   HandlerTable<TempModeHandler> tempModes_;
@@ -196,8 +199,6 @@ class TMyWindow : public QMainWindow {
   std::map<PanelMessage, std::function<void(Panel&)>> panelHandlers_;
   CanvasWidget* canvas_ = nullptr;
   QMenu* contextMenu_ = nullptr;
-  bool sideView_ = false;
-  std::string documentPath_;
   QSettings* panelSettings_ = nullptr;
 };
 

@@ -12,12 +12,15 @@ class QAction;
 
 namespace tovala {
 
+class CommandTable;
+
 struct MenuNode {
   const char* text = nullptr;  // nullptr: a separator
   int id = 0;                  // 0 for a popup
   std::vector<MenuNode> children;
   bool initiallyChecked = false;
   bool initiallyGrayed = false;
+  const char* shortcut = nullptr;  // a key sequence ("Ctrl+Shift+S") the item answers to
 };
 
 const std::vector<MenuNode>& mainMenuTree();
@@ -34,6 +37,11 @@ void buildMenuBar(QMenuBar* bar, const std::vector<MenuNode>& tree, const Trigge
                   const StateUpdater& update);
 void buildMenu(QMenu* menu, const std::vector<MenuNode>& tree, const Trigger& trigger,
                const StateUpdater& update);
+
+// Adds the items of the commands that declare their own place (Command::menu), each at its path
+// after the item it names; a popup missing from the bar is added at its end.
+void placeDeclaredCommands(QMenuBar* bar, const CommandTable& table, const Trigger& trigger,
+                           const StateUpdater& update);
 
 // Every command action below a menu bar or menu, depth first.
 std::vector<QAction*> commandActions(const QMenuBar* bar);

@@ -33,16 +33,19 @@ float parseScale(std::string_view text) {
 int nextPointStyle(int style) { return style >= 0 && style < kPointStyles - 1 ? style + 1 : 0; }
 
 namespace {
-void applyModelScale(TMyWindow& w, float scale) {
-  Document& d = w.doc();
+void applyModelScale(Document& d, float scale) {
   const float factor = float(double(scale) / usableScale(d.modelScale));
   d.VextX *= factor;
   d.VextY *= factor;
   d.VextZ *= factor;
   setModelScale(d, scale);
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+}
+
+// Back to scale 1 and the first point at its reference; whether anything moved.
+bool toOrigin(Document& d) {
+  const bool scaled = d.modelScale != 1.0f;
+  if (scaled) applyModelScale(d, 1.0f);
+  return moveToOrigin(d) == 1 || scaled;
 }
 }  // namespace
 
@@ -50,8 +53,7 @@ bool changeModelScale(TMyWindow& w, float scale) {
   // The range is checked before anything moves, so a refused value leaves the figure, the
   // whole-model movement and the undo ring as they were.
   if (!scaleAllowed(w) || !acceptableScale(scale)) return false;
-  w.snapshot("OnTovScale");
-  applyModelScale(w, scale);
+  w.session().edit("OnTovScale", [scale](Document& d) { applyModelScale(d, scale); }, Redraw::All);
   return true;
 }
 
@@ -69,18 +71,12 @@ void enlargeCommand(TMyWindow& w) { changeModelScale(w, nextEnlargement(w.doc().
 
 void originCommand(TMyWindow& w) {
   if (!scaleAllowed(w)) return;
-  w.snapshot("OnTovOrigin");
-  moveFigureToOrigin(w);
+  w.session().edit("OnTovOrigin", toOrigin, Redraw::All);
 }
 
 void moveFigureToOrigin(TMyWindow& w) {
   if (!scaleAllowed(w)) return;
-  Document& d = w.doc();
-  if (d.modelScale != 1.0f) applyModelScale(w, 1.0f);
-  if (moveToOrigin(d) != 1) return;
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  if (toOrigin(w.doc())) w.session().changed(Redraw::All);
 }
 
 void pointStyleCommand(TMyWindow& w) {

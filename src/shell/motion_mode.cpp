@@ -27,8 +27,7 @@ void onMoveMessage(TMyWindow& w, MovePanel& panel) {
       w.showPanel(PanelId::Move, false);
       w.refreshPanel(PanelId::Control);
       w.refreshPanel(PanelId::LineList);
-      w.rebuild();
-      w.compose();
+      w.session().rebuild();
       break;
     case MovePanel::kLeaveRestoringPose: w.setMode(kModeSelect, "OnTovLineSel"); break;
     default:
@@ -83,11 +82,8 @@ void initialPose(TMyWindow& w) {
     w.ui().message(kNoReferenceNotice, "メッセージ");
     return;
   }
-  w.snapshot("OnTovInitial");  // none in motion mode, where the pose is not an edit
-  resetToReferencePose(d);
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  // No snapshot in motion mode, where the pose is not an edit.
+  w.session().edit("OnTovInitial", resetToReferencePose, Redraw::All);
 }
 
 void installMotionMode(TMyWindow& w) {

@@ -31,9 +31,9 @@ bool ctrlZoom(TMyWindow& w, const QKeyEvent* e) {
 }  // namespace
 
 void TMyWindow::setSideView(bool on) {
-  if (sideView_ == on) return;
+  if (sideView() == on) return;
   exchangeSideView(doc_, on);
-  sideView_ = on;
+  session_.setSideViewFlag(on);
   rebuild();
   compose();
 }
@@ -57,7 +57,7 @@ void TMyWindow::keyPressEvent(QKeyEvent* event) {
   if (mods & Qt::ControlModifier) {
     if (key == Qt::Key_Z) undo();
     if (key == Qt::Key_Y) redo();
-  } else if (key == Qt::Key_Z && !sideView_) {
+  } else if (key == Qt::Key_Z && !sideView()) {
     setSideView(true);
   }
   if (mods & Qt::ShiftModifier) {
@@ -76,7 +76,7 @@ void TMyWindow::changeEvent(QEvent* event) {
 
 void TMyWindow::keyReleaseEvent(QKeyEvent* event) {
   // Auto-repeat sends release and press pairs while Z is held; only the real release counts.
-  if (event->key() == Qt::Key_Z && !event->isAutoRepeat() && sideView_) setSideView(false);
+  if (event->key() == Qt::Key_Z && !event->isAutoRepeat() && sideView()) setSideView(false);
   QMainWindow::keyReleaseEvent(event);
 }
 

@@ -20,7 +20,7 @@ void TMyWindow::modeChange(int previousMode, const char* /*name*/) {
   doc_.edit.tempMode = 0;
   editBusy = 0;
   objectsPickState = 0;
-  if (sideView_) setSideView(false);
+  if (sideView()) setSideView(false);
   canvas_->viewport()->setCursor(hoverCursor({0, 0}));
 
   if (mode != kModeMotion) {
@@ -114,7 +114,7 @@ void TMyWindow::leftDown(CanvasPoint p) {
   if (doc_.edit.mode == kModeSelect && result < 0 && !motion()) {
     // A click on empty canvas changed nothing: its snapshot is taken back. A drag that follows
     // still moves the selected line from where it is, so it takes the step when it starts.
-    undo_.withdraw();
+    undoRing().withdraw();
     setModified(wasModified);
     mouse_.snapshotOnDrag = true;
   }

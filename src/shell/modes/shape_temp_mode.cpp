@@ -14,10 +14,10 @@ class ShapeTempMode : public TempModeHandler {
   explicit ShapeTempMode(Shape shape) : shape_(shape) {}
 
   void release(TMyWindow& w, CanvasPoint last, CanvasPoint press) override {
-    w.snapshot("TempMode");
-    Document& d = w.doc();
-    layoutShape(d, d.curLine, shape_, press.x, press.y, last.x, last.y);
-    d.edit.tempMode = 0;
+    w.session().edit("TempMode", [&](Document& d) {
+      layoutShape(d, d.curLine, shape_, press.x, press.y, last.x, last.y);
+      d.edit.tempMode = 0;
+    }, Redraw::All);
   }
 
   void paintOverlay(TMyWindow& w, OverlayPainter& out) override {

@@ -32,10 +32,11 @@ void onControlMessage(TMyWindow& w, ControlPanel& panel) {
   }
   // The apply may have corrected fields (kind, line shape); show what was stored.
   panel.showValues();
-  if (changed) w.setModified(true);
-  w.rebuild();
-  w.refreshPanel(PanelId::LineList);
-  w.compose();
+  // The snapshot, when one was due, was taken inside the apply, after its checks.
+  if (changed)
+    w.session().changed(Redraw::All);
+  else
+    w.session().rebuild();
 }
 
 }  // namespace
@@ -48,6 +49,9 @@ void installControlPanel(TMyWindow& w) {
   panel->move(w.pos() + QPoint(kBesideCanvas, 0));
   w.installPanel(panel, true);
   panel->initialise();
+  // The panel shows the selection as every edit, undo and redo leaves it.
+  QObject::connect(&w.session(), &DocumentSession::edited, panel, &ControlPanel::refresh);
+  QObject::connect(&w.session(), &DocumentSession::documentReplaced, panel, &ControlPanel::refresh);
 }
 
 }  // namespace tovala

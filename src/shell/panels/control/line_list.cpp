@@ -154,6 +154,11 @@ void installLineList(TMyWindow& w) {
                     [&w](Panel& p) { applyLineListChoice(w, static_cast<LineListPanel&>(p)); });
   w.installPanel(panel, true);
   panel->refresh(true);
+  // Rows follow every edit, undo and redo; a replaced document is listed afresh.
+  DocumentSession& session = w.session();
+  QObject::connect(&session, &DocumentSession::edited, panel, [panel] { panel->refresh(false); });
+  QObject::connect(&session, &DocumentSession::documentReplaced, panel,
+                   [panel] { panel->refresh(true); });
 }
 
 }  // namespace tovala

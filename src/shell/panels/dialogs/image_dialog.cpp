@@ -183,15 +183,12 @@ void chooseImageCommand(TMyWindow& w) {
   const LineRecord& line = d.lines[size_t(d.curLine)];
   ImageDialog dialog(d, line.kind == 2 ? d.findImageByKey(int32_t(line.cb)) : 0, &w);
   const bool ok = dialog.exec() == QDialog::Accepted;
-  if (dialog.deletedAny()) {
-    w.setModified(true);
-    w.rebuild();
-  }
+  // The deletions were made in the dialog, which takes no steps.
+  if (dialog.deletedAny()) w.session().changed(Redraw::All);
   if (ok && dialog.selected() < chooserImageCount(d)) {
-    w.snapshot("OnTovImgSel");
-    d.chooseLineImage(d.curLine, dialog.selected());
-    w.setModified(true);
-    w.refreshSelected();
+    const int chosen = dialog.selected();
+    w.session().edit("OnTovImgSel",
+                     [chosen](Document& doc) { doc.chooseLineImage(doc.curLine, chosen); });
   }
   w.modeChange(d.edit.mode, "OnTovImgSel");
 }

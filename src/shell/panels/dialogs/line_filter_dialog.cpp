@@ -72,9 +72,7 @@ void lineFilterCommand(TMyWindow& w) {
   LineFilterDialog dialog(&w);
   if (dialog.exec() != QDialog::Accepted) return;
   applyLineFilter(w.doc(), dialog.checkedItems());
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  w.session().changed(Redraw::All);
 }
 
 }  // namespace tovala

@@ -40,17 +40,15 @@ bool changeCanvasSize(TMyWindow& w, int width, int height) {
     w.ui().message(refusal, "");
     return false;
   }
-  w.snapshot("OnTovSize");
-  Document& d = w.doc();
-  d.imageWidth = width;
-  d.imageHeight = height;
-  d.backColor = kDefaultBackColor;
-  for (int slot :
-       {kDisplayImage, kModelImage, kScratchImage, kFrontLayer, kSelectedLayer, kBackLayer})
-    d.workImages.makeBlank(slot, width, height, d.backColor);
-  d.layerMerge.valid = false;
-  w.setModified(true);
-  w.rebuild();
+  w.session().edit("OnTovSize", [width, height](Document& d) {
+    d.imageWidth = width;
+    d.imageHeight = height;
+    d.backColor = kDefaultBackColor;
+    for (int slot :
+         {kDisplayImage, kModelImage, kScratchImage, kFrontLayer, kSelectedLayer, kBackLayer})
+      d.workImages.makeBlank(slot, width, height, d.backColor);
+    d.layerMerge.valid = false;
+  }, Redraw::All);
   w.resetScrolling();
   w.update();
   moveFigureToOrigin(w);

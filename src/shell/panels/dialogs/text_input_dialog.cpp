@@ -124,9 +124,7 @@ void textInputCommand(TMyWindow& w) {
   TextInputDialog dialog(recordText(record), record.font, record.color, &w);
   if (dialog.exec() != QDialog::Accepted) return;
   d.storeText(makeTextRecord(key, dialog.text(), dialog.font(), dialog.colour()));
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  w.session().changed(Redraw::All);
 }
 
 }  // namespace tovala

@@ -234,11 +234,8 @@ void EditSession::store() {
     return;
   }
   if (!editWouldStore(d, code, in, hitBlock)) return;
-  w_.snapshot(kEditToolUndoLabel);
-  storeEditItem(d, code, in, hitBlock);
-  w_.rebuild();
-  w_.refreshPanel(PanelId::Control);
-  w_.refreshPanel(PanelId::LineList);
+  w_.session().edit(kEditToolUndoLabel,
+                    [&](Document& doc) { storeEditItem(doc, code, in, hitBlock); }, Redraw::All);
 }
 
 }  // namespace

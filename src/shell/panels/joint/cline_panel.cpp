@@ -262,11 +262,9 @@ void onCLineMessage(TMyWindow& w, CLinePanel& panel) {
     return;
   }
   if (panel.action != CLinePanel::kCommit || !d.isValidLine(d.curLine)) return;
-  w.snapshot(kSnapshotReason);
-  commitCLineWork(d, d.curLine, panel.work());
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  w.session().edit(kSnapshotReason,
+                   [&panel](Document& doc) { commitCLineWork(doc, doc.curLine, panel.work()); },
+                   Redraw::All);
 }
 
 }  // namespace

@@ -58,15 +58,16 @@ void onJointMessage(TMyWindow& w, JointPanel& panel) {
       w.compose();
       return;
     case JointPanel::kConfirm:
-      if (d.isValidPick(d.curLine, d.curPoint) == 1) {
-        w.snapshot(kSnapshotReason);
-        PointRecord& p = d.lines[size_t(d.curLine)].points[size_t(d.curPoint)];
-        p.params = panel.work().list;
-        p.paramChanged = 1;
-        w.setModified(true);
-      }
       d.edit.tempMode = 0;
-      w.compose();
+      if (d.isValidPick(d.curLine, d.curPoint) == 1) {
+        w.session().edit(kSnapshotReason, [&panel](Document& doc) {
+          PointRecord& p = doc.lines[size_t(doc.curLine)].points[size_t(doc.curPoint)];
+          p.params = panel.work().list;
+          p.paramChanged = 1;
+        }, Redraw::None);
+      } else {
+        w.compose();
+      }
       return;
     default:  // closed without committing
       d.edit.tempMode = 0;

@@ -183,24 +183,19 @@ void onOLineMessage(TMyWindow& w, OLinePanel& panel) {
   if (d.isValidPick(d.curLine, d.curPoint) != 1) return;
   if (panel.action == OLinePanel::kCommit) {
     if (!hasEntries(panel.work())) return;
-    w.snapshot(kSnapshotReason);
-    commitOLineWork(d, d.curLine, d.curPoint, panel.work());
+    w.session().edit(kSnapshotReason, [&panel](Document& doc) {
+      commitOLineWork(doc, doc.curLine, doc.curPoint, panel.work());
+    }, Redraw::All);
   } else if (panel.action == OLinePanel::kFit) {
     // The fit refuses for many reasons, all of them leaving the line as it was; it is tried
     // first so that only a fit that wrote something leaves an undo step.
     LineRecord& line = d.lines[size_t(d.curLine)];
-    LineRecord before = line;
+    LineRecord fitted = line;
     if (fitOLine(d, d.curLine, panel.work()) <= 0) return;
-    std::swap(before, line);
-    w.snapshot(kFitReason);
-    line = std::move(before);
+    std::swap(fitted, line);  // the line as it was for the snapshot; `fitted` holds the fit
+    w.session().edit(kFitReason, [&](Document&) { line = std::move(fitted); }, Redraw::All);
     panel.load();
-  } else {
-    return;
   }
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
 }
 
 }  // namespace

@@ -30,13 +30,13 @@ int eyeAtRow(const Document& d, int row) {
 void newEye(TMyWindow& w) {
   Document& d = w.doc();
   if (!isEyeObject(d.scratchObject)) return;
-  w.snapshot("OnEyeNew");
-  ObjectRecord added = d.scratchObject;
-  added.header[kObjectNumber] = -1;
-  const int at = addObject(d, added);
-  d.scratchObject.header[kObjectNumber] = d.objects[size_t(at)].header[kObjectNumber];
-  d.curObject = at;
-  w.setModified(true);
+  w.session().edit("OnEyeNew", [](Document& doc) {
+    ObjectRecord added = doc.scratchObject;
+    added.header[kObjectNumber] = -1;
+    const int at = addObject(doc, added);
+    doc.scratchObject.header[kObjectNumber] = doc.objects[size_t(at)].header[kObjectNumber];
+    doc.curObject = at;
+  }, Redraw::None);
 }
 
 // "削除": the eye chosen in the combo leaves the list; the first eye stays.
@@ -48,12 +48,8 @@ void deleteEye(TMyWindow& w, int row) {
   }
   const int index = eyeAtRow(d, row);
   if (index < 0) return;
-  w.snapshot("OnEyeDel");
-  if (deleteObject(d, index) != 1) {
-    w.undoRing().withdraw();
-    return;
-  }
-  w.setModified(true);
+  w.session().edit("OnEyeDel", [index](Document& doc) { return deleteObject(doc, index) == 1; },
+                   Redraw::None);
 }
 
 void applyEyeRequest(TMyWindow& w, EyeEditorDialog& dialog) {

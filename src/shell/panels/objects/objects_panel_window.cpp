@@ -23,12 +23,7 @@ constexpr int kPanelOffset = 60;
 // The list operations ask first; the snapshot taken before the question is withdrawn when the
 // answer (or a missing object) leaves the document as it was.
 void askedListChange(TMyWindow& w, const char* reason, int (*change)(Document&)) {
-  w.snapshot(reason);
-  if (change(w.doc()) != 1) {
-    w.undoRing().withdraw();
-    return;
-  }
-  w.setModified(true);
+  w.session().edit(reason, [change](Document& d) { return change(d) == 1; }, Redraw::None);
 }
 
 void search(TMyWindow& w) {
@@ -93,9 +88,9 @@ void onObjectsMessage(TMyWindow& w, ObjectsPanel& panel) {
     case 7: search(w); break;
     case 8: restoreCurrentObject(d); break;
     case 9:
-      w.snapshot("OnObjReverse");
-      d.frontToBack = d.frontToBack == 0 ? 1 : 0;
-      w.setModified(true);
+      w.session().edit("OnObjReverse",
+                       [](Document& doc) { doc.frontToBack = doc.frontToBack == 0 ? 1 : 0; },
+                       Redraw::None);
       break;
     case 10: break;  // "再表示": the refresh below
     case 11: editEye(w); break;

@@ -162,15 +162,17 @@ bool applyPoseAsStep(TMyWindow& w, const Pose& pose, const char* reason) {
   const std::vector<LineRecord> lines = d.lines;
   const std::array<float, 6> whole{d.VextX, d.VextY, d.VextZ, d.RadX, d.RadY, d.RadZ};
   const int line = d.curLine, point = d.curPoint;
-  const int ringIndex = w.undoRing().index();
-  w.snapshot(reason);  // none in motion mode
-  const bool stepTaken = w.undoRing().index() != ringIndex;
-
-  const std::vector<JointKey> missing = applyPose(d, pose);
-  const bool changed = d.lines != lines || whole != std::array<float, 6>{d.VextX, d.VextY, d.VextZ,
-                                                                         d.RadX,  d.RadY,  d.RadZ};
-  if (stepTaken && !changed) w.undoRing().withdraw();
-  if (changed && !w.motion()) w.setModified(true);
+  std::vector<JointKey> missing;
+  auto pose_ = [&](Document& doc) {
+    missing = applyPose(doc, pose);
+    return doc.lines != lines || whole != std::array<float, 6>{doc.VextX, doc.VextY, doc.VextZ,
+                                                               doc.RadX,  doc.RadY,  doc.RadZ};
+  };
+  // In motion mode posing is no edit of the document: no step, no modified mark.
+  if (w.motion())
+    pose_(d);
+  else
+    w.session().edit(reason, pose_, Redraw::All);
   if (d.curLine != line || d.curPoint != point) w.selectionChanged(line, point);
   w.rebuild();
   w.compose();
@@ -197,8 +199,10 @@ void installPosePanel(TMyWindow& w) {
 
   CommandTable& table = w.commands();
   table.set({kCommandPosePanel, "", togglePosePanel,
-             [](TMyWindow& win) { return panelToggle(win, PanelId::Pose); }, true});
-  table.set({kCommandPoseMirror, "OnTovPoseMirror", mirrorCurrentPose, mirrorRule});
+             [](TMyWindow& win) { return panelToggle(win, PanelId::Pose); }, true, false,
+             {"ポーズ", "表示", 40053}});
+  table.set({kCommandPoseMirror, "OnTovPoseMirror", mirrorCurrentPose, mirrorRule, false, false,
+             {"ポーズ反転", "命令", 40031}});
 }
 
 }  // namespace tovala

@@ -23,16 +23,14 @@ void applyPageRequest(TMyWindow& w, PropertyPage& page) {
       w.snapshot(kSnapshotReason);
   });
   if (r.kind == PropertyRequest::Kind::List) page.setEntryRow(o.row);
+  // The snapshot, when one was due, was taken inside the apply, before the write.
   if (o.write.changed) {
-    w.setModified(true);
     if (o.write.notice == WriteNotice::Canvas) {
       applySettingsAction(w, SettingsPanel::kCanvasChanged);
+      w.session().changed(Redraw::None);
     } else {
-      w.rebuild();
-      w.compose();
+      w.session().changed(Redraw::All);
     }
-    w.refreshPanel(PanelId::Control);
-    w.refreshPanel(PanelId::LineList);
   }
   if (!o.message.empty()) w.ui().message(o.message, kMessageCaption);
   // Shows what was stored, which for refused or corrected text differs from what was typed.

@@ -276,11 +276,11 @@ void openLineProgramDialog(TMyWindow& w) {
   if (dialog.exec() != QDialog::Accepted) return;
   const int line = dialog.line();
   if (!d.isValidLine(line) || d.lines[size_t(line)].code == dialog.program()) return;
-  w.snapshot(kSnapshotReason);
-  LineRecord& l = d.lines[size_t(line)];
-  l.code = dialog.program();
-  l.codeChanged = 1;
-  w.setModified(true);
+  w.session().edit(kSnapshotReason, [&](Document& doc) {
+    LineRecord& l = doc.lines[size_t(line)];
+    l.code = dialog.program();
+    l.codeChanged = 1;
+  }, Redraw::None);
   // Hand-edited records are checked as a compiled program is; the program stays either way.
   checkLineProgram(d, line);
 }

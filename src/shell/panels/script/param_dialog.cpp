@@ -177,19 +177,17 @@ void openParamDialog(TMyWindow& w) {
   const int line = dialog.line();
   const int point = dialog.point();
   if (d.isValidPick(line, point) != 1) return;
-  w.snapshot(kSnapshotReason);
-  LineRecord& l = d.lines[size_t(line)];
-  if (dialog.pointMode()) {
-    PointRecord& p = l.points[size_t(point)];
-    p.params = withSentinel(dialog.edit().rows);
-    p.paramChanged = 1;
-  } else {
-    l.params = withSentinel(dialog.edit().rows);
-    l.paramChanged = 1;
-  }
-  w.setModified(true);
-  w.rebuild();
-  w.compose();
+  w.session().edit(kSnapshotReason, [&](Document& doc) {
+    LineRecord& l = doc.lines[size_t(line)];
+    if (dialog.pointMode()) {
+      PointRecord& p = l.points[size_t(point)];
+      p.params = withSentinel(dialog.edit().rows);
+      p.paramChanged = 1;
+    } else {
+      l.params = withSentinel(dialog.edit().rows);
+      l.paramChanged = 1;
+    }
+  }, Redraw::All);
 }
 
 }  // namespace tovala

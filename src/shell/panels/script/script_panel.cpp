@@ -172,7 +172,9 @@ void ScriptPanel::exportArchive() {
 
 void installScriptPanel(TMyWindow& w) {
   auto* panel = new ScriptPanel(w.doc(), &w);
-  QObject::connect(panel, &ScriptPanel::compiled, &w, [&w] { w.setModified(true); });
+  // A compile writes line programs: an edit without a step of its own.
+  QObject::connect(panel, &ScriptPanel::compiled, &w,
+                   [&w] { w.session().changed(Redraw::None); });
   w.installPanel(panel, false);
 }
 

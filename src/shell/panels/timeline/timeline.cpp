@@ -75,9 +75,14 @@ bool isKeyEdit(int action) {
 
 }  // namespace
 
-Timeline::Timeline(TMyWindow& w) : QObject(&w), w_(w) {
+Timeline::Timeline(TMyWindow& w) : QObject(&w), w_(w), anim_(w.session().animation()) {
   setObjectName("timelineState");
   panel_ = new TimelinePanel(anim_, &w);
+  // Neither a save nor a replaced document meets the figure in a pose the preview lent it.
+  DocumentSession& session = w.session();
+  connect(&session, &DocumentSession::aboutToSave, this, &Timeline::endPreview);
+  connect(&session, &DocumentSession::aboutToReplace, this, &Timeline::endPreview);
+  connect(&session, &DocumentSession::animationReplaced, this, &Timeline::replaced);
   w.setPanelHandler(PanelMessage::Timeline, [this](Panel&) { onMessage(); });
   w.installPanel(panel_, false);
   // Closing the panel ends what it shows. The timeline is the window's older child, so the
@@ -236,10 +241,9 @@ void Timeline::applyPoseToFigure() {
 }
 
 void Timeline::changed() {
-  edited_ = true;
   frameFailed_ = false;
   ++revision_;
-  w_.setModified(true);
+  w_.session().animationChanged();
   panel_->setUndoable(!undo_.empty(), !redo_.empty());
   panel_->refresh();
   // A figure showing a frame shows it as the keys now give it.
@@ -442,16 +446,11 @@ void Timeline::updateOnionSkin() {
                                      after >= 0 ? &anim_.keys[size_t(after)].pose : nullptr));
 }
 
-// --- the file beside the project -----------------------------------------------------------
+// --- a new animation ------------------------------------------------------------------------
 
-void Timeline::reset() { replace(Animation{}, false); }
-
-void Timeline::replace(Animation anim, bool refused) {
+void Timeline::replaced() {
   endPreview();
-  anim_ = std::move(anim);
-  edited_ = false;
   frameFailed_ = false;
-  keepRefused_ = refused;
   undo_.clear();
   redo_.clear();
   panel_->setUndoable(false, false);
@@ -461,70 +460,26 @@ void Timeline::replace(Animation anim, bool refused) {
   updateOnionSkin();
 }
 
-void Timeline::loadBeside(const std::string& projectPath) {
-  const std::string path = animationPathFor(projectPath);
-  Animation read;
-  std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    std::string reason;
-    if (!loadAnimationFile(path, read, reason)) {
-      w_.ui().message(std::string(kAnimationReadFailed) + "\n" + reason, kCaption);
-      replace(Animation{}, true);
-      return;
-    }
-  }
-  replace(std::move(read), false);
-}
-
-bool Timeline::saveBeside(const std::string& projectPath) {
-  if (!edited_ && (anim_.keys.empty() || keepRefused_)) return true;
-  std::string reason;
-  if (!saveAnimationFile(animationPathFor(projectPath), anim_, reason)) {
-    w_.ui().message(std::string(kAnimationWriteFailed) + "\n" + reason, kCaption);
-    return false;
-  }
-  edited_ = false;
-  keepRefused_ = false;
-  return true;
-}
-
 // --- installation --------------------------------------------------------------------------
 
 void installTimeline(TMyWindow& w) {
   auto* t = new Timeline(w);
   CommandTable& table = w.commands();
   table.set({kCommandTimeline, "", [](TMyWindow& win) { togglePanel(win, PanelId::Timeline); },
-             [](TMyWindow& win) { return panelToggle(win, PanelId::Timeline); }, true});
+             [](TMyWindow& win) { return panelToggle(win, PanelId::Timeline); }, true, false,
+             {"タイムライン", "表示", kCommandPosePanel}});
   table.set({kCommandExportAnimation, "", exportAnimationCommand,
-             [](TMyWindow& win) { return enabledIf(win.hasLines()); }});
+             [](TMyWindow& win) { return enabledIf(win.hasLines()); }, false, false,
+             {"アニメーション書出", "ファイル/保存", kCommandExportPng}});
 
-  // The animation goes with the project: read with it, written with it. A preview ends first,
-  // so neither the save nor the open meets a figure in a borrowed pose (the document saved is
-  // the window's, which endPreview puts back).
-  // The calls are the process's; each window installs them afresh, and a call outliving its
-  // window's timeline does only the core's part.
+  // The draw call is the process's; each window installs it afresh, and a call outliving its
+  // window's timeline only draws.
   CoreCalls& c = core();
   // Every change of the figure ends in the window drawing it again: the onion skin follows.
   if (c.buildDisplay) {
     c.buildDisplay = [t = QPointer<Timeline>(t), build = c.buildDisplay](Document& d) {
       build(d);
       if (t) t->figureComposed();
-    };
-  }
-  if (c.saveProject) {
-    c.saveProject = [t = QPointer<Timeline>(t), save = c.saveProject](const Document& d,
-                                                                       const std::string& path) {
-      if (t) t->endPreview();
-      return save(d, path) && (!t || t->saveBeside(path));
-    };
-  }
-  if (c.openProject) {
-    c.openProject = [t = QPointer<Timeline>(t), open = c.openProject](Document& d,
-                                                                       const std::string& path) {
-      if (t) t->endPreview();
-      if (!open(d, path)) return false;
-      if (t) t->loadBeside(path);
-      return true;
     };
   }
 }

@@ -1,9 +1,8 @@
 #pragma once
-// The editor's animation and everything the timeline panel asks of it: keys added from the
-// figure's pose, deleted, moved and eased; frames per second and length; the preview, in which
-// scrubbing and playback show the poses between the keys on the figure; the onion skin; and the
-// animation file beside the project (NAME.tovanim), written when the project is saved and read
-// when it is opened.
+// Everything the timeline panel asks of the document's animation: keys added from the figure's
+// pose, deleted, moved and eased; frames per second and length; the preview, in which scrubbing
+// and playback show the poses between the keys on the figure; and the onion skin. The animation
+// itself is the document session's, read and written with the project.
 //
 // A preview never changes the document: it starts with a snapshot of everything a pose can
 // touch and ends by putting the snapshot back. Dragging on the strip, stepping the frame field
@@ -51,17 +50,6 @@ class Timeline : public QObject {
   // checked against it once the edits pause (at once it would be drawn on every mouse move).
   void figureComposed();
 
-  // A new, empty animation, for a new document.
-  void reset();
-  // The animation of the project at `projectPath`: read from its file when there is one (a
-  // damaged file is refused with a message and the animation starts empty), otherwise empty.
-  void loadBeside(const std::string& projectPath);
-  // Writes the animation beside the project at `projectPath`. An animation never given a key
-  // writes nothing, and neither does one whose file was refused and that was not edited since,
-  // so the damaged file is still there to be mended. False (after a message) when the write
-  // failed.
-  bool saveBeside(const std::string& projectPath);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,8 +62,8 @@ class Timeline : public QObject {
   void changed();
   // Undo and redo of key edits: the animation as it was before the last edit, and back.
   void step(std::vector<Animation>& from, std::vector<Animation>& to);
-  // The animation becomes `anim`, unedited; `refused`: the file beside the project was damaged.
-  void replace(Animation anim, bool refused);
+  // The session's animation was replaced with its document: the key edits' steps go.
+  void replaced();
 
   bool beginPreview(bool explain);
   // Puts the figure into the frame's pose. Messages its programs raise are held until the pose
@@ -87,10 +75,8 @@ class Timeline : public QObject {
   void updateOnionSkin();
 
   TMyWindow& w_;
-  Animation anim_;
+  Animation& anim_;  // the session's
   QPointer<TimelinePanel> panel_;
-  bool edited_ = false;       // keys, fps or length changed since the file was read or written
-  bool keepRefused_ = false;  // the file beside the project was refused: do not write over it
   ModelState snapshot_;       // the document's own state while a preview shows other poses
   EditState snapshotEdit_;
   ModelStateCapture capture_;
@@ -120,8 +106,7 @@ class Timeline : public QObject {
   QTimer onionTimer_;
 };
 
-// Makes the timeline and its panel, binds 表示 → タイムライン and the project's open and save
-// to it.
+// Makes the timeline and its panel, binds 表示 → タイムライン and アニメーション書出.
 void installTimeline(TMyWindow& w);
 // The window's timeline, or nullptr before installTimeline.
 Timeline* timelineOf(TMyWindow& w);

@@ -1,0 +1,24 @@
+#pragma once
+// Files dropped on the window, as on every desktop: a project (.tov) is opened (unsaved changes
+// are offered for saving first), a parts file (.tovp) is merged into the document, a picture
+// (.bmp, .png, .jpg, .jpeg) becomes the underlay. Only the first file of a drop is taken; a
+// drag of anything else is not accepted.
+
+#include <string>
+
+namespace tovala {
+
+class TMyWindow;
+
+enum class DroppedKind { None, Project, Parts, Picture };
+
+// What a dropped file is, by its extension.
+DroppedKind droppedKind(const std::string& path);
+
+// Does what dropping `path` does; false when nothing was done (refused, cancelled, unreadable).
+bool dropFile(TMyWindow& w, const std::string& path);
+
+// The window accepts drops from now on.
+void installFileDrop(TMyWindow& w);
+
+}  // namespace tovala
