@@ -20,6 +20,7 @@
 #include "model/object_depth.h"
 #include "platform/ui.h"
 #include "render/frame.h"
+#include "script/body_shape.h"
 #include "script/body_tables.h"
 #include "script/line_programs.h"
 #include "script/script_engine.h"
@@ -351,5 +352,11 @@ int createBodyModel(Document& doc, const BodyTables& t) {
 }
 
 int createBodyModel(Document& doc) { return createBodyModel(doc, body::bodyTables()); }
+
+int createBodyModel(Document& doc, const BodyShape& shape) {
+  if (shape.isStandard()) return createBodyModel(doc);
+  if (doc.edit.mode == kMotionEditMode) return -1;
+  return createBodyModel(doc, body::shapedTables(shape));
+}
 
 }  // namespace tovala

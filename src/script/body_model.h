@@ -19,6 +19,7 @@
 namespace tovala {
 
 class Document;
+struct BodyShape;
 
 namespace body {
 struct BodyTables;
@@ -30,6 +31,9 @@ inline constexpr int kMaxPointParams = 63;
 // The command: nothing in motion mode (-1); otherwise builds the figure, returns to editing
 // mode 0 and redraws. Returns 1.
 int createBodyModel(Document& doc);
+
+// The figure in the proportions of `shape`, which bodyShapeFault must pass (script/body_shape.h).
+int createBodyModel(Document& doc, const BodyShape& shape);
 
 // The same from any tables (tests use broken ones to see the refusals).
 int createBodyModel(Document& doc, const body::BodyTables& tables);

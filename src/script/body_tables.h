@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace tovala {
+struct BodyShape;
+}
+
 namespace tovala::body {
 
 struct P2 {
@@ -110,6 +114,11 @@ struct BodyTables {
 
 // Built once, the same on every call.
 const BodyTables& bodyTables();
+
+// The standard tables with the joints and the outlines' rest points moved to `shape`'s
+// proportions (body_proportions.cpp); everything else as it is. The standard shape gives the
+// standard tables unchanged.
+BodyTables shapedTables(const BodyShape& shape);
 
 // Pieces of the tables, each in its own file.
 void addSkeleton(BodyTables& t);
