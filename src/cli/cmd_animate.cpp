@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
-#include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "cli/command.h"
+#include "cli/export_options.h"
+#include "cli/figure_option.h"
 #include "cli/text_fonts.h"
 #include "engine/animation_file.h"
 #include "export/animation_export.h"
@@ -20,23 +22,6 @@ namespace tovala::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
-
-// A whole decimal number within lo .. hi, nothing else.
-bool parseNumber(std::string_view text, int lo, int hi, int& out) {
-  int v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) return false;
-  out = v;
-  return true;
-}
-
-// "WxH", each side 1 .. the largest picture side.
-bool parseSize(const std::string& text, int32_t& width, int32_t& height) {
-  const size_t x = text.find_first_of("xX");
-  return x != std::string::npos &&
-         parseNumber(std::string_view(text).substr(0, x), 1, ImageStore::kMaxSide, width) &&
-         parseNumber(std::string_view(text).substr(x + 1), 1, ImageStore::kMaxSide, height);
-}
 
 // The file name without folder and extension: the PNG pictures' base name.
 std::string stem(const std::string& path) {
@@ -61,28 +46,36 @@ int runAnimate(Args& args) {
   const Command& self = *findCommand("animate");
   const auto out = args.option("-o");
   const auto fps = args.option("--fps");
-  const auto size = args.option("--size");
+  // The earlier spelling of --background transparent.
   const bool transparent = args.flag("--transparent");
   const bool lossy = args.flag("--lossy");
+  const FigureOption figure = takeFigureOption(args);
+  PictureChoice choice;
+  if (!takePictureOptions(args, "animate", choice)) return kExitUsage;
   std::vector<std::string> pos;
-  if (!args.positionals(pos) || pos.size() != 2 || !out) return usage(self);
+  if (!figure.valid || !args.positionals(pos) || pos.size() != 2 || !out) return usage(self);
 
   AnimationExportOptions options;
-  if (!animationFormatForPath(*out, options.format)) {
+  // A PNG sequence goes into a folder; unlike the editor's export, a name ending in .png is no
+  // sequence here, as the pictures are named after the animation file.
+  const ExportFormatInfo* format = formatForOutput(*out, true);
+  std::error_code ec;
+  const bool folder =
+      out->back() == '/' || out->back() == '\\' || std::filesystem::is_directory(*out, ec);
+  if (!format || format->sequence != folder) {
     std::fprintf(stderr, "animate: the output must end in .gif or .webp, or be a folder\n");
     return kExitUsage;
   }
-  if (fps && !parseNumber(*fps, 1, kMaxAnimationFps, options.fps)) {
+  options.format = format->format;
+  if (fps && !parseWholeNumber(*fps, 1, kMaxAnimationFps, options.fps)) {
     std::fprintf(stderr, "animate: --fps takes a whole number from 1 to %d\n", kMaxAnimationFps);
-    return kExitUsage;
-  }
-  if (size && !parseSize(*size, options.width, options.height)) {
-    std::fprintf(stderr, "animate: --size takes WIDTHxHEIGHT, for example 500x600\n");
     return kExitUsage;
   }
   options.path = *out;
   options.baseName = stem(pos[1]);
-  options.transparent = transparent;
+  options.scale = choice.scale;
+  options.look = choice.look;
+  if (transparent) options.look.transparent = true;
   options.lossless = !lossy;
 
   HeadlessUi ui;
@@ -95,10 +88,19 @@ int runAnimate(Args& args) {
     ui.message(std::string(kAnimationReadFailed) + "\n" + reason, msg::kCaptionError);
     return kExitFailed;
   }
+  if (!documentHasFigure(figure, *doc, "animate", pos[0])) return kExitFailed;
+  if (figure.given)
+    for (AnimationKey& key : anim.keys) key.pose.figure = figure.number;
 
   // Starting Qt costs more than drawing a figure: only characters need it.
   const std::unique_ptr<TextPainter> painter = textPainterFor(*doc, "animate");
   doc->textPainter = painter.get();
+
+  if (choice.width) {
+    options.width = choice.width;
+    options.height = choice.height;
+    fittedSize(doc->imageWidth, doc->imageHeight, options.width, options.height);
+  }
 
   const AnimationProgress bar = isatty(STDERR_FILENO) ? AnimationProgress(drawBar) : nullptr;
   const ExportResult result = exportAnimation(*doc, anim, options, bar, reason);
@@ -111,21 +113,25 @@ int runAnimate(Args& args) {
 
 TOVALA_CLI_COMMAND(
     "animate",
-    "animate IN.tov ANIM.tovanim -o OUT.gif|OUT.webp|DIR/ [--fps N] [--size WxH] "
-    "[--transparent] [--lossy]",
+    "animate IN.tov ANIM.tovanim -o OUT.gif|OUT.webp|DIR/ [--fps N] [--scale S | --size WxH] "
+    "[--view line|object] [--bones] [--background transparent|#RRGGBB] [--lossy] [--figure N]",
     "plays an animation file on a project and writes it as an animated GIF or WebP, or as PNG "
     "pictures",
     "Reads the project IN.tov and the animation file ANIM.tovanim (see docs/CLI.md, Animation "
     "files), puts the figure into the pose of every frame (between keys the poses are "
-    "interpolated, then the line programs run as in motion mode) and draws each as the editor's "
-    "model picture. The frames are drawn on every core and written, in order, to OUT: an "
+    "interpolated, then the line programs run as in motion mode) and draws each as "
+    "export does: the figure without the editor's working marks, smooth at any size. The frames are drawn on every core and written, in order, to OUT: an "
     "animated GIF for .gif, an animated WebP for .webp, or for an existing folder (a path "
     "ending in / is always taken as one) one PNG per frame named ANIM_0001.png, ANIM_0002.png ... after the "
     "animation file's name. Both animations loop for ever.\n"
     "--fps N writes N frames a second over the animation's duration (the poses in between are "
-    "interpolated). --size WxH resamples the pictures to W x H. --transparent leaves the "
-    "background out: PNG and WebP keep each pixel's opacity, GIF makes pixels under half opaque "
-    "transparent. --lossy compresses a WebP at a high quality instead of losslessly.\n"
+    "interpolated). --scale, --size, --view, --bones and --background are those of export. "
+    "--background transparent (or --transparent) leaves the background out: PNG and WebP keep "
+    "each pixel's opacity, GIF makes pixels under half opaque transparent. --lossy compresses a "
+    "WebP at a high quality instead of losslessly. Each frame's rand sequence starts from the "
+    "frame's number, so the same export gives the same bytes on any number of cores.\n"
+    "--figure N plays the animation on the N-th figure (from 1) of a cast (docs/CLI.md, Casts) "
+    "whatever figure its keys name; without it the figure the first key names, else the first.\n"
     "A progress bar is drawn on stderr when it is a terminal. The output is written only when "
     "every frame is done; a damaged animation file or a failed export prints its reason (exit 1) "
     "and leaves nothing behind.",

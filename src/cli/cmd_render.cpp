@@ -6,14 +6,11 @@
 
 #include "cli/command.h"
 #include "cli/text_fonts.h"
-#include "codec/bmp.h"
+#include "export/formats.h"
 #include "export/picture_write.h"
 #include "model/document.h"
-#include "model/file_io.h"
-#include "model/messages.h"
 #include "model/project_file.h"
 #include "platform/ui.h"
-#include "render/figure_alpha.h"
 #include "render/frame.h"
 
 namespace tovala::cli {
@@ -28,9 +25,10 @@ int runRender(Args& args) {
   const bool transparent = args.flag("--transparent");
   std::vector<std::string> pos;
   if (!args.positionals(pos) || pos.size() != 1 || !out) return usage(self);
-  const std::string ext = fileExtension(*out);
-  const bool png = ext == "png" || ext == "PNG";
-  if (!png && ext != "bmp" && ext != "BMP") {
+  // The editor's picture is written in the two formats its commands write.
+  const ExportFormatInfo* format = formatForOutput(*out, false);
+  const bool png = format && format->format == ExportFormat::Png;
+  if (!png && !(format && format->format == ExportFormat::Bmp)) {
     std::fprintf(stderr, "render: the output must end in .bmp or .png\n");
     return kExitUsage;
   }
@@ -62,23 +60,16 @@ int runRender(Args& args) {
   const std::unique_ptr<TextPainter> painter = textPainterFor(*doc, "render");
   doc->textPainter = painter.get();
 
-  if (transparent) {
-    ImageSlot figure;
-    std::vector<uint8_t> alpha;
-    if (!renderFigureAlpha(*doc, figure, alpha)) return kExitFailed;
-    return writePngFile(*out, figure, alpha, ui) ? kExitOk : kExitFailed;
+  ImageSlot picture;
+  std::vector<uint8_t> alpha;
+  if (!canvasPicture(*doc, transparent, picture, alpha)) return kExitFailed;
+  if (display) {
+    buildDisplay(*doc);
+    const ImageSlot* shown = doc->workImages.image(kDisplayImage);
+    if (!shown) return kExitFailed;
+    picture = *shown;
   }
-  rebuildLayers(*doc);
-  refreshSelected(*doc);
-  if (display) buildDisplay(*doc);
-  const ImageSlot* picture = doc->workImages.image(display ? kDisplayImage : kModelImage);
-  if (!picture) return kExitFailed;
-  if (png) return writePngFile(*out, *picture, {}, ui) ? kExitOk : kExitFailed;
-  if (!writeFileAtomic(*out, encodeBmp(*picture))) {
-    ui.message(msg::kSaveFailed, msg::kCaptionErrorLower);
-    return kExitFailed;
-  }
-  return kExitOk;
+  return writePicture(*out, format->format, picture, alpha, ui) ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 
 #include <jpeglib.h>
 // jerror.h after jpeglib.h, whose types it uses.
@@ -170,6 +171,48 @@ bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out) {
   jpeg_destroy_decompress(&info);
   applyOrientation(out, orientation);
   return true;
+}
+
+std::vector<uint8_t> encodeJpeg(const ImageSlot& image, int quality) {
+  if (!image.present || image.width <= 0 || image.height <= 0) return {};
+  jpeg_compress_struct info{};
+  ErrorJump error{};
+  info.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = leave;
+  error.manager.output_message = quiet;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  std::vector<uint8_t> row(size_t(image.width) * 3);
+  // Nothing below allocates anything libjpeg does not own, so the jump leaves no leak behind.
+  if (setjmp(error.jump)) {
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return {};
+  }
+  jpeg_create_compress(&info);
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = JDIMENSION(image.width);
+  info.image_height = JDIMENSION(image.height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, std::clamp(quality, 1, 100), TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    const uint8_t* s = image.row(int(info.next_scanline));
+    for (int x = 0; x < image.width; ++x) {
+      row[size_t(x) * 3] = s[3 * x + 2];
+      row[size_t(x) * 3 + 1] = s[3 * x + 1];
+      row[size_t(x) * 3 + 2] = s[3 * x];
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::vector<uint8_t> file(buffer, buffer + size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return file;
 }
 
 }  // namespace tovala

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "codec/picture.h"
 
@@ -23,5 +24,8 @@ namespace tovala {
 inline constexpr std::array<uint8_t, 3> kJpegStart = {0xFF, 0xD8, 0xFF};
 
 bool decodeJpeg(std::span<const uint8_t> file, ImageSlot& out);
+
+// The picture as a baseline JPEG file at `quality` (1 to 100); empty when libjpeg refuses.
+std::vector<uint8_t> encodeJpeg(const ImageSlot& image, int quality = 92);
 
 }  // namespace tovala

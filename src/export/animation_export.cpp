@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
@@ -20,9 +19,7 @@
 #include "model/model_state.h"
 #include "platform/text_painter.h"
 #include "platform/ui.h"
-#include "render/figure_alpha.h"
-#include "render/frame.h"
-#include "render/picture_scale.h"
+#include "script/builtins.h"
 #include "script/pose_apply.h"
 
 namespace tovala {
@@ -62,10 +59,10 @@ struct Prepared {
 
 // Everything one worker keeps from frame to frame.
 struct Worker {
-  // The model and the drawing settings are copied, not the source's canvas: a frame redraws
-  // every layer and the model picture, and never reads the display buffer, the scratch images
-  // or the underlay. Copying those seven canvas-sized pictures per worker, all of them
-  // page-faulted at once, took longer than drawing several frames.
+  // The model and the drawing settings are copied, not the source's canvas: posing needs none,
+  // and the drawer draws in a document of its own at the size it needs. Copying the seven
+  // canvas-sized pictures per worker, all of them page-faulted at once, took longer than drawing
+  // several frames.
   explicit Worker(const Document& src) : doc(Canvas::kNone) {
     ModelState state;
     ModelStateCapture().capture(src, state);
@@ -74,13 +71,12 @@ struct Worker {
     doc.pointStyle = src.pointStyle;
     doc.fileUndo = src.fileUndo;
     doc.workImages.kernel = src.workImages.kernel;
-    doc.buildCanvas();
   }
   Document doc;
   Pose pose;
-  ImageSlot drawn, scaled;
-  std::vector<uint8_t> drawnAlpha, scaledAlpha, rgba;
-  PictureScaler scaler;
+  FigureDrawer drawer;
+  ImageSlot picture;
+  std::vector<uint8_t> alpha, rgba;
 };
 
 void toRgba(const ImageSlot& picture, std::span<const uint8_t> alpha, std::vector<uint8_t>& out) {
@@ -164,44 +160,28 @@ class FrameQueue {
   std::vector<Prepared> slots_;
 };
 
-// The frame drawn in `work`: its model picture, or with `transparent` the figure recovered into
-// `recovered` and `alpha`. Null when the document has no model picture.
-const ImageSlot* drawFrame(Document& work, const Pose& pose, bool transparent,
-                           ImageSlot& recovered, std::vector<uint8_t>& alpha) {
-  applyPose(work, pose);
-  // Each worker keeps to its own thread: the frames already fill every core.
-  if (transparent) return renderFigureAlpha(work, recovered, alpha, 1) ? &recovered : nullptr;
-  alpha.clear();
-  rebuildLayersOn(work, 1);
-  refreshSelected(work);
-  return work.workImages.image(kModelImage);
-}
-
 // Draws frame `index` and does the worker's part of its encoding.
 bool prepareFrame(const Animation& anim, const AnimationExportOptions& options, int32_t fps,
                   int index, Worker& w, Prepared& out) {
   poseAtFrame(anim, exportFrameTime(anim, fps, index), w.pose);
-  const ImageSlot* drawn = drawFrame(w.doc, w.pose, options.transparent, w.drawn, w.drawnAlpha);
-  if (!drawn) return false;
-  const bool resize = options.width != drawn->width || options.height != drawn->height;
-  if (resize && !w.scaler.scale(*drawn, w.drawnAlpha, options.width, options.height, w.scaled,
-                                w.scaledAlpha))
+  // Each worker keeps to its own thread (one drawing thread): the frames already fill every core.
+  if (!renderAnimationFrame(w.doc, w.pose, index, options.look, options.width, options.height,
+                            w.drawer, w.picture, w.alpha))
     return false;
-  const ImageSlot& picture = resize ? w.scaled : *drawn;
-  const std::vector<uint8_t>& alpha = resize ? w.scaledAlpha : w.drawnAlpha;
   switch (options.format) {
-    case AnimationFormat::PngSequence:
-      out.png = encodePng(picture, alpha);
+    case ExportFormat::PngSequence:
+      out.png = encodePng(w.picture, w.alpha);
       return !out.png.empty();
-    case AnimationFormat::Gif:
-      toRgba(picture, alpha, w.rgba);
-      return quantizeGifFrame(w.rgba, picture.width, picture.height, options.transparent,
+    case ExportFormat::Gif:
+      toRgba(w.picture, w.alpha, w.rgba);
+      return quantizeGifFrame(w.rgba, w.picture.width, w.picture.height, options.look.transparent,
                               out.gif);
-    case AnimationFormat::WebP:
-      toRgba(picture, alpha, out.rgba);
+    case ExportFormat::WebP:
+      toRgba(w.picture, w.alpha, out.rgba);
       return true;
+    default:
+      return false;
   }
-  return false;
 }
 
 // Puts the prepared frames into the output in order.
@@ -218,17 +198,17 @@ class Encoder {
 
   bool add(int index, const Prepared& frame, std::string& reason) {
     switch (options_.format) {
-      case AnimationFormat::PngSequence: {
+      case ExportFormat::PngSequence: {
         if (index == 0 && !makeTempFolder(reason)) return false;
         if (!writeFileAtomic((tempFolder_ / pngName(index)).string(), frame.png))
           return reason = "書き込めません: " + (tempFolder_ / pngName(index)).string(), false;
         return true;
       }
-      case AnimationFormat::Gif:
+      case ExportFormat::Gif:
         if (!gif_.add(frame.gif, gifDelay(index, fps_)))
           return reason = "GIF の符号化に失敗しました", false;
         return true;
-      case AnimationFormat::WebP: {
+      case ExportFormat::WebP: {
         const int32_t w = options_.width, h = options_.height;
         if (index == 0 && !webp_.start(w, h, options_.lossless))
           return reason = "WebP の符号化を始められません", false;
@@ -236,6 +216,8 @@ class Encoder {
           return reason = "WebP の符号化に失敗しました", false;
         return true;
       }
+      default:
+        break;
     }
     return false;
   }
@@ -244,13 +226,15 @@ class Encoder {
   bool finish(std::string& reason) {
     std::vector<uint8_t> bytes;
     switch (options_.format) {
-      case AnimationFormat::PngSequence:
+      case ExportFormat::PngSequence:
         return moveIntoPlace(reason);
-      case AnimationFormat::Gif:
+      case ExportFormat::Gif:
         bytes = gif_.finish();
         break;
-      case AnimationFormat::WebP:
+      case ExportFormat::WebP:
         bytes = webp_.finish(timeMs(total_));
+        break;
+      default:
         break;
     }
     if (bytes.empty()) return reason = "符号化に失敗しました", false;
@@ -285,15 +269,36 @@ class Encoder {
     return reason = "一時フォルダを作れません: " + folder.string(), false;
   }
 
+  // Every new picture goes in, or none: a picture it replaces is first moved aside into the
+  // working folder, and on a failure the new ones come out again and the old ones go back.
   bool moveIntoPlace(std::string& reason) {
     std::error_code ec;
     const fs::path folder(options_.path);
-    for (int i = 0; i < total_; ++i) {
-      fs::rename(tempFolder_ / pngName(i), folder / pngName(i), ec);
-      if (ec) return reason = "書き込めません: " + (folder / pngName(i)).string(), false;
+    const fs::path aside = tempFolder_ / "previous";
+    std::vector<bool> replaced(size_t(total_), false);
+    int moved = 0;
+    bool ok = fs::create_directory(aside, ec) || fs::is_directory(aside, ec);
+    for (; ok && moved < total_; ++moved) {
+      const fs::path target = folder / pngName(moved);
+      if (fs::exists(fs::symlink_status(target, ec))) {
+        fs::rename(target, aside / pngName(moved), ec);
+        if (ec) break;
+        replaced[size_t(moved)] = true;
+      }
+      fs::rename(tempFolder_ / pngName(moved), target, ec);
+      if (ec) break;
     }
-    return true;
+    if (ok && moved == total_) return true;
+    const std::string failed = (folder / pngName(std::min(moved, total_ - 1))).string();
+    for (int i = std::min(moved, total_ - 1); i >= 0; --i) {
+      const fs::path target = folder / pngName(i);
+      std::error_code undo;
+      if (i < moved) fs::remove(target, undo);
+      if (replaced[size_t(i)]) fs::rename(aside / pngName(i), target, undo);
+    }
+    return reason = "書き込めません: " + failed, false;
   }
+
 
   const AnimationExportOptions& options_;
   const int32_t fps_;
@@ -307,15 +312,20 @@ class Encoder {
 std::string optionsFault(const Document& doc, const Animation& anim,
                          const AnimationExportOptions& o) {
   if (std::string fault = animationFault(anim); !fault.empty()) return fault;
+  if (doc.modelScale != 1.0f) return kExportScaledModel;
+  const ExportFormatInfo& info = formatInfo(o.format);
+  if (!info.animated && !info.sequence) return "アニメーションの形式ではありません";
   if (o.fps < 0 || o.fps > kMaxAnimationFps) return "fps: 範囲外の値です";
   if ((o.width == 0) != (o.height == 0) || o.width < 0 || o.height < 0 ||
-      o.width > ImageStore::kMaxSide || o.height > ImageStore::kMaxSide)
+      o.width > kMaxPictureSide || o.height > kMaxPictureSide || !(o.scale >= kMinExportScale) ||
+      !(o.scale <= kMaxExportScale))
     return "大きさが正しくありません";
-  const int32_t w = o.width ? o.width : doc.imageWidth, h = o.height ? o.height : doc.imageHeight;
-  if (o.format == AnimationFormat::WebP && (w > kWebpMaxSide || h > kWebpMaxSide))
+  int32_t w = o.width, h = o.height;
+  if (!w) scaledSize(doc.imageWidth, doc.imageHeight, o.scale, w, h);
+  if (o.format == ExportFormat::WebP && (w > kWebpMaxSide || h > kWebpMaxSide))
     return "WebP の幅と高さは 16383 までです";
   if (o.path.empty()) return "書き出し先がありません";
-  if (o.format == AnimationFormat::PngSequence) {
+  if (o.format == ExportFormat::PngSequence) {
     std::error_code ec;
     if (!fs::is_directory(o.path, ec)) return "フォルダがありません: " + o.path;
     if (o.baseName.empty() || o.baseName.find_first_of("/\\") != std::string::npos)
@@ -325,22 +335,6 @@ std::string optionsFault(const Document& doc, const Animation& anim,
 }
 
 }  // namespace
-
-bool animationFormatForPath(const std::string& path, AnimationFormat& format) {
-  if (path.empty()) return false;
-  std::string ext = fileExtension(path);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  std::error_code ec;
-  if (path.back() == '/' || path.back() == '\\' || fs::is_directory(path, ec))
-    format = AnimationFormat::PngSequence;
-  else if (ext == "gif")
-    format = AnimationFormat::Gif;
-  else if (ext == "webp")
-    format = AnimationFormat::WebP;
-  else
-    return false;
-  return true;
-}
 
 int exportFrameCount(const Animation& anim, int32_t fps) {
   if (fps <= 0 || fps == anim.fps || anim.fps <= 0) return anim.length;
@@ -352,11 +346,19 @@ double exportFrameTime(const Animation& anim, int32_t fps, int i) {
   return double(i) * anim.fps / fps;
 }
 
-bool renderAnimationFrame(Document& work, const Pose& pose, bool transparent, ImageSlot& picture,
+uint32_t frameRandomState(int frame) {
+  // Frames next to each other start far apart in the sequence; frame 0 starts where a run does.
+  return 1u + uint32_t(frame) * 0x9E3779B9u;
+}
+
+bool renderAnimationFrame(Document& work, const Pose& pose, int frame, const FigureLook& look,
+                          int32_t width, int32_t height, FigureDrawer& drawer, ImageSlot& picture,
                           std::vector<uint8_t>& alpha) {
-  const ImageSlot* drawn = drawFrame(work, pose, transparent, picture, alpha);
-  if (drawn && drawn != &picture) picture = *drawn;
-  return drawn != nullptr;
+  const uint32_t own = script::randomSequenceState();
+  script::setRandomSequenceState(frameRandomState(frame));
+  applyPose(work, pose);
+  script::setRandomSequenceState(own);
+  return drawer.draw(work, look, width, height, 1, picture, alpha);
 }
 
 ExportResult exportAnimation(const Document& doc, const Animation& anim,
@@ -364,10 +366,8 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
                              const AnimationProgress& progress, std::string& reason) {
   if (reason = optionsFault(doc, anim, requested); !reason.empty()) return ExportResult::Failed;
   AnimationExportOptions options = requested;
-  if (options.width == 0) {
-    options.width = doc.imageWidth;
-    options.height = doc.imageHeight;
-  }
+  if (options.width == 0)
+    scaledSize(doc.imageWidth, doc.imageHeight, options.scale, options.width, options.height);
   const int32_t fps = options.fps ? options.fps : anim.fps;
   const int total = exportFrameCount(anim, fps);
   const int hardware = int(std::max(1u, std::thread::hardware_concurrency()));

@@ -8,10 +8,14 @@
 // one to encode is not ready. The finished file is written atomically. The caller's document is
 // never changed.
 //
-// The pictures are those the editor's model picture shows (every layer over the background
-// colour), or with `transparent` the figure alone with its opacity (render/figure_alpha.h).
-// A GIF has no partial opacity: pixels at least half opaque keep their colour, the rest become
-// the transparent index.
+// The pictures show the figure as export/figure_drawing.h draws it: without the editor's working
+// marks, smooth, at the size asked for, over the background or alone with its opacity. A GIF has
+// no partial opacity: pixels at least half opaque keep their colour, the rest become the
+// transparent index.
+//
+// The same export gives the same bytes on any number of threads: before its pose is applied,
+// each frame's "rand" sequence starts from a state made from the frame's number, and the
+// thread's own sequence is put back afterwards, so the editor's sequence is not disturbed.
 
 #include <cstdint>
 #include <functional>
@@ -19,27 +23,28 @@
 #include <vector>
 
 #include "engine/animation.h"
+#include "export/figure_drawing.h"
+#include "export/formats.h"
 #include "model/image_store.h"
 
 namespace tovala {
 
 class Document;
 
-enum class AnimationFormat : uint8_t { PngSequence, Gif, WebP };
-
 struct AnimationExportOptions {
-  AnimationFormat format = AnimationFormat::Gif;
+  // An animated format or a PNG sequence (export/formats.h).
+  ExportFormat format = ExportFormat::Gif;
   // The file to write; for a PNG sequence the folder the pictures go into (it must exist),
   // named BASENAME_0001.png, BASENAME_0002.png ...
   std::string path;
   std::string baseName = "frame";
-  // The pictures' size; 0 x 0 keeps the canvas size. Frames are drawn at the canvas size and
-  // resampled (averaged when smaller, interpolated when larger).
+  // The pictures' size; 0 x 0 takes the canvas size times `scale`.
   int32_t width = 0, height = 0;
+  double scale = 1.0;
   // Frames per second written; 0 keeps the animation's. Another rate keeps the animation's
   // duration, so the frames are taken at fractional animation frames.
   int32_t fps = 0;
-  bool transparent = false;
+  FigureLook look;
   bool lossless = true;  // WebP: lossless, or lossy at a high quality
   int threads = 0;       // threads drawing, the caller's among them; 0: one per core
 };
@@ -53,9 +58,8 @@ enum class ExportResult : uint8_t { Done, Cancelled, Failed };
 // Shown when an export fails; the reason follows on the next line.
 inline constexpr const char* kAnimationExportFailed = "アニメーションを書き出せません。";
 
-// The format a path asks for: ".gif", ".webp" (either case), or a folder (a path ending in '/'
-// or naming an existing folder) for a PNG sequence. False for anything else.
-bool animationFormatForPath(const std::string& path, AnimationFormat& format);
+// The state a frame's "rand" sequence starts from.
+uint32_t frameRandomState(int frame);
 
 // How many frames an export writes, and the animation frame (a fraction at another rate) the
 // i-th of them shows.
@@ -72,10 +76,12 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
                              const AnimationExportOptions& options,
                              const AnimationProgress& progress, std::string& reason);
 
-// One frame as the export draws it, at the canvas size: `work` (a document the caller owns,
-// with a canvas) is put into `pose` and drawn; `alpha` is filled with the opacities when
-// `transparent`, else left empty. False when the document has no model picture.
-bool renderAnimationFrame(Document& work, const Pose& pose, bool transparent, ImageSlot& picture,
+// Frame `frame` as the export draws it at width x height: `work` (a document the caller owns)
+// is put into `pose`, with the frame's random sequence, and drawn by `drawer`; `alpha` is filled
+// with the opacities when the look is transparent, else left empty. False when nothing could be
+// drawn.
+bool renderAnimationFrame(Document& work, const Pose& pose, int frame, const FigureLook& look,
+                          int32_t width, int32_t height, FigureDrawer& drawer, ImageSlot& picture,
                           std::vector<uint8_t>& alpha);
 
 }  // namespace tovala

@@ -50,7 +50,7 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
 }
 
 bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha,
-                       int threads) {
+                       int threads, bool restore) {
   const uint32_t background = doc.backColor;
   // A line in exactly the document's background colour is invisible in its picture (the merge
   // keys that colour out): the body model's white bones on white, say. Drawn over another
@@ -71,8 +71,10 @@ bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& a
   drawn = drawn && drawOver(doc, 0x000000, threads, onBlack);
   keyTo(background);
   doc.backColor = background;
-  rebuildLayersOn(doc, threads);
-  refreshSelected(doc);
+  if (restore) {
+    rebuildLayersOn(doc, threads);
+    refreshSelected(doc);
+  }
   if (!drawn) {
     colour = ImageSlot{};
     alpha.clear();

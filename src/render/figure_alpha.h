@@ -28,8 +28,10 @@ void recoverAlpha(const ImageSlot& onWhite, const ImageSlot& onBlack, ImageSlot&
 // document's pictures are as before (the display buffer is left to the caller). False when the
 // document has no model picture.
 // `threads` goes to rebuildLayersOn: 0 draws in one band per core, 1 on the calling thread for a
-// caller that fills every core itself (the animation export).
+// caller that fills every core itself (the animation export). Without `restore` the colours are
+// put back but the layers are left as drawn over black, for a caller that draws the document
+// for nothing else.
 bool renderFigureAlpha(Document& doc, ImageSlot& colour, std::vector<uint8_t>& alpha,
-                       int threads = 0);
+                       int threads = 0, bool restore = true);
 
 }  // namespace tovala

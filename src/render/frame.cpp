@@ -36,10 +36,10 @@ void clearLayer(Document& doc, int slot) {
 }
 
 // A line of at most one point draws nothing; a frame in the inverted background colour shows
-// where it is.
+// where it is, unless the line is hidden (sel 0) like any other line.
 void markLonePoint(const Document& doc, int index, ImageSlot& layer, const PixelRect& clip) {
   const LineRecord& line = doc.lines[size_t(index)];
-  if (line.pointCount() - 1 > 1) return;
+  if (line.pointCount() - 1 > 1 || line.sel == 0) return;
   const PointRecord& p = line.points.front();
   const int x = toPixel(double(line.w) * p.vx + line.vx - doc.edit.viewOrigin.x);
   const int y = toPixel(double(line.h) * p.vy + line.vy - doc.edit.viewOrigin.y);

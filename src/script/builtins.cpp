@@ -105,4 +105,8 @@ float callBuiltinRoutine(uint32_t index, float x, float y) {
 
 void resetRandomSequence() { randomState = 1; }
 
+uint32_t randomSequenceState() { return randomState; }
+
+void setRandomSequenceState(uint32_t state) { randomState = state; }
+
 }  // namespace tovala::script

@@ -15,4 +15,9 @@ float callBuiltinRoutine(uint32_t index, float x, float y);
 // same sequence. Tests put it back to its first value.
 void resetRandomSequence();
 
+// The calling thread's place in the "rand" sequence, for a run that must leave it as it was (an
+// export's frames), and a place to start from.
+uint32_t randomSequenceState();
+void setRandomSequenceState(uint32_t state);
+
 }  // namespace tovala::script

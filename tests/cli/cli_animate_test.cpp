@@ -41,6 +41,16 @@ TEST(CliAnimate, WritesEveryFrameAndRefusesBadInput) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("frames/wave_000" + std::to_string(i) + ".png")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("frames/wave_0007.png")));
 
+  // The export's look: a quarter of the canvas, line view with the bones, over black.
+  r = runCli({"animate", dir.file("body.tov"), dir.file("wave.tovanim"), "-o", dir.file("w.gif"),
+              "--scale", "0.25", "--view", "line", "--bones", "--background", "#000000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<uint8_t> gif = readFileBytes(dir.file("w.gif"));
+  ASSERT_GE(gif.size(), 10u);
+  EXPECT_EQ(gif[6] | gif[7] << 8, 250);  // the logical screen's width
+  EXPECT_EQ(runCli({"animate", dir.file("body.tov"), dir.file("wave.tovanim"), "-o",
+                    dir.file("x.gif"), "--scale", "0.1"}).status, 2);
+
   // A damaged animation file: refused with the reason, nothing written.
   std::ofstream(dir.file("cut.tovanim"), std::ios::binary) << anim.substr(0, anim.size() / 2);
   r = runCli({"animate", dir.file("body.tov"), dir.file("cut.tovanim"), "-o", dir.file("a.gif")});

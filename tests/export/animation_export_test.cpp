@@ -1,5 +1,6 @@
-// Animations of the body model written out: key frames exactly as their poses, GIF and WebP
-// files that decode to the frames asked for, cancelling that leaves nothing behind.
+// Animations of the body model written out: key frames exactly as their poses drawn alone, the
+// same bytes on any thread count even with rand, GIF and WebP files that decode to the frames
+// asked for, cancelling or failing that leaves the folder as it was.
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,10 @@
 #include "export/animation_export.h"
 #include "model/document.h"
 #include "model/file_io.h"
-#include "render/frame.h"
+#include "engine/lines_points.h"
 #include "script/body_model.h"
+#include "script/builtins.h"
+#include "script/script_engine.h"
 #include "script/pose_apply.h"
 #include "support/test_support.h"
 
@@ -51,6 +54,17 @@ Animation wave() {
   return a;
 }
 
+// The picture the export draws of `doc` in `pose` at frame `frame`, at the canvas size.
+ImageSlot drawnAlone(const Document& doc, const Pose& pose, int frame) {
+  Document alone = doc;
+  FigureDrawer drawer;
+  ImageSlot picture;
+  std::vector<uint8_t> alpha;
+  EXPECT_TRUE(renderAnimationFrame(alone, pose, frame, {}, doc.imageWidth, doc.imageHeight,
+                                   drawer, picture, alpha));
+  return picture;
+}
+
 bool sameDrawing(const ImageSlot& a, const ImageSlot& b) {
   if (a.width != b.width || a.height != b.height) return false;
   for (int y = 0; y < a.height; ++y)
@@ -64,7 +78,7 @@ TEST(AnimationExport, KeyFramesAreTheirPosesAppliedAloneAndTheDocumentIsKept) {
   const Pose before = capturePose(doc);
   test::TempDir dir;
   AnimationExportOptions options;
-  options.format = AnimationFormat::PngSequence;
+  options.format = ExportFormat::PngSequence;
   options.path = dir.file("");
   options.baseName = "wave";
   options.threads = 2;
@@ -73,15 +87,11 @@ TEST(AnimationExport, KeyFramesAreTheirPosesAppliedAloneAndTheDocumentIsKept) {
   EXPECT_EQ(capturePose(doc), before);
 
   for (const AnimationKey& key : anim.keys) {
-    Document alone = doc;
-    applyPose(alone, key.pose);
-    rebuildLayers(alone);
-    refreshSelected(alone);
     const auto file = readWholeFile(dir.file("wave_000" + std::to_string(key.frame + 1) + ".png"));
     ASSERT_TRUE(file);
     ImageSlot written;
     ASSERT_TRUE(decodePng(*file, written));
-    EXPECT_TRUE(sameDrawing(written, *alone.workImages.image(kModelImage))) << key.frame;
+    EXPECT_TRUE(sameDrawing(written, drawnAlone(doc, key.pose, key.frame))) << key.frame;
   }
   // Frames between keys differ from both.
   const auto first = readWholeFile(dir.file("wave_0001.png"));
@@ -104,7 +114,7 @@ TEST(AnimationExport, FramesDependNeitherOnTheCanvasNorOnTheThreadCount) {
   std::filesystem::create_directory(dir.file("one"));
   std::filesystem::create_directory(dir.file("two"));
   AnimationExportOptions options;
-  options.format = AnimationFormat::PngSequence;
+  options.format = ExportFormat::PngSequence;
   std::string reason;
   for (int threads : {1, 2}) {
     options.path = dir.file(threads == 1 ? "one/" : "two/");
@@ -119,15 +129,11 @@ TEST(AnimationExport, FramesDependNeitherOnTheCanvasNorOnTheThreadCount) {
     EXPECT_EQ(*one, *two) << name;
   }
   // The key at frame 2, drawn on an untouched copy of the model.
-  Document alone = bodyModel();
-  applyPose(alone, anim.keys[1].pose);
-  rebuildLayers(alone);
-  refreshSelected(alone);
   const auto file = readWholeFile(dir.file("one/frame_0003.png"));
   ASSERT_TRUE(file);
   ImageSlot written;
   ASSERT_TRUE(decodePng(*file, written));
-  EXPECT_TRUE(sameDrawing(written, *alone.workImages.image(kModelImage)));
+  EXPECT_TRUE(sameDrawing(written, drawnAlone(bodyModel(), anim.keys[1].pose, 2)));
 }
 
 int readFromVector(GifFileType* gif, GifByteType* out, int length) {
@@ -145,7 +151,7 @@ TEST(AnimationExport, GifAndWebpDecodeToTheFramesAndSizeAsked) {
   options.width = 100;
   options.height = 120;
   options.fps = 20;  // twice the animation's rate: ten frames over the same half second
-  options.transparent = true;
+  options.look.transparent = true;
   std::string reason;
   std::vector<int> reported;
   const auto count = [&](int done, int total) {
@@ -154,7 +160,7 @@ TEST(AnimationExport, GifAndWebpDecodeToTheFramesAndSizeAsked) {
     return true;
   };
 
-  options.format = AnimationFormat::Gif;
+  options.format = ExportFormat::Gif;
   options.path = dir.file("wave.gif");
   ASSERT_EQ(exportAnimation(bodyModel(), anim, options, count, reason), ExportResult::Done)
       << reason;
@@ -177,7 +183,7 @@ TEST(AnimationExport, GifAndWebpDecodeToTheFramesAndSizeAsked) {
 
   // The WebP encoder merges equal frames into one longer frame (the pose held after the last
   // key), so at the animation's own rate every frame differs.
-  options.format = AnimationFormat::WebP;
+  options.format = ExportFormat::WebP;
   options.fps = 0;
   options.path = dir.file("wave.webp");
   ASSERT_EQ(exportAnimation(bodyModel(), anim, options, {}, reason), ExportResult::Done) << reason;
@@ -201,16 +207,16 @@ TEST(AnimationExport, CancelledOrRefusedLeavesNothingBehind) {
   options.height = 60;
   std::string reason;
   const auto stopAtTwo = [](int done, int) { return done < 2; };
-  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP,
-                                 AnimationFormat::PngSequence}) {
+  for (ExportFormat format : {ExportFormat::Gif, ExportFormat::WebP,
+                                 ExportFormat::PngSequence}) {
     options.format = format;
-    options.path = format == AnimationFormat::PngSequence ? dir.file("") : dir.file("out");
+    options.path = format == ExportFormat::PngSequence ? dir.file("") : dir.file("out");
     EXPECT_EQ(exportAnimation(bodyModel(), anim, options, stopAtTwo, reason),
               ExportResult::Cancelled);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 0);
   }
   // Refused before anything is drawn: a size with one side, a damaged animation.
-  options.format = AnimationFormat::Gif;
+  options.format = ExportFormat::Gif;
   options.width = 0;
   EXPECT_EQ(exportAnimation(bodyModel(), anim, options, {}, reason), ExportResult::Failed);
   EXPECT_FALSE(reason.empty());
@@ -219,6 +225,99 @@ TEST(AnimationExport, CancelledOrRefusedLeavesNothingBehind) {
   options.width = 50;
   EXPECT_EQ(exportAnimation(bodyModel(), damaged, options, {}, reason), ExportResult::Failed);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 0);
+}
+
+// The body model with one more stroke whose middle point a program puts at a random place.
+Document withRandomLine() {
+  Document doc = bodyModel();
+  const int line = appendLine(doc);
+  for (int i = 0; i < 3; ++i) {
+    addPoint(doc, line);
+    setPoint(doc, line, i, 100.0f + 40.0f * float(i), 100.0f, 0.0f);
+  }
+  doc.lines[size_t(line)].cr = 0x0000FF;
+  ScriptEngine engine(doc);
+  engine.setDumpPath("");
+  doc.curLine = line;
+  engine.lex("L[" + std::to_string(line) + "]P[1]vy = 100 + rand(300);");
+  EXPECT_GT(doc.lines[size_t(line)].codeCount(), 1);
+  return doc;
+}
+
+TEST(AnimationExport, RandProgramsGiveTheSameBytesOnAnyThreadCountAndKeepTheCallersSequence) {
+  const Document doc = withRandomLine();
+  Animation still;  // one pose held for four frames: only rand tells them apart
+  still.fps = 10;
+  still.length = 4;
+  still.keys = {{0, capturePose(doc), Easing::Linear}};
+  test::TempDir dir;
+  AnimationExportOptions options;
+  options.format = ExportFormat::PngSequence;
+  options.scale = 0.25;
+  options.look.view = ExportView::Line;
+  std::string reason;
+  script::setRandomSequenceState(12345);
+  for (const char* run : {"a", "b", "c"}) {
+    std::filesystem::create_directory(dir.file(run));
+    options.path = dir.file(run);
+    options.threads = run[0] == 'b' ? 1 : 2;
+    ASSERT_EQ(exportAnimation(doc, still, options, {}, reason), ExportResult::Done) << reason;
+  }
+  EXPECT_EQ(script::randomSequenceState(), 12345u);
+  std::vector<std::vector<uint8_t>> frames;
+  for (int f = 1; f <= 4; ++f) {
+    const std::string name = "/frame_000" + std::to_string(f) + ".png";
+    const auto a = readWholeFile(dir.file("a") + name), b = readWholeFile(dir.file("b") + name),
+               c = readWholeFile(dir.file("c") + name);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ(*a, *b) << name;
+    EXPECT_EQ(*a, *c) << name;
+    frames.push_back(*a);
+  }
+  // The frames' sequences differ, so the random point moved between them.
+  EXPECT_NE(frames[0], frames[1]);
+  EXPECT_NE(frames[1], frames[2]);
+}
+
+TEST(AnimationExport, ASequenceReplacesEveryPictureOrNone) {
+  const Animation anim = wave();
+  test::TempDir dir;
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  for (const char* name : {"frame_0002.png", "frame_0005.png"})
+    test::writeFileBytes(dir.file(name), old);
+  AnimationExportOptions options;
+  options.format = ExportFormat::PngSequence;
+  options.path = dir.file("");
+  options.scale = 0.25;
+  std::string reason;
+  EXPECT_EQ(exportAnimation(bodyModel(), anim, options, [](int done, int) { return done < 4; },
+                            reason),
+            ExportResult::Cancelled);
+  EXPECT_EQ(readWholeFile(dir.file("frame_0002.png")), old);
+  EXPECT_EQ(readWholeFile(dir.file("frame_0005.png")), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 2);
+
+  ASSERT_EQ(exportAnimation(bodyModel(), anim, options, {}, reason), ExportResult::Done) << reason;
+  ImageSlot picture;
+  for (int f = 1; f <= 5; ++f) {
+    const auto bytes = readWholeFile(dir.file("frame_000" + std::to_string(f) + ".png"));
+    ASSERT_TRUE(bytes);
+    EXPECT_TRUE(decodePng(*bytes, picture)) << f;
+    EXPECT_EQ(picture.width, 250);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 5);
+}
+
+TEST(AnimationExport, AScaledModelIsRefused) {
+  Document doc = bodyModel();
+  doc.modelScale = 2.0f;
+  test::TempDir dir;
+  AnimationExportOptions options;
+  options.path = dir.file("out.gif");
+  std::string reason;
+  EXPECT_EQ(exportAnimation(doc, wave(), options, {}, reason), ExportResult::Failed);
+  EXPECT_EQ(reason, kExportScaledModel);
+  EXPECT_FALSE(std::filesystem::exists(options.path));
 }
 
 }  // namespace

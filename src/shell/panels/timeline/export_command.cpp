@@ -23,26 +23,20 @@ constexpr const char* kUnknownForm =
 constexpr const char* kTransparencyQuestion =
     "背景を透明にして書き出しますか？\n「いいえ」を選ぶと、背景の色もそのまま書き出します。";
 
-bool endsWithPng(const std::string& path) {
-  const std::string ext = std::filesystem::path(path).extension().string();
-  return ext.size() == 4 && ext[0] == '.' && (ext[1] | 0x20) == 'p' && (ext[2] | 0x20) == 'n' &&
-         (ext[3] | 0x20) == 'g';
-}
-
 }  // namespace
 
 std::optional<AnimationExportOptions> exportOptionsForPath(const std::string& path) {
   AnimationExportOptions options;
-  if (endsWithPng(path)) {
+  const ExportFormatInfo* format = formatForOutput(path, true);
+  if (!format) return std::nullopt;
+  options.format = format->format;
+  options.path = path;
+  const std::filesystem::path p(path);
+  if (format->sequence && p.has_extension()) {
     // "walk.png" stands for walk_0001.png, walk_0002.png ... beside it.
-    const std::filesystem::path p(path);
-    options.format = AnimationFormat::PngSequence;
     options.path = p.has_parent_path() ? p.parent_path().string() : std::string(".");
     options.baseName = p.stem().string();
-    return options;
   }
-  if (!animationFormatForPath(path, options.format)) return std::nullopt;
-  options.path = path;
   return options;
 }
 
@@ -68,7 +62,7 @@ void exportAnimationCommand(TMyWindow& w) {
   }
   const Answer background = w.ui().ask(kTransparencyQuestion, kCaption, Buttons::YesNoCancel);
   if (background != Answer::Yes && background != Answer::No) return;
-  options->transparent = background == Answer::Yes;
+  options->look.transparent = background == Answer::Yes;
 
   const int total = exportFrameCount(anim, options->fps);
   QProgressDialog progress(QString::fromUtf8("アニメーションを書き出しています..."),
