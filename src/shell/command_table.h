@@ -47,7 +47,7 @@ struct Command {
   // The handler checks the conditions of its rule itself and says why it refuses, so a panel
   // button runs it even while the menu item is disabled.
   bool explainsRefusal = false;
-  MenuPlace menu;
+  MenuPlace menu = {};
 };
 
 inline constexpr int kFirstCommand = 40001;

@@ -19,7 +19,7 @@ CommandState redoRule(TMyWindow& w) {
 void rotateLine(TMyWindow& w) {
   if (w.motion()) return;
   w.doc().edit.tempMode = 20;
-  w.snapshot("OnTovRotLinepoint");
+  w.session().snapshot("OnTovRotLinepoint");
   w.compose();
 }
 

@@ -21,7 +21,7 @@ constexpr const char* kNewQuestion = "編集を破棄し新規に作成します
 // What opening a project and making a new document share: the rings start again and the panels
 // that showed the old document go away.
 void afterReplace(TMyWindow& w) {
-  w.resetUndo();
+  w.session().resetUndo();
   w.clearMouse();
   w.refreshPanel(PanelId::Control);
   w.showPanel(PanelId::Paint, false);

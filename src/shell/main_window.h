@@ -70,7 +70,6 @@ class TMyWindow : public QMainWindow {
   Ui& ui() { return *ui_; }
   ViewState& view() { return view_; }
   UndoRing& undoRing() { return session_.undoRing(); }
-  PaintRing& paintRing() { return session_.paintRing(); }
   PathBuffers& paths() { return paths_; }
   MouseState& mouse() { return mouse_; }
   TempPicks& picks() { return picks_; }
@@ -125,9 +124,7 @@ class TMyWindow : public QMainWindow {
   bool sideView() const { return session_.sideView(); }
   void setSideView(bool on);
 
-  // --- undo --------------------------------------------------------------------------------
-  void snapshot(std::string_view reason) { session_.snapshot(reason); }
-  void resetUndo() { session_.resetUndo(); }
+  // --- undo (the snapshots are the session's) ------------------------------------------------
   void undo();
   void redo();
 
@@ -144,13 +141,11 @@ class TMyWindow : public QMainWindow {
   // Menu states as the rules give them; the menus run this for their own items when they open.
   void updateAction(QAction* action, int id);
 
-  // --- document state the save question uses -----------------------------------------------
+  // --- the session's file state, for reading ------------------------------------------------
   // Unsaved changes; the title bar's mark follows it.
   bool modified() const { return session_.modified(); }
-  void setModified(bool m) { session_.setModified(m); }
   // The file the document was opened from or last saved to; "" for a document never saved.
   const std::string& documentPath() const { return session_.path(); }
-  void setDocumentPath(std::string path) { session_.setPath(std::move(path)); }
 
   // --- projects ------------------------------------------------------------------------------
   // Asks for a name, proposing `proposedName`, and saves; false when cancelled or failed.

@@ -61,10 +61,10 @@ void onModeExe(TMyWindow& w) {
   }
   // Posing takes no steps of its own, but the pose stays when the mode is left keeping it: the
   // figure as it was before the mode is one step, so undo brings it back whatever the pose.
-  w.snapshot("OnModeExe");
+  w.session().snapshot("OnModeExe");
   if (reference == Answer::Yes) {
     setReference(d, 0, -1);
-    w.setModified(true);
+    w.session().setModified(true);
   }
   const int previous = d.edit.mode;
   d.edit.mode = kModeMotion;

@@ -28,7 +28,7 @@ void onPaintdlg(TMyWindow& w) {
   // Drawn again in mode 3, the line leaves the mask that keeps paint inside its shape.
   w.refreshSelected();
   w.showPanel(PanelId::Paint, true);
-  w.paintRing().start(d, d.curLine);
+  w.session().paintRing().start(d, d.curLine);
   w.modeChange(previous, "OnPaintdlg");
 }
 

@@ -97,8 +97,8 @@ void TMyWindow::leftDown(CanvasPoint p) {
     return;
   }
   if (!hasLines()) runCommand(40003);
-  const bool wasModified = modified();
-  if (!motion()) snapshot("OnLButtonDown");
+  const bool wasModified = session_.modified();
+  if (!motion()) session_.snapshot("OnLButtonDown");
   const int previousLine = doc_.curLine;
   const int previousPoint = doc_.curPoint;
   const int modeBefore = doc_.edit.mode;
@@ -115,7 +115,7 @@ void TMyWindow::leftDown(CanvasPoint p) {
     // A click on empty canvas changed nothing: its snapshot is taken back. A drag that follows
     // still moves the selected line from where it is, so it takes the step when it starts.
     undoRing().withdraw();
-    setModified(wasModified);
+    session_.setModified(wasModified);
     mouse_.snapshotOnDrag = true;
   }
   selectionChanged(previousLine, previousPoint);
@@ -138,7 +138,7 @@ void TMyWindow::mouseMoved(CanvasPoint p) {
   if (!m) return;
   if (mouse_.snapshotOnDrag) {
     mouse_.snapshotOnDrag = false;
-    snapshot("OnLButtonDown");
+    session_.snapshot("OnLButtonDown");
   }
   m->drag(*this, p, mouse_.press, previous);
   refreshPanel(PanelId::Control);  // its coordinates follow the dragged point
@@ -158,7 +158,7 @@ void TMyWindow::leftUp(CanvasPoint p) {
     return;
   }
   if (doc_.edit.mode == kModeSelect) doc_.edit.subMode = kSubModeReleased;
-  snapshot("OnLButtonUp");
+  session_.snapshot("OnLButtonUp");
 }
 
 void TMyWindow::rightDown(CanvasPoint p, const QPoint& globalPos) {

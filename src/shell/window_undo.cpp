@@ -17,7 +17,7 @@ void TMyWindow::undo() {
   // The side view shows exchanged coordinates; a step taken now would mix them into the figure.
   if (motion() || sideView()) return;
   if (doc_.edit.mode == kModePaint) {
-    if (paintRing().undo(doc_, doc_.curLine)) session_.rebuild();
+    if (session_.paintRing().undo(doc_, doc_.curLine)) session_.rebuild();
     return;
   }
   const int line = doc_.curLine;
@@ -28,7 +28,7 @@ void TMyWindow::undo() {
 void TMyWindow::redo() {
   if (motion() || sideView()) return;
   if (doc_.edit.mode == kModePaint) {
-    if (paintRing().redo(doc_, doc_.curLine)) session_.rebuild();
+    if (session_.paintRing().redo(doc_, doc_.curLine)) session_.rebuild();
     return;
   }
   const int line = doc_.curLine;

@@ -270,7 +270,7 @@ class TestCanvasKeys : public QObject {
     QTest::keyPress(f.window.get(), Qt::Key_Z, Qt::NoModifier);
     QVERIFY(f.window->sideView());
     const int undoBefore = f.window->undoRing().undoCount();
-    f.window->snapshot("OnTovPointSpm0");
+    f.window->session().snapshot("OnTovPointSpm0");
     QCOMPARE(f.window->undoRing().undoCount(), undoBefore);
     QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier, QString("z"), true);
     QCoreApplication::sendEvent(f.window.get(), &repeat);

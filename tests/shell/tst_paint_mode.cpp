@@ -170,7 +170,7 @@ class TestPaintMode : public QObject {
     QCOMPARE(d.edit.subMode, kSubModePaint);
     QVERIFY(paintPanel(f).isVisible());
     QVERIFY(f.window->commands().state(*f.window, 40023).checked);
-    QCOMPARE(f.window->paintRing().undoCount(), 0);
+    QCOMPARE(f.window->session().paintRing().undoCount(), 0);
     // The mask of the shape is ready: its inside holds the line's fill colour (the image key).
     const ImageSlot* mask = d.userImages.image(d.sentinelImageSlot());
     QVERIFY(mask);
@@ -198,13 +198,13 @@ class TestPaintMode : public QObject {
     QCOMPARE(pictureAt(f, kCentre, kCentre), 0x0000FFu);
     QCOMPARE(pictureAt(f, 220, 220), 0xFFFFFFu);
     QCOMPARE(d.edit.mode, int(kModePaint));  // a press selects nothing and stays in the mode
-    QCOMPARE(f.window->paintRing().undoCount(), 1);
+    QCOMPARE(f.window->session().paintRing().undoCount(), 1);
     const ImageSlot afterClick = picture(f);
 
     // A drag paints the segment between its mouse points.
     f.drag({{240, 240}, {240, 360}});
     QCOMPARE(pictureAt(f, 240, 300), 0x0000FFu);
-    QCOMPARE(f.window->paintRing().undoCount(), 2);
+    QCOMPARE(f.window->session().paintRing().undoCount(), 2);
 
     // The bounding box's corners lie outside the square's mask: the picture keeps them.
     const LineRecord& l = d.lines[0];
@@ -249,11 +249,11 @@ class TestPaintMode : public QObject {
       f.click(220 + 25 * i, kCentre);
       states.push_back(picture(f));
     }
-    QCOMPARE(f.window->paintRing().undoCount(), 4);
+    QCOMPARE(f.window->session().paintRing().undoCount(), 4);
     for (int i = 0; i < 6; ++i) f.window->undo();
     // Six strokes, six undos: only four steps back, to the picture after the second stroke.
     QVERIFY(picture(f) == states[2]);
-    QCOMPARE(f.window->paintRing().undoCount(), 0);
+    QCOMPARE(f.window->session().paintRing().undoCount(), 0);
     QCOMPARE(f.doc().edit.mode, int(kModePaint));
 
     // Entering the mode again starts a new ring from the current picture.

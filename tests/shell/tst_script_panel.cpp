@@ -385,7 +385,7 @@ class TestScriptPanel : public QObject {
     lineWithMiddleSelected(f);
     f.window->runCommand(40029);
     ScriptPanel& panel = scriptPanel(f);
-    f.window->setModified(false);
+    f.window->session().setModified(false);
     panel.editor()->setPlainText("param 2; p[0] = 1;\np[1] = 2 3 4; p[0] = 5;");
     panel.button("run")->click();
     QCOMPARE(f.ui.lastText(), std::string("3:数、変数、基本関数、)の後に数は来ません。"));

@@ -184,7 +184,7 @@ class TestUndo : public QObject {
   void fileKindWritesNumberedSnapshots() {
     WindowFixture f;
     f.doc().fileUndo = 1;
-    f.window->resetUndo();
+    f.window->session().resetUndo();
     f.drawLine({{100, 100}, {200, 100}});
     const State one = stateOf(f.doc());
     // One file per press; a release writes nothing in this kind.
@@ -248,7 +248,7 @@ class TestUndo : public QObject {
       f.drawLine({{600, 500}, {800, 600}});  // at (640, 530)-(840, 630) once all moved,
                                              // then (645, 590)-(845, 690)
       d.fileUndo = fileKind;
-      f.window->resetUndo();
+      f.window->session().resetUndo();
       auto select = [&f](int line) {
         f.window->runCommand(40002);
         f.doc().curLine = line;

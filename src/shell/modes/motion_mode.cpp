@@ -34,7 +34,7 @@ class MotionMode : public ModeHandler {
     } else {
       motionDrag(w.doc(), current.x, current.y);
     }
-    w.setModified(true);
+    w.session().setModified(true);
     // The programs may move any line.
     w.rebuild();
   }

@@ -15,12 +15,12 @@ class PaintMode : public ModeHandler {
   // A press paints but selects nothing, so it counts as a miss.
   int press(TMyWindow& w, CanvasPoint p) override {
     paintOnImageLine(w.doc(), p.x, p.y, p.x, p.y, false);
-    w.setModified(true);
+    w.session().setModified(true);
     return -1;
   }
   void drag(TMyWindow& w, CanvasPoint current, CanvasPoint, CanvasPoint previous) override {
     paintOnImageLine(w.doc(), previous.x, previous.y, current.x, current.y, true);
-    w.setModified(true);
+    w.session().setModified(true);
   }
   std::optional<Qt::CursorShape> hover(TMyWindow&, CanvasPoint) override { return Qt::CrossCursor; }
 };

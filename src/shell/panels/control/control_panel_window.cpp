@@ -27,7 +27,7 @@ void onControlMessage(TMyWindow& w, ControlPanel& panel) {
       d.workImages.kernel = buildKernel(d.defBrush[0], d.defBrush[1], d.defBrush[2], d.defBrush[3]);
       break;
     default:
-      changed = applyControlValues(d, v, w.ui(), [&w] { w.snapshot(kSnapshotReason); });
+      changed = applyControlValues(d, v, w.ui(), [&w] { w.session().snapshot(kSnapshotReason); });
       break;
   }
   // The apply may have corrected fields (kind, line shape); show what was stored.

@@ -134,10 +134,10 @@ void applyLineListChoice(TMyWindow& w, LineListPanel& panel) {
   if (panel.differs && line != d.curLine) {
     if (d.edit.mode == kModePaint) {
       d.curLine = line;
-      w.paintRing().start(d, line);
+      w.session().paintRing().start(d, line);
       w.rebuild();
     } else {
-      w.snapshot("OnTovListDlg");
+      w.session().snapshot("OnTovListDlg");
       d.curLine = line;
       w.rebuild();
       w.setMode(kModeSelect, "OnTovLineSel");

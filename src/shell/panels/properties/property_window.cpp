@@ -20,7 +20,7 @@ void applyPageRequest(TMyWindow& w, PropertyPage& page) {
     if (notice == WriteNotice::UndoKind)
       applySettingsAction(w, SettingsPanel::kUndoKindChanged);
     else
-      w.snapshot(kSnapshotReason);
+      w.session().snapshot(kSnapshotReason);
   });
   if (r.kind == PropertyRequest::Kind::List) page.setEntryRow(o.row);
   // The snapshot, when one was due, was taken inside the apply, before the write.

@@ -70,7 +70,7 @@ void SettingsPanel::setHex(bool hex) {
 void applySettingsAction(TMyWindow& w, int code) {
   switch (code) {
     case SettingsPanel::kUndoKindChanged:
-      w.resetUndo();
+      w.session().resetUndo();
       w.undoRing().justOpened = true;
       break;
     case SettingsPanel::kCanvasChanged:
