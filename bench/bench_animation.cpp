@@ -1,6 +1,8 @@
 // Animations of the human body model: one frame interpolated between keys and the figure put into
 // it (every line program run), as playback and each export worker pay it; and a whole export,
-// 48 frames as a 500 x 600 GIF, on one thread (the caller's alone) and on two.
+// 48 frames as a 500 x 600 GIF, on one thread (the caller's alone) and on two, smooth (the
+// default) and with hard edges (drawn at the canvas size and resampled, as exports were drawn
+// before they were supersampled).
 
 #include <benchmark/benchmark.h>
 
@@ -59,11 +61,12 @@ void BM_AnimationExportGif(benchmark::State& state) {
   createBodyModel(doc);
   const Animation anim = waving(doc);
   AnimationExportOptions options;
-  options.format = AnimationFormat::Gif;
+  options.format = ExportFormat::Gif;
   options.path = (std::filesystem::temp_directory_path() / "tovala_bench_animation.gif").string();
   options.width = 500;
   options.height = 600;
   options.threads = int(state.range(0));
+  options.look.smooth = state.range(1) != 0;
   std::string reason;
   for (auto _ : state) {
     if (exportAnimation(doc, anim, options, {}, reason) != ExportResult::Done) {
@@ -74,9 +77,10 @@ void BM_AnimationExportGif(benchmark::State& state) {
   std::remove(options.path.c_str());
 }
 BENCHMARK(BM_AnimationExportGif)
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
+    ->ArgNames({"threads", "smooth"})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({2, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(3);

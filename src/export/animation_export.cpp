@@ -163,7 +163,7 @@ class FrameQueue {
 // Draws frame `index` and does the worker's part of its encoding.
 bool prepareFrame(const Animation& anim, const AnimationExportOptions& options, int32_t fps,
                   int index, Worker& w, Prepared& out) {
-  poseAtFrame(anim, exportFrameTime(anim, fps, index), w.pose);
+  poseAtFrame(anim, options.firstFrame + exportFrameTime(anim, fps, index), w.pose);
   // Each worker keeps to its own thread (one drawing thread): the frames already fill every core.
   if (!renderAnimationFrame(w.doc, w.pose, index, options.look, options.width, options.height,
                             w.drawer, w.picture, w.alpha))
@@ -316,6 +316,9 @@ std::string optionsFault(const Document& doc, const Animation& anim,
   const ExportFormatInfo& info = formatInfo(o.format);
   if (!info.animated && !info.sequence) return "アニメーションの形式ではありません";
   if (o.fps < 0 || o.fps > kMaxAnimationFps) return "fps: 範囲外の値です";
+  if (o.firstFrame < 0 || o.firstFrame >= anim.length || o.lastFrame < -1 ||
+      o.lastFrame >= anim.length || (o.lastFrame >= 0 && o.lastFrame < o.firstFrame))
+    return "フレームの範囲が正しくありません";
   if ((o.width == 0) != (o.height == 0) || o.width < 0 || o.height < 0 ||
       o.width > kMaxPictureSide || o.height > kMaxPictureSide || !(o.scale >= kMinExportScale) ||
       !(o.scale <= kMaxExportScale))
@@ -369,7 +372,11 @@ ExportResult exportAnimation(const Document& doc, const Animation& anim,
   if (options.width == 0)
     scaledSize(doc.imageWidth, doc.imageHeight, options.scale, options.width, options.height);
   const int32_t fps = options.fps ? options.fps : anim.fps;
-  const int total = exportFrameCount(anim, fps);
+  // The frames asked for, counted as an animation of their own; posed at their place in `anim`.
+  Animation span;
+  span.fps = anim.fps;
+  span.length = (options.lastFrame >= 0 ? options.lastFrame : anim.length - 1) - options.firstFrame + 1;
+  const int total = exportFrameCount(span, fps);
   const int hardware = int(std::max(1u, std::thread::hardware_concurrency()));
   const int threads = std::clamp(options.threads > 0 ? options.threads : hardware, 1,
                                  std::min(kMostThreads, total));

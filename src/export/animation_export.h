@@ -44,6 +44,8 @@ struct AnimationExportOptions {
   // Frames per second written; 0 keeps the animation's. Another rate keeps the animation's
   // duration, so the frames are taken at fractional animation frames.
   int32_t fps = 0;
+  // The animation frames exported, first to last (both included); last -1: to the end.
+  int32_t firstFrame = 0, lastFrame = -1;
   FigureLook look;
   bool lossless = true;  // WebP: lossless, or lossy at a high quality
   int threads = 0;       // threads drawing, the caller's among them; 0: one per core

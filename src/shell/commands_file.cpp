@@ -5,12 +5,11 @@
 #include <system_error>
 
 #include "engine/face_reader.h"
-#include "export/picture_write.h"
 #include "model/work_folder.h"
-#include "render/figure_alpha.h"
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
+#include "shell/panels/export/export_dialog.h"
 
 namespace tovala {
 
@@ -125,26 +124,10 @@ void saveCanvasImage(TMyWindow& w) {
   w.doc().workImages.saveBmp(kModelImage, *path, w.ui());
 }
 
-constexpr const char* kPngExportQuestion =
-    "背景も含めてキャンバス全体を書き出しますか？\n"
-    "「いいえ」を選ぶと、図形だけを透明な背景で書き出します。";
+// "PNG書出" and "書き出し...": the export dialog, with PNG chosen or with the last choices.
+void exportPngCommand(TMyWindow& w) { openExportDialog(w, ExportFormat::Png, false); }
 
-// "PNG書出": the canvas as it is drawn, or the figure alone over a transparent background.
-void exportPngCommand(TMyWindow& w) {
-  const Answer form = w.ui().ask(kPngExportQuestion, "PNG書出", Buttons::YesNoCancel);
-  if (form == Answer::Cancel) return;
-  auto path = chooseFile(w, true, filters::kPng, filters::kPngExt, "notitle.png");
-  if (!path) return;
-  Document& d = w.doc();
-  if (form == Answer::Yes) {
-    if (const ImageSlot* canvas = d.workImages.image(kModelImage))
-      writePngFile(*path, *canvas, {}, w.ui());
-    return;
-  }
-  ImageSlot figure;
-  std::vector<uint8_t> alpha;
-  if (renderFigureAlpha(d, figure, alpha)) writePngFile(*path, figure, alpha, w.ui());
-}
+void exportCommand(TMyWindow& w) { openExportDialog(w, std::nullopt, false); }
 
 // The script editor's per-line work files, by the names it gives them; the undo snapshots next
 // to them and any other file the user keeps there stay.
@@ -188,6 +171,8 @@ void addFileCommands(CommandTable& t) {
   t.set({40063, "", saveCanvasImage, nullptr});
   t.set({kCommandExportPng, "", exportPngCommand, nullptr, false, false,
          {"PNG書出", "ファイル/保存", 40063}});
+  t.set({kCommandExport, "", exportCommand, [](TMyWindow& win) { return enabledIf(win.hasLines()); },
+         false, false, {"書き出し…", "ファイル", 0, true}});
   t.set({40032, "", deleteWorkFiles, nullptr});
   t.set({40050, "OnTest", bodyModelCommand, nullptr});
 }

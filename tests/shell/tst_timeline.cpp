@@ -441,36 +441,6 @@ class TestTimeline : public QObject {
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QVERIFY(kept.readAll().endsWith("\"fps\": 0"));
   }
-
-  // The export asks for the file and the background and writes the form the name asks for; a
-  // name of another kind is refused before anything is drawn.
-  void exportWritesTheChosenForm() {
-    WindowFixture f;
-    buildFigure(f);
-    TimelinePanel& p = openPanel(f);
-    addTwoKeys(f, p);
-    child<QSpinBox>(p, "length")->setValue(11);
-    const QString gif = f.dir.filePath("walk.gif");
-    f.ui.queuePath(gif.toStdString());
-    f.ui.queueAnswer(Answer::Yes);
-    QVERIFY(f.window->runCommand(kCommandExportAnimation));
-    QFile written(gif);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QVERIFY(written.read(6) == "GIF89a");
-
-    f.ui.queuePath(f.dir.filePath("walk.txt").toStdString());
-    QVERIFY(f.window->runCommand(kCommandExportAnimation));
-    QVERIFY(f.ui.lastText().starts_with("書き出す形式が分かりません。"));
-    QVERIFY(!QFile::exists(f.dir.filePath("walk.txt")));
-
-    // A name ending in .png is a sequence beside it.
-    f.ui.queuePath(f.dir.filePath("step.png").toStdString());
-    f.ui.queueAnswer(Answer::No);
-    QVERIFY(f.window->runCommand(kCommandExportAnimation));
-    QVERIFY(QFile::exists(f.dir.filePath("step_0001.png")));
-    QVERIFY(QFile::exists(f.dir.filePath("step_0011.png")));
-    QVERIFY(!QFile::exists(f.dir.filePath("step_0012.png")));
-  }
 };
 
 QTEST_MAIN(TestTimeline)

@@ -1,0 +1,95 @@
+#pragma once
+// 書き出し (ファイル → 書き出し…): one dialog for every picture and animation format of the format
+// table. It shows the format, the size (a scale of the canvas, with the pixels it makes), the
+// view (線 / オブジェクト), the bones, the background (透明, the canvas's colour or a chosen one),
+// for an animation the frames and their rate, the output file and a preview of the first frame
+// drawn as the export will draw it. Its choices are kept for the next time within a run. PNG書出
+// and アニメーション書出 open it with their format chosen.
+
+#include <QDialog>
+
+#include <optional>
+#include <string>
+
+#include "export/animation_export.h"
+#include "export/formats.h"
+#include "export/picture_export.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+namespace tovala {
+
+class TMyWindow;
+
+inline constexpr int kCommandExport = 40140;  // ファイル: 書き出し…
+
+// What the dialog remembers between uses.
+struct ExportChoices {
+  ExportFormat format = ExportFormat::Png;
+  bool animated = false;  // GIF and WebP: the animation, not the current picture
+  double scale = 1.0;
+  std::optional<bool> objectView;  // unset: the object view when the document has objects
+  bool bones = false;
+  int background = 0;  // 0 the canvas's colour, 1 transparent, 2 the chosen colour
+  uint32_t colour = 0xFFFFFF;
+  std::string path;
+};
+
+class ExportDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `format` and `animated` preselect the format (PNG書出, アニメーション書出); without them the
+  // last choices stand.
+  ExportDialog(TMyWindow& window, std::optional<ExportFormat> format, bool animated);
+
+  // The options the current choices make; `path` empty when no file is chosen.
+  PictureExportOptions pictureOptions() const;
+  AnimationExportOptions animationOptions() const;
+  bool exportsAnimation() const;
+  // Draws the preview again; its time is the last draw's, in milliseconds.
+  void redrawPreview();
+  double lastPreviewMs() const { return previewMs_; }
+  // Writes the export with the current choices and remembers them; false (after saying why)
+  // when it failed or was cancelled, or no file is chosen.
+  bool runExport();
+
+  static ExportChoices& remembered();
+
+ private:
+  void build();
+  void load(const ExportChoices& c);
+  ExportChoices current() const;
+  void formatChanged();
+  void browse();
+  void updateSize();
+
+  TMyWindow& w_;
+  QComboBox* format_ = nullptr;
+  QCheckBox* animated_ = nullptr;
+  QDoubleSpinBox* scale_ = nullptr;
+  QLabel* size_ = nullptr;
+  QRadioButton* lineView_ = nullptr;
+  QRadioButton* objectView_ = nullptr;
+  QCheckBox* bones_ = nullptr;
+  QComboBox* background_ = nullptr;
+  uint32_t colour_ = 0xFFFFFF;
+  QSpinBox* first_ = nullptr;
+  QSpinBox* last_ = nullptr;
+  QSpinBox* fps_ = nullptr;
+  QLineEdit* path_ = nullptr;
+  QLabel* preview_ = nullptr;
+  FigureDrawer drawer_;
+  double previewMs_ = 0;
+};
+
+// Opens the dialog and, on 書き出し, exports.
+void openExportDialog(TMyWindow& w, std::optional<ExportFormat> format, bool animated);
+
+}  // namespace tovala

@@ -1,0 +1,160 @@
+// The export dialog: PNG書出 and アニメーション書出 open it with their format chosen and write
+// what it shows without a question; a frame range and a sequence; choices kept for the next
+// time; a preview that follows the choices.
+
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include <functional>
+
+#include "codec/picture_file.h"
+#include "engine/pose.h"
+#include "model/file_io.h"
+#include "script/body_model.h"
+#include "shell/panels/export/export_dialog.h"
+#include "shell_fixture.h"
+
+using namespace tovala;
+using tovala::test::WindowFixture;
+
+namespace {
+
+template <typename T>
+T* child(QWidget* parent, const char* name) {
+  T* found = parent->findChild<T*>(name);
+  if (!found) qWarning("no child %s", name);
+  return found;
+}
+
+// Runs `command`; once its dialog is up, `drive` fills it in and the dialog exports and closes.
+bool exportThrough(WindowFixture& f, int command, const std::function<void(ExportDialog&)>& drive) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    seen = true;
+    drive(*dialog);
+    if (dialog->runExport()) dialog->accept();
+    else dialog->reject();
+  });
+  f.window->runCommand(command);
+  return seen;
+}
+
+ImageSlot readPicture(const QString& path) {
+  ImageSlot picture;
+  const auto bytes = readWholeFile(path.toStdString());
+  if (!bytes || !decodePicture(*bytes, picture)) qWarning("no picture at %s", qPrintable(path));
+  return picture;
+}
+
+void bodyModelIn(WindowFixture& f) {
+  createBodyModel(f.doc());
+  f.window->rebuild();
+}
+
+}  // namespace
+
+class TestExportDialog : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { ExportDialog::remembered() = ExportChoices{}; }
+
+  // PNG書出 asks nothing: the dialog opens on PNG in object view, and the picture is the filled
+  // figure without the controllers' marks in the corner.
+  void pngCommandWritesTheFigureWithoutQuestions() {
+    WindowFixture f;
+    bodyModelIn(f);
+    const QString out = f.dir.filePath("body.png");
+    QVERIFY(exportThrough(f, kCommandExportPng, [&](ExportDialog& d) {
+      QCOMPARE(child<QComboBox>(&d, "format")->currentText(), QString("PNG画像"));
+      QVERIFY(!child<QCheckBox>(&d, "animated")->isEnabled());
+      QVERIFY(child<QRadioButton>(&d, "objectView")->isChecked());
+      QVERIFY(!child<QSpinBox>(&d, "fps")->isEnabled());
+      child<QDoubleSpinBox>(&d, "scale")->setValue(0.5);
+      QCOMPARE(child<QLabel>(&d, "size")->text(), QString("500 x 600"));
+      child<QLineEdit>(&d, "path")->setText(out);
+    }));
+    QVERIFY(f.ui.shown.empty());
+    const ImageSlot picture = readPicture(out);
+    QCOMPARE(picture.width, 500);
+    for (int y = 0; y < 15; ++y)
+      for (int x = 0; x < 15; ++x) QCOMPARE(picture.pixel(x, y), picture.pixel(0, 0));
+    QCOMPARE(picture.pixel(250, 250), f.doc().skinColor);
+    // Remembered: 書き出し… opens with the same choices.
+    QCOMPARE(ExportDialog::remembered().scale, 0.5);
+    QCOMPARE(ExportDialog::remembered().path, out.toStdString());
+  }
+
+  // アニメーション書出 opens on an animated GIF; the frames asked for are written, and a name
+  // ending in .png writes a sequence beside it.
+  void animationCommandWritesTheFramesAsked() {
+    WindowFixture f;
+    bodyModelIn(f);
+    Animation& anim = f.window->session().animation();
+    anim.length = 10;
+    Pose raised = capturePose(f.doc());
+    raised.whole[5] = 0.3f;
+    anim.keys = {{0, capturePose(f.doc()), Easing::Linear}, {9, raised, Easing::Linear}};
+    const QString gif = f.dir.filePath("walk.gif");
+    QVERIFY(exportThrough(f, kCommandExportAnimation, [&](ExportDialog& d) {
+      QCOMPARE(child<QComboBox>(&d, "format")->currentText(), QString("GIF"));
+      QVERIFY(child<QCheckBox>(&d, "animated")->isChecked());
+      QVERIFY(child<QSpinBox>(&d, "fps")->isEnabled());
+      child<QDoubleSpinBox>(&d, "scale")->setValue(0.25);
+      child<QLineEdit>(&d, "path")->setText(gif);
+    }));
+    QFile written(gif);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(6) == "GIF89a");
+
+    QVERIFY(exportThrough(f, kCommandExportAnimation, [&](ExportDialog& d) {
+      QComboBox* format = child<QComboBox>(&d, "format");
+      format->setCurrentIndex(format->findText("PNG連番"));
+      child<QSpinBox>(&d, "firstFrame")->setValue(3);
+      child<QSpinBox>(&d, "lastFrame")->setValue(5);
+      child<QLineEdit>(&d, "path")->setText(f.dir.filePath("step.png"));
+    }));
+    QVERIFY(QFile::exists(f.dir.filePath("step_0001.png")));
+    QVERIFY(QFile::exists(f.dir.filePath("step_0003.png")));
+    QVERIFY(!QFile::exists(f.dir.filePath("step_0004.png")));
+  }
+
+  // The choices shape the options and the preview; a format without transparency gives up a
+  // transparent background, and without a file nothing is written.
+  void choicesShapeTheOptionsAndThePreview() {
+    WindowFixture f;
+    bodyModelIn(f);
+    ExportDialog d(*f.window, ExportFormat::WebP, false);
+    const QLabel* preview = child<QLabel>(&d, "preview");
+    QVERIFY(!preview->pixmap().isNull());
+    const QImage filled = preview->pixmap().toImage();
+    child<QRadioButton>(&d, "lineView")->setChecked(true);
+    child<QCheckBox>(&d, "bones")->setChecked(true);
+    child<QComboBox>(&d, "background")->setCurrentIndex(1);  // 透明
+    QVERIFY(preview->pixmap().toImage() != filled);
+    PictureExportOptions o = d.pictureOptions();
+    QCOMPARE(o.format, ExportFormat::WebP);
+    QCOMPARE(o.look.view, ExportView::Line);
+    QVERIFY(o.look.bones && o.look.transparent);
+
+    QComboBox* format = child<QComboBox>(&d, "format");
+    format->setCurrentIndex(format->findText("JPEG画像"));
+    QCOMPARE(child<QComboBox>(&d, "background")->currentIndex(), 0);
+    QVERIFY(!d.pictureOptions().look.transparent);
+
+    QVERIFY(!d.runExport());
+    QVERIFY(f.ui.lastText().starts_with("書き出すファイルを選んでください。"));
+  }
+};
+
+QTEST_MAIN(TestExportDialog)
+#include "tst_export_dialog.moc"
