@@ -41,6 +41,7 @@ std::string poseFault(const Pose& pose) {
   for (int i = 0; i < 6; ++i)
     if (!withinBound(pose.whole[size_t(i)], i < 3 ? kMaxPoseMovement : kMaxPoseAngle))
       return std::string(kWholeNames[i]) + ": 範囲外の値です";
+  if (pose.figure < 0 || pose.figure > kMaxPoseFigure) return "figure: 範囲外の値です";
   std::unordered_set<uint64_t> seen;
   seen.reserve(pose.joints.size());
   for (size_t n = 0; n < pose.joints.size(); ++n) {
@@ -62,6 +63,7 @@ std::string poseToJson(const Pose& pose) {
   std::string s = "{\n \"format\": \"";
   s += kFormat;
   s += "\",\n \"version\": " + std::to_string(kVersion) + ",\n";
+  if (pose.figure > 0) s += " \"figure\": " + std::to_string(pose.figure) + ",\n";
   for (int i = 0; i < 6; ++i) {
     s += ' ';
     appendField(s, kWholeNames[i], pose.whole[size_t(i)]);

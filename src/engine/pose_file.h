@@ -6,6 +6,7 @@
 //    "joints": [{"line": 8, "point": 801, "vdx": 0, "vdy": 0, "vdz": 0,
 //                "radx": 0, "rady": 0.5, "radz": -0.25}, ...]}
 //
+// A pose taken from a cast also names its figure ("figure": N after "version", engine/pose.h).
 // Every value is written so that it reads back as the same single-precision number. A reader
 // takes all of a file or none of it: a damaged or out-of-bounds file is refused with a reason
 // and the pose it was to fill keeps what it held.

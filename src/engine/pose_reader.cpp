@@ -148,6 +148,10 @@ bool PoseStream::finish(const PoseJson& doc, Pose& out, std::string& reason) {
     if (const char* what = numberFault(doc, kWholeNames[i],
                                        i < 3 ? kMaxPoseMovement : kMaxPoseAngle, pose.whole[i]))
       return fail(reason, "", kWholeNames[i], what);
+  // Optional: only a pose taken from a cast names its figure.
+  if (doc.find("figure") != doc.end())
+    if (const char* what = intFault(doc, "figure", 1, kMaxPoseFigure, pose.figure))
+      return fail(reason, "", "figure", what);
   const auto joints = doc.find("joints");
   if (joints == doc.end() || !joints->is_array())
     return fail(reason, "", "joints", "配列ではありません");

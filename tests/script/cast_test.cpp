@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "engine/pose.h"
+#include "engine/pose_file.h"
 #include "model/document.h"
 #include "model/parts_file.h"
 #include "script/body_model.h"
@@ -198,6 +199,32 @@ TEST(Cast, PosesNameTheirFigureAndOtherwiseGoToTheSelectedOne) {
   EXPECT_EQ(inCast.pairs.size(), alone.pairs.size());
   EXPECT_EQ(inCast.unpaired, alone.unpaired);
   EXPECT_EQ(inCast.centreX, alone.centreX);
+}
+
+TEST(Cast, PoseFilesCarryTheFigureWhenTheyNameOne) {
+  Pose pose;
+  pose.joints = {{{8, 801}, {0, 0, 0}, {0, -0.4f, 0}}};
+  // None named: the text has no figure at all, as before.
+  EXPECT_EQ(poseToJson(pose).find("figure"), std::string::npos);
+  pose.figure = 3;
+  const std::string text = poseToJson(pose);
+  EXPECT_NE(text.find("\"figure\": 3"), std::string::npos);
+  Pose back;
+  std::string reason;
+  ASSERT_TRUE(poseFromJson(text, back, reason)) << reason;
+  EXPECT_EQ(back, pose);
+
+  const std::string plain = R"({"format": "tovala-pose", "version": 1, "VextX": 0, "VextY": 0,
+    "VextZ": 0, "RadX": 0, "RadY": 0, "RadZ": 0, "joints": [])";
+  ASSERT_TRUE(poseFromJson(plain + "}", back, reason)) << reason;
+  EXPECT_EQ(back.figure, 0);
+  for (const char* bad : {"0", "-1", "1.5", "\"2\"", "70000"}) {
+    SCOPED_TRACE(bad);
+    Pose untouched = pose;
+    EXPECT_FALSE(poseFromJson(plain + ", \"figure\": " + bad + "}", untouched, reason));
+    EXPECT_NE(reason.find("figure"), std::string::npos) << reason;
+    EXPECT_EQ(untouched, pose);
+  }
 }
 
 }  // namespace
