@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "cli/json_form.h"
 #include "fuzz_exercise.h"
@@ -52,10 +53,15 @@ const tovala::Document& fresh() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const Json form = Json::parse(data, data + size, nullptr, false);
-  if (form.is_discarded() || !modestForm(form)) return 0;
-  tovala::Document doc = fresh();
+  Json form;
   std::string error;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  if (!tovala::cli::parseJsonForm(text, form, error)) {
+    if (error.empty()) std::abort();
+    return 0;
+  }
+  if (!modestForm(form)) return 0;
+  tovala::Document doc = fresh();
   if (!tovala::cli::documentFromJson(form, doc, error)) {
     if (error.empty()) std::abort();
     return 0;

@@ -16,20 +16,22 @@ int runLoadJson(Args& args) {
   const auto out = args.option("-o");
   std::vector<std::string> pos;
   if (!out || !args.positionals(pos) || pos.size() != 1) return usage(*findCommand("load-json"));
-  const auto text = readWholeFile(pos[0]);
+  const auto text = readWholeFile(pos[0], kJsonFormLimits.maxBytes);
   if (!text) {
-    std::fprintf(stderr, "load-json: cannot read %s\n", pos[0].c_str());
+    std::fprintf(stderr, "load-json: cannot read %s (or it is over %zu MiB)\n", pos[0].c_str(),
+                 kJsonFormLimits.maxBytes >> 20);
     return kExitFailed;
   }
-  const Json form = Json::parse(text->begin(), text->end(), nullptr, false);
-  if (form.is_discarded()) {
-    std::fprintf(stderr, "load-json: %s is not valid JSON\n", pos[0].c_str());
+  Json form;
+  std::string error;
+  const std::string_view textView(reinterpret_cast<const char*>(text->data()), text->size());
+  if (!parseJsonForm(textView, form, error)) {
+    std::fprintf(stderr, "load-json: %s: %s\n", pos[0].c_str(), error.c_str());
     return kExitFailed;
   }
   HeadlessUi ui;
   Document doc;
   doc.ui = &ui;
-  std::string error;
   if (!documentFromJson(form, doc, error)) {
     std::fprintf(stderr, "load-json: %s\n", error.c_str());
     return kExitFailed;

@@ -96,12 +96,12 @@ template <class Owner>
 bool listsFromJson(FormReader& f, const Json& obj, const std::string& path, Owner& o) {
   f.member(obj, "paramChanged", path, o.paramChanged);
   f.member(obj, "codeChanged", path, o.codeChanged);
-  f.records(obj, "params", path, o.params,
+  f.records(obj, "params", path, o.params, 12,
             [&](const Json& e, const std::string& at, ParamEntry& p) {
               return f.tuple(e, at, 3) && f.get(e[0], at + "[0]", p.key) &&
                      f.get(e[1], at + "[1]", p.sub) && f.get(e[2], at + "[2]", p.value);
             });
-  f.records(obj, "code", path, o.code, [&](const Json& e, const std::string& at, CodeEntry& c) {
+  f.records(obj, "code", path, o.code, 8, [&](const Json& e, const std::string& at, CodeEntry& c) {
     return f.tuple(e, at, 2) && f.get(e[0], at + "[0]", c.flag) && f.get(e[1], at + "[1]", c.code);
   });
   return !f.failed();
@@ -129,12 +129,13 @@ bool lineFromJson(FormReader& f, const Json& j, const std::string& path, LineRec
   JsonIn in{f, j, path};
   lineFields(in, l);
   listsFromJson(f, j, path, l);
-  f.records(j, "points", path, l.points, [&](const Json& e, const std::string& at, PointRecord& p) {
-    if (!f.object(e, at)) return false;
-    JsonIn pin{f, e, at};
-    pointFields(pin, p);
-    return listsFromJson(f, e, at, p);
-  });
+  f.records(j, "points", path, l.points, kPointFixedBytes,
+            [&](const Json& e, const std::string& at, PointRecord& p) {
+              if (!f.object(e, at)) return false;
+              JsonIn pin{f, e, at};
+              pointFields(pin, p);
+              return listsFromJson(f, e, at, p);
+            });
   return !f.failed();
 }
 
@@ -231,6 +232,7 @@ bool pictureFromJson(FormReader& f, const Json& j, const std::string& path, Imag
   }
   if (width < 1 || width > kMaxCanvasSide) return f.fail(path + ".width", "must be 1 to 10000");
   if (height < 1 || height > kMaxCanvasSide) return f.fail(path + ".height", "must be 1 to 10000");
+  if (!f.reserve(path, uint64_t(width) * uint64_t(height), 3)) return false;
   store.makeBlank(slot, width, height, colour);
   return true;
 }
@@ -238,7 +240,9 @@ bool pictureFromJson(FormReader& f, const Json& j, const std::string& path, Imag
 bool imagesFromJson(FormReader& f, const Json& form, Document& doc) {
   if (form.contains("userImages")) {
     const Json& list = form["userImages"];
-    if (!f.array(list, "userImages", 1)) return false;
+    if (!f.array(list, "userImages", 1) ||
+        !f.reserve("userImages", list.size(), kImageEntryMinBytes))
+      return false;
     doc.userImages.initStore(int(list.size()));
     doc.userImages.kernel = Document::paintKernel();
     doc.imageKeys.assign(list.size(), 0);
@@ -270,6 +274,13 @@ std::string pixelCrc(const void* data, size_t size) {
   char text[16];
   std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(crc));
   return text;
+}
+
+bool parseJsonForm(std::string_view text, Json& out, std::string& error) {
+  if (error = jsonLimitFault(text, kJsonFormLimits); !error.empty()) return false;
+  out = Json::parse(text.begin(), text.end(), nullptr, false);
+  if (out.is_discarded()) return error = "not valid JSON", false;
+  return true;
 }
 
 bool documentToJson(const Document& doc, Json& out, std::string& error,
@@ -329,10 +340,11 @@ bool documentFromJson(const Json& form, Document& doc, std::string& error) {
   doc.recreateWorkImages();
 
   const LineRecord fresh = doc.makeDefaultLine();
-  f.records(form, "lines", "", doc.lines, [&](const Json& e, const std::string& at, LineRecord& l) {
-    l = fresh;
-    return lineFromJson(f, e, at, l);
-  });
+  f.records(form, "lines", "", doc.lines, kLineFixedBytes,
+            [&](const Json& e, const std::string& at, LineRecord& l) {
+              l = fresh;
+              return lineFromJson(f, e, at, l);
+            });
   if (f.failed()) return false;
   doc.lineOrder.resize(doc.lines.size());
   for (size_t i = 0; i < doc.lineOrder.size(); ++i) doc.lineOrder[i] = int32_t(i);
@@ -341,11 +353,12 @@ bool documentFromJson(const Json& form, Document& doc, std::string& error) {
     if (doc.lineOrder.size() != doc.lines.size())
       return f.fail("lineOrder", "needs one entry per line, the sentinel included");
   }
-  f.records(form, "texts", "", doc.texts, [&](const Json& e, const std::string& at, TextRecord& t) {
-    return textFromJson(f, e, at, t);
-  });
+  f.records(form, "texts", "", doc.texts, kTextBlockBytes,
+            [&](const Json& e, const std::string& at, TextRecord& t) {
+              return textFromJson(f, e, at, t);
+            });
   f.records(
-      form, "objects", "", doc.objects,
+      form, "objects", "", doc.objects, kObjectBlockBytes,
       [&](const Json& e, const std::string& at, ObjectRecord& o) {
         return objectFromJson(f, e, at, o);
       },

@@ -9,8 +9,11 @@
 // BMP files and name them in "bmp", which load-json reads back.
 
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
+
+#include "model/json_bounds.h"
 
 namespace tovala {
 class Document;
@@ -22,6 +25,15 @@ using Json = nlohmann::ordered_json;
 
 inline constexpr const char* kJsonFormatName = "tovala";
 inline constexpr int kJsonFormatVersion = 1;
+
+// What load-json holds a text to before it parses it: seven levels (the document, its lines, a
+// line, its points, a point, its parameters, one parameter), and no more values than the
+// largest document a project file holds could need (16 MiB, over two bytes a value).
+inline constexpr JsonLimits kJsonFormLimits{size_t(256) << 20, 7, size_t(8) << 20};
+
+// Parses the text of the JSON form into `out`; false with `error` set when the text is beyond
+// kJsonFormLimits or is not JSON.
+bool parseJsonForm(std::string_view text, Json& out, std::string& error);
 
 // The document in the JSON form. With `imageFolder`, every picture (user images and the
 // underlay) is also written there as a BMP file and its entry carries "bmp"; a picture that

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "model/hc_container.h"
 #include "platform/encoding.h"
 
 namespace tovala::cli {
@@ -64,6 +65,16 @@ std::string hexBytes(std::span<const uint8_t> bytes) {
     s.push_back(kDigits[b & 15]);
   }
   return s;
+}
+
+FormReader::FormReader(std::string& error) : error_(error), room_(kHcMaxPayload) {}
+
+bool FormReader::reserve(const std::string& path, uint64_t count, uint64_t bytesEach) {
+  if (bytesEach && count > room_ / bytesEach)
+    return fail(path,
+                "more than a project file can hold (" + std::to_string(kHcMaxPayload) + " bytes)");
+  room_ -= count * bytesEach;
+  return true;
 }
 
 bool FormReader::fail(const std::string& path, const std::string& what) {

@@ -29,7 +29,7 @@ std::string hexBytes(std::span<const uint8_t> bytes);
 
 class FormReader {
  public:
-  explicit FormReader(std::string& error) : error_(error) {}
+  explicit FormReader(std::string& error);
 
   bool failed() const { return !error_.empty(); }
   // Records the first refusal ("PATH: WHAT") and returns false.
@@ -76,20 +76,27 @@ class FormReader {
   }
 
   // The array member `key` read element by element with read(json, path, item); a missing
-  // member leaves `out` as it is. Sentinel-ended arrays need at least `minimum` elements.
+  // member leaves `out` as it is. Sentinel-ended arrays need at least `minimum` elements. Each
+  // element takes `bytesEach` from the room left (reserve).
   template <class T, class Read>
   bool records(const Json& obj, const char* key, const std::string& path, std::vector<T>& out,
-               Read read, size_t minimum = 1) {
+               size_t bytesEach, Read read, size_t minimum = 1) {
     if (failed()) return false;
     const auto it = obj.find(key);
     if (it == obj.end()) return true;
     const std::string at = join(path, key);
-    if (!array(*it, at, minimum)) return false;
+    if (!array(*it, at, minimum) || !reserve(at, it->size(), bytesEach)) return false;
     out.assign(it->size(), T{});
     for (size_t i = 0; i < out.size(); ++i)
       if (!read((*it)[i], at + "[" + std::to_string(i) + "]", out[i])) return fail(at, "refused");
     return true;
   }
+
+  // Takes count * bytesEach from the room the document has left in a project file (the
+  // container's payload limit), so that a short form cannot make the reader build a document far
+  // larger than any project: an empty object in "lines" still becomes a whole line. False, with
+  // the field named, when that room is used up.
+  bool reserve(const std::string& path, uint64_t count, uint64_t bytesEach);
 
   static std::string join(const std::string& path, const char* key) {
     return path.empty() ? std::string(key) : path + "." + key;
@@ -100,6 +107,7 @@ class FormReader {
   size_t text(const Json& obj, const char* key, const std::string& path, std::span<uint8_t> out);
 
   std::string& error_;
+  uint64_t room_;
 };
 
 }  // namespace tovala::cli

@@ -14,9 +14,15 @@ std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, uint6
   // would be read up to the limit before being refused.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  // A file already larger than the limit is refused before a byte of it is read, and the buffer
+  // is sized once for the rest. (The reading below still stops at the limit, should the file
+  // grow meanwhile.)
+  const uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec && size > maxBytes) return std::nullopt;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::vector<uint8_t> data;
+  if (!ec) data.reserve(size_t(size));
   uint8_t chunk[65536];
   bool ok = true;
   for (;;) {
@@ -44,9 +50,9 @@ bool writeFileAtomic(const std::string& path, std::span<const uint8_t> data) {
   fs::path target(path);
   fs::path dir = target.parent_path();
   std::random_device rd;
-  std::string tmp = (dir / ("." + target.filename().string() + ".tmp" +
-                            std::to_string(rd() % 1000000u)))
-                        .string();
+  std::string tmp =
+      (dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000u)))
+          .string();
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   size_t done = 0;
