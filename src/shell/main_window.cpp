@@ -18,7 +18,7 @@
 #include "shell/motion_mode.h"
 #include "shell/paint_mode.h"
 #include "shell/recent_files.h"
-#include "shell/panel_memory.h"
+#include "shell/dock_layout.h"
 #include "shell/panels/control/control_panel.h"
 #include "shell/panels/control/line_list.h"
 #include "shell/panels/edit_tool/edit_tool_window.h"
@@ -30,6 +30,7 @@
 #include "shell/panels/properties/settings_panel.h"
 #include "shell/panels/script/script_panel.h"
 #include "shell/panels/timeline/timeline.h"
+#include "shell/window_placement.h"
 
 namespace tovala {
 
@@ -82,6 +83,8 @@ TMyWindow::TMyWindow(Ui* ui) {
   buildMenus();
   installRecentFiles(*this);
   installFileDrop(*this);
+  applyDefaultLayout(*this);
+  new WindowPlacer(*this);
 
   session_.undoRing().init(doc_);
   session_.paintRing().reset();
@@ -142,6 +145,7 @@ void TMyWindow::prepareTempFolder() {
 void TMyWindow::installPanel(Panel* panel, bool visible) {
   panels_[size_t(panel->id())] = panel;
   connect(panel, &Panel::notify, this, [this](PanelMessage m) { onPanelMessage(m); });
+  dockPanel(*this, *panel);
   panel->setVisible(visible);
 }
 
@@ -254,14 +258,13 @@ bool TMyWindow::offerSave() {
 
 void TMyWindow::closeEvent(QCloseEvent* event) {
   event->setAccepted(offerSave());
-  if (event->isAccepted() && panelSettings_) savePanels(*this, *panelSettings_);
+  if (event->isAccepted() && panelSettings_) saveLayout(*this, *panelSettings_);
 }
 
 void TMyWindow::keepPanelsIn(QSettings* settings) {
   panelSettings_ = settings;
   if (RecentFiles* recent = recentFilesOf(*this)) recent->setSettings(settings);
-  if (settings) restorePanels(*this, *settings);
-  placeNewPanels(*this);
+  startLayout(*this, settings);
 }
 
 }  // namespace tovala

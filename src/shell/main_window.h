@@ -159,9 +159,9 @@ class TMyWindow : public QMainWindow {
   // Opens a project (the command after its dialog, and a file named on the command line).
   bool openProject(const std::string& path);
 
-  // Keeps the panels' places (and whether the start-up panels are shown) in `settings` between
-  // runs: restored now, saved when the window closes. Without it nothing is kept. Shown panels
-  // with no place of their own are put beside the window (call once the window is shown).
+  // Keeps the window's geometry and its docks in `settings` between runs: restored now (the
+  // default layout sized to the screen on a first start), saved when the window closes. Without
+  // settings nothing is kept. Call once the window is shown.
   void keepPanelsIn(QSettings* settings);
 
  protected:

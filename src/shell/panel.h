@@ -4,11 +4,10 @@
 // reads the panel's fields, takes the undo snapshot and applies the change.
 
 #include <QDialog>
+#include <QDockWidget>
 
 namespace tovala {
 
-class Panel;
-void placeBesideOwner(Panel& p);  // panel_memory.cpp
 
 // The private messages panels send the main window, numbered from the first user message.
 enum class PanelMessage : int {
@@ -50,20 +49,25 @@ class Panel : public QDialog {
   Q_OBJECT
 
  public:
-  // A tool window: it stays above the main window and never hides behind the canvas.
+  // A tool window until the main window docks it (dock_layout.h).
   Panel(PanelId id, PanelMessage message, QWidget* parent)
       : QDialog(parent, Qt::Tool), id_(id), message_(message) {}
 
   PanelId id() const { return id_; }
 
-  // A panel shown for the first time stands beside the main window, not over the canvas;
-  // once it has a place (remembered, or moved by the user) it keeps it.
+  // A docked panel is shown and hidden with its dock: the panel itself stays shown inside it,
+  // so isVisible() tells whether the user can see it.
   void setVisible(bool visible) override {
-    if (visible && !placed_) placeBesideOwner(*this);
-    QDialog::setVisible(visible);
+    if (!dock_) {
+      QDialog::setVisible(visible);
+      return;
+    }
+    if (visible) QDialog::setVisible(true);
+    dock_->setVisible(visible);
+    if (visible) dock_->raise();  // its tab comes to the front
   }
-  bool placed() const { return placed_ || testAttribute(Qt::WA_Moved); }
-  void markPlaced() { placed_ = true; }
+  QDockWidget* dock() const { return dock_; }
+  void setDock(QDockWidget* dock) { dock_ = dock; }
   PanelMessage message() const { return message_; }
 
   // Re-reads the document and shows it; the window calls this after changes.
@@ -85,7 +89,7 @@ class Panel : public QDialog {
  private:
   PanelId id_;
   PanelMessage message_;
-  bool placed_ = false;
+  QDockWidget* dock_ = nullptr;
 };
 
 }  // namespace tovala
