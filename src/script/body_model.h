@@ -35,6 +35,17 @@ int createBodyModel(Document& doc);
 // The figure in the proportions of `shape`, which bodyShapeFault must pass (script/body_shape.h).
 int createBodyModel(Document& doc, const BodyShape& shape);
 
+// Whether the document starts with a figure built as the body model (in any shape): its lines,
+// points and objects, with any lines added after them.
+bool isBodyModelFigure(const Document& doc);
+
+// 体型変更: the body model figure the document starts with takes `shape` (bodyShapeFault must
+// pass). The joints' and outlines' places, the outlines' shapes and the objects' depth offsets
+// come from the figure of that shape; the pose, styles, joint limits and added lines stay. In
+// motion mode the figure is posed again. -1, changing nothing, when the document does not start
+// with a body model figure.
+int reshapeBodyModel(Document& doc, const BodyShape& shape);
+
 // The same from any tables (tests use broken ones to see the refusals).
 int createBodyModel(Document& doc, const body::BodyTables& tables);
 

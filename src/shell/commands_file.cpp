@@ -9,6 +9,7 @@
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
+#include "shell/panels/body_shape/body_shape_commands.h"
 #include "shell/panels/export/export_dialog.h"
 
 namespace tovala {
@@ -18,11 +19,10 @@ namespace {
 constexpr const char* kNewQuestion = "編集を破棄し新規に作成します。よろしいですか？";
 
 // What opening a project and making a new document share: the rings start again and the panels
-// that showed the old document go away.
+// that showed the old document go away. The panels that show the document follow the session.
 void afterReplace(TMyWindow& w) {
   w.session().resetUndo();
   w.clearMouse();
-  w.refreshPanel(PanelId::Control);
   w.showPanel(PanelId::Paint, false);
   w.showPanel(PanelId::Move, false);
   w.showPanel(PanelId::Script, false);
@@ -35,10 +35,8 @@ void newDocument(TMyWindow& w) {
   w.doc().clear();
   w.doc().reset();
   w.session().replaced(false);  // the animation goes with the document
-  w.refreshPanel(PanelId::Control);  // the new document's mode and "個別線"
   w.rebuild();
   w.compose();
-  w.refreshPanel(PanelId::LineList);
 }
 
 // Opening replaces the document: unsaved changes are offered for saving before the file is
@@ -99,10 +97,13 @@ void loadFaceCommand(TMyWindow& w) {
 // its own yet.
 void bodyModelCommand(TMyWindow& w) {
   if (w.motion() || !w.offerSave()) return;
+  const auto shape = askNewBodyShape(w);
+  if (!shape) return;
   emit w.session().aboutToReplace();
   afterReplace(w);
-  createBodyModel(w.doc());
+  createBodyModel(w.doc(), *shape);
   w.session().replaced(true);
+  keepBodyShape(w, *shape);
   w.undoRing().justOpened = true;
   w.rebuild();
   w.setMode(kModeSelect, "OnTest");
@@ -151,7 +152,6 @@ bool TMyWindow::openProject(const std::string& path) {
   undoRing().justOpened = true;
   refreshPanel(PanelId::Script);
   setMode(kModeSelect, "OnMyopen");
-  refreshPanel(PanelId::LineList);
   rebuild();
   compose();
   update();
@@ -175,6 +175,8 @@ void addFileCommands(CommandTable& t) {
          false, false, {"書き出し…", "ファイル", 0, true}});
   t.set({40032, "", deleteWorkFiles, nullptr});
   t.set({40050, "OnTest", bodyModelCommand, nullptr});
+  t.set({kCommandBodyShape, "OnBodyShape", changeBodyShapeCommand, bodyShapeRule, false, true,
+         {"体型変更", "ファイル", 40050}});
 }
 
 }  // namespace tovala
