@@ -9,7 +9,7 @@ PACKAGES=(
   nlohmann-json3-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libgif-dev libwebp-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
-  xvfb xauth openbox x11-utils
+  xvfb xauth openbox x11-utils xdotool python3
 )
 
 missing=()
