@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "engine/face_reader.h"
+#include "engine/face_sample.h"
 #include "engine/pose.h"
 #include "engine/pose_file.h"
 #include "model/document.h"
@@ -139,6 +141,36 @@ TEST(Cast, FiguresStartWhereACopyOfAFigureStarts) {
   EXPECT_EQ(figureOfLine(figures, f - 1), 0);
   EXPECT_EQ(figureOfLine(figures, f), 1);
   EXPECT_EQ(figureOfLine(figures, 2 * f), -1);
+}
+
+// A face follows its own figure's head: the face's controller (FaceMoveAll) reaches the parts of
+// the figure it belongs to, not the first face of the document.
+TEST(Cast, EachFigureKeepsItsOwnFace) {
+  Document withFace = bodyModel();
+  ASSERT_EQ(loadFaceData(withFace, test::sampleFace().bytes()), 1);
+  Document cast = withFace;
+  ASSERT_TRUE(mergePartsPayload(cast, writePartsPayload(withFace)));
+  const std::vector<LineSpan> figures = findFigures(cast);
+  ASSERT_EQ(figures.size(), 2u);
+  ASSERT_EQ(figures[1].first, withFace.lineCount() - 1);
+  // Each head (line 2, point 10: the face's reference joint) turned its own way.
+  auto headTurned = [](int k) {
+    Pose pose = poseFor(k);
+    pose.joints.push_back({{2, 10}, {0, 0, 0}, {0.1f, 0.3f - 0.5f * float(k), 0}});
+    return pose;
+  };
+  for (int k = 0; k < 2; ++k) {
+    Pose pose = headTurned(k);
+    pose.figure = k + 1;
+    setPoseValues(cast, pose);
+  }
+  prepareMotion(cast);
+  for (int k = 0; k < 2; ++k) {
+    SCOPED_TRACE("figure " + std::to_string(k + 1));
+    Document alone = withFace;
+    applyPose(alone, headTurned(k));
+    EXPECT_LE(largestDifference(cast, figures[size_t(k)], alone), 0.01f);
+  }
 }
 
 // Joint values of the left elbow (line 8, point 801) in figure `k` of a cast.
