@@ -446,18 +446,42 @@ double solveIk(Document& doc, const IkChain& chain, double tx, double ty) {
   return distance;
 }
 
+std::array<PointMotion, kMaxIkChain> chainMotions(const Document& doc, const IkChain& chain) {
+  std::array<PointMotion, kMaxIkChain> out{};
+  const int n = std::clamp(chain.count, 0, kMaxIkChain);
+  for (int k = 0; k < n; ++k)
+    if (doc.isValidPick(chain.joints[size_t(k)][0], chain.joints[size_t(k)][1]) > 0)
+      out[size_t(k)] = motionOf(pointAt(doc, chain.joints[size_t(k)]));
+  return out;
+}
+
+bool turnJointInPicture(Document& doc, int line, int point, const Rotation& turn) {
+  Link link;
+  if (!readLink(doc, {line, point}, link)) return false;
+  const Rotation old = Rotation::euler(link.angles[0], link.angles[1], link.angles[2]);
+  const Angles a = anglesFor(old.then(link.frame).then(turn).then(link.frame.transposed()), link);
+  PointRecord& p = doc.lines[size_t(line)].points[size_t(point)];
+  p.radx = float(a[0]);
+  p.rady = float(a[1]);
+  p.radz = float(a[2]);
+  return true;
+}
+
 void ikDrag(Document& doc, const IkChain& chain, int x, int y) {
   if (chain.count == 0 || doc.isValidPick(chain.line, chain.point) < 0) return;
   const LineRecord& line = doc.lines[size_t(chain.line)];
   if (line.w == 0 || line.h == 0) return;  // the picture cannot be mapped back onto the line
-  const int n = std::clamp(chain.count, 0, kMaxIkChain);
-  std::array<PointMotion, kMaxIkChain> before;
-  for (int k = 0; k < n; ++k)
-    if (doc.isValidPick(chain.joints[size_t(k)][0], chain.joints[size_t(k)][1]) > 0)
-      before[size_t(k)] = motionOf(pointAt(doc, chain.joints[size_t(k)]));
-  EditState& e = doc.edit;
-  e.prevWhole = {doc.VextX, doc.VextY, doc.VextZ, doc.RadX, doc.RadY, doc.RadZ};
+  const std::array<PointMotion, kMaxIkChain> before = chainMotions(doc, chain);
+  doc.edit.prevWhole = {doc.VextX, doc.VextY, doc.VextZ, doc.RadX, doc.RadY, doc.RadZ};
   solveIk(doc, chain, (x - double(line.vx)) / line.w, (y - double(line.vy)) / line.h);
+  applyChainTurns(doc, chain, before);
+}
+
+void applyChainTurns(Document& doc, const IkChain& chain,
+                     const std::array<PointMotion, kMaxIkChain>& before) {
+  if (doc.isValidPick(chain.line, chain.point) < 0) return;
+  const int n = std::clamp(chain.count, 0, kMaxIkChain);
+  EditState& e = doc.edit;
 
   // Each joint that turned is applied as the rotation tool applies it: a joint point (kind 2000)
   // by its own line's program, selected, with its previous values kept for the programs' ...Sel

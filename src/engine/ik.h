@@ -17,9 +17,10 @@
 
 #include <array>
 
-namespace tovala {
+#include "engine/rotation.h"
+#include "model/document.h"
 
-class Document;
+namespace tovala {
 
 inline constexpr int kMaxIkChain = 6;
 inline constexpr int kDefaultIkChain = 2;
@@ -60,5 +61,18 @@ double solveIk(Document& doc, const IkChain& chain, double tx, double ty);
 // program (the body model's joints are all of that kind). The dragged point stays the
 // selection.
 void ikDrag(Document& doc, const IkChain& chain, int x, int y);
+
+// The movement and rotation of each joint of the chain as it stands, before a step changes them.
+std::array<PointMotion, kMaxIkChain> chainMotions(const Document& doc, const IkChain& chain);
+
+// Poses the figure after the chain's angles were set: the joints whose rotation differs from
+// `before` are applied as ikDrag applies them, and the chain's point becomes the selection.
+void applyChainTurns(Document& doc, const IkChain& chain,
+                     const std::array<PointMotion, kMaxIkChain>& before);
+
+// Sets the angles of joint (line, point) so that it turns by `turn`, given in the picture's axes
+// (after the whole-model rotation), from where it stands now, or as far towards it as its limits
+// let it. Only the angles change. False when the point is not a posable joint.
+bool turnJointInPicture(Document& doc, int line, int point, const Rotation& turn);
 
 }  // namespace tovala

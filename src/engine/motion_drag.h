@@ -15,6 +15,7 @@ enum MotionTool : int {
   kToolPointMove = 320,
   kToolPointRotate = 321,
   kToolIK = 322,  // reaching: engine/ik.h
+  kToolAim = 323,  // aiming a limb at the mouse: engine/aim.h
 };
 
 inline constexpr double kRadiansPerPixel = 0.01;
