@@ -71,11 +71,12 @@ bool decodePng(std::span<const uint8_t> file, ImageSlot& out) {
   return true;
 }
 
-std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> alpha) {
+std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> alpha, bool fast) {
   if (!image.present || image.width <= 0 || image.height <= 0) return {};
   const size_t pixels = size_t(image.width) * size_t(image.height);
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
+  if (fast) png.flags |= PNG_IMAGE_FLAG_FAST;
   png.width = png_uint_32(image.width);
   png.height = png_uint_32(image.height);
 

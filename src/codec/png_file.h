@@ -29,6 +29,8 @@ bool decodePng(std::span<const uint8_t> file, ImageSlot& out);
 
 // The image as an 8-bit PNG file: RGB, or RGBA when `alpha` holds one opacity per pixel (rows
 // from the top, width * height bytes). Empty when `alpha` has another size or libpng refuses.
-std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> alpha = {});
+// `fast` trades size for speed (libpng's quicker filtering and compression), for large pictures.
+std::vector<uint8_t> encodePng(const ImageSlot& image, std::span<const uint8_t> alpha = {},
+                               bool fast = false);
 
 }  // namespace tovala

@@ -11,6 +11,9 @@ namespace {
 
 constexpr int32_t kWebpMaxSide = 16383;
 constexpr int32_t kGifMaxSide = 65535;
+// Above this many pixels (a print) a PNG is compressed the quick way: the default took longer
+// than drawing the figure.
+constexpr size_t kQuickPngPixels = size_t(4) << 20;
 
 void outputSize(const Document& doc, const PictureExportOptions& o, int32_t& width,
                 int32_t& height) {
@@ -56,8 +59,9 @@ bool exportPicture(const Document& doc, const PictureExportOptions& options, std
   ImageSlot picture;
   std::vector<uint8_t> alpha;
   if (!drawExportPicture(doc, options, picture, alpha, reason)) return false;
+  const bool print = size_t(picture.width) * size_t(picture.height) > kQuickPngPixels;
   const std::vector<uint8_t> file =
-      encodePicture(options.format, picture, alpha, options.lossless);
+      encodePicture(options.format, picture, alpha, options.lossless, print);
   if (file.empty()) return reason = "符号化に失敗しました", false;
   if (!writeFileAtomic(options.path, file)) return reason = "書き込めません: " + options.path, false;
   return true;

@@ -35,11 +35,12 @@ std::vector<uint8_t> rgbaOf(const ImageSlot& image, std::span<const uint8_t> alp
 }  // namespace
 
 std::vector<uint8_t> encodePicture(ExportFormat format, const ImageSlot& image,
-                                   std::span<const uint8_t> alpha, bool lossless) {
+                                   std::span<const uint8_t> alpha, bool lossless, bool quick) {
   if (!image.present || image.width <= 0 || image.height <= 0) return {};
   if (!alpha.empty() && alpha.size() != size_t(image.width) * size_t(image.height)) return {};
   switch (format) {
-    case ExportFormat::Png: return encodePng(image, alpha);
+    case ExportFormat::Png:
+      return encodePng(image, alpha, quick);
     case ExportFormat::Jpeg: return encodeJpeg(image);
     case ExportFormat::Bmp: return encodeBmp(image);
     case ExportFormat::Gif: {

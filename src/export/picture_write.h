@@ -17,10 +17,11 @@ class Ui;
 
 // The picture in `format`, with `alpha` (one opacity per pixel, rows from the top, or empty
 // for an opaque picture) where the format keeps transparency; a format without it gets the
-// colours as they are. WebP is lossless unless `lossless` is false. Empty when the encoder
-// refuses or the format holds no still picture.
+// colours as they are. WebP is lossless unless `lossless` is false; `quick` compresses a PNG the
+// fast way (larger files). Empty when the encoder refuses or the format holds no still picture.
 std::vector<uint8_t> encodePicture(ExportFormat format, const ImageSlot& image,
-                                   std::span<const uint8_t> alpha, bool lossless = true);
+                                   std::span<const uint8_t> alpha, bool lossless = true,
+                                   bool quick = false);
 
 // Encodes and writes the file atomically; a failure shows the save-failed message.
 bool writePicture(const std::string& path, ExportFormat format, const ImageSlot& image,

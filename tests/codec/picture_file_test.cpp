@@ -73,6 +73,9 @@ TEST(Png, RoundTripsOpaqueAndLaysAlphaOverWhite) {
   const ImageSlot image = pattern();
   ImageSlot back;
   ASSERT_TRUE(decodePng(encodePng(image), back));
+  ImageSlot quick;
+  ASSERT_TRUE(decodePng(encodePng(image, {}, true), quick));
+  EXPECT_EQ(quick, back);  // the quick compression keeps every pixel
   EXPECT_EQ(back.pixels, image.pixels);
   EXPECT_EQ(back.header, image.header);
 
