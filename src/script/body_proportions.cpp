@@ -72,12 +72,17 @@ Factors factorsFor(const BodyShape& s, const Landmarks& m) {
   f.hand = s.hands * std::pow(body, 0.8) * std::pow(breadth, 0.4);
   f.handWidth = f.hand * std::pow(s.build, 0.3);
   // Fewer heads: shorter legs for the body's length, and almost no neck.
-  f.leg = body * (1 + 0.045 * (s.heads - heads0)) * s.legs;
+  const double naturalLeg = body * (1 + 0.045 * (s.heads - heads0));
   f.neck = body * std::clamp(0.3 + 0.7 * (s.heads - 2) / (heads0 - 2), 0.3, 1.15);
   const double neck0 = m.neckBaseY - m.headBottom, trunk0 = m.hipJointY - m.neckBaseY;
   const double leg0 = m.ankleY - m.hipJointY, foot0 = m.bottom - m.ankleY;
-  const double trunkLeft = (total - h0) * body - leg0 * f.leg - foot0 * f.hand - neck0 * f.neck;
-  f.trunk = std::max(trunkLeft / trunk0, 0.3 * body);
+  // The trunk takes what the legs leave of the body below the chin; longer or shorter legs
+  // take from it or give to it, up to a quarter of its natural length either way.
+  const double rest = (total - h0) * body - foot0 * f.hand - neck0 * f.neck;
+  const double naturalTrunk = std::max((rest - leg0 * naturalLeg) / trunk0, 0.3 * body);
+  f.trunk = std::clamp((rest - leg0 * naturalLeg * s.legs) / trunk0, 0.75 * naturalTrunk,
+                       1.25 * naturalTrunk);
+  f.leg = naturalLeg * s.legs;
   // Arms reach as far down the trunk and thigh as the standard figure's do.
   f.arm = s.arms * (trunk0 * f.trunk + leg0 * f.leg) / (trunk0 + leg0);
 
