@@ -5,7 +5,10 @@
 // The script engine has a member named like Qt's `emit` keyword: it comes before any Qt header.
 #include "script/script_engine.h"
 
+#include <QAction>
 #include <QFile>
+#include <QInputDialog>
+#include <QSettings>
 #include <QPushButton>
 #include <QtTest>
 
@@ -16,6 +19,7 @@
 #include "shell/autosave.h"
 #include "shell/document_session.h"
 #include "shell/panels/timeline/timeline.h"
+#include "modal_helper.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
@@ -140,6 +144,42 @@ class TestAutosave : public QObject {
     f.window.reset();
     QVERIFY(!fs::exists(files.project()));
     QVERIFY(!fs::exists(files.note()));
+  }
+
+  // The interval is kept in the settings (2 minutes when none is kept, 0 off) and chosen with
+  // ファイル → 自動保存の間隔…; TOVALA_AUTOSAVE_MS overrides it for tests.
+  void theIntervalIsASetting() {
+    WindowFixture f;
+    QSettings settings(f.dir.filePath("tovala.ini"), QSettings::IniFormat);
+    const QByteArray variable = qgetenv("TOVALA_AUTOSAVE_MS");
+    qunsetenv("TOVALA_AUTOSAVE_MS");
+    auto intervalWith = [&](const QVariant& minutes) {
+      if (minutes.isValid()) settings.setValue("autosave/minutes", minutes);
+      else settings.remove("autosave/minutes");
+      std::unique_ptr<Autosave> a(installAutosave(*f.window, &settings));
+      return a->interval();
+    };
+    QCOMPARE(intervalWith(QVariant()), kDefaultAutosaveMinutes * 60000);
+    QCOMPARE(intervalWith(0), 0);
+    QCOMPARE(intervalWith(5), 5 * 60000);
+    QCOMPARE(intervalWith(-3), 0);
+    QCOMPARE(intervalWith(1000), kMostAutosaveMinutes * 60000);
+    qputenv("TOVALA_AUTOSAVE_MS", "250");
+    QCOMPARE(intervalWith(5), 250);
+    qunsetenv("TOVALA_AUTOSAVE_MS");
+
+    Autosave* autosave = installAutosave(*f.window, &settings);
+    const QList<QAction*> items = f.window->findChildren<QAction*>("autosaveInterval");
+    QVERIFY(!items.isEmpty());
+    auto seen = tovala::test::whenModal<QInputDialog>([](QInputDialog& d) {
+      d.setIntValue(7);
+      d.accept();
+    });
+    items.back()->trigger();
+    QVERIFY(*seen);
+    QCOMPARE(autosave->interval(), 7 * 60000);
+    QCOMPARE(settings.value("autosave/minutes").toInt(), 7);
+    if (!variable.isEmpty()) qputenv("TOVALA_AUTOSAVE_MS", variable);
   }
 
   // A copy left behind is offered once at the next start: Yes opens it as the same-named,
