@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <QSettings>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -153,6 +155,50 @@ class TestExportDialog : public QObject {
 
     QVERIFY(!d.runExport());
     QVERIFY(f.ui.lastText().starts_with("書き出すファイルを選んでください。"));
+  }
+
+  // The choices outlive the editor: closed without exporting, they are in the settings, and a
+  // dialog of a later run (nothing remembered in memory) shows them; a command's format still
+  // wins over the kept one.
+  void choicesAreKeptInTheSettings() {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("tovala.ini"), QSettings::IniFormat);
+    settings.setValue("export/colour", 0x336699);
+    {
+      WindowFixture f;
+      bodyModelIn(f);
+      f.window->keepPanelsIn(&settings);
+      ExportDialog d(*f.window, std::nullopt, false);
+      QComboBox* format = child<QComboBox>(&d, "format");
+      format->setCurrentIndex(format->findText("GIF"));
+      child<QCheckBox>(&d, "animated")->setChecked(true);
+      child<QDoubleSpinBox>(&d, "scale")->setValue(0.5);
+      child<QRadioButton>(&d, "lineView")->setChecked(true);
+      child<QCheckBox>(&d, "bones")->setChecked(true);
+      child<QComboBox>(&d, "background")->setCurrentIndex(2);
+      child<QSpinBox>(&d, "fps")->setValue(12);
+      d.reject();
+      f.window->keepPanelsIn(nullptr);
+    }
+    ExportDialog::remembered() = ExportChoices{};
+    WindowFixture f;
+    bodyModelIn(f);
+    f.window->keepPanelsIn(&settings);
+    {
+      ExportDialog d(*f.window, std::nullopt, false);
+      QCOMPARE(child<QComboBox>(&d, "format")->currentText(), QString("GIF"));
+      QVERIFY(child<QCheckBox>(&d, "animated")->isChecked());
+      QCOMPARE(child<QDoubleSpinBox>(&d, "scale")->value(), 0.5);
+      QVERIFY(child<QRadioButton>(&d, "lineView")->isChecked());
+      QCOMPARE(child<QSpinBox>(&d, "fps")->value(), 12);
+      const PictureExportOptions o = d.pictureOptions();
+      QVERIFY(o.look.bones);
+      QCOMPARE(o.look.background, std::optional<uint32_t>(0x336699));
+    }
+    ExportDialog png(*f.window, ExportFormat::Png, false);
+    QCOMPARE(child<QComboBox>(&png, "format")->currentText(), QString("PNG画像"));
+    QCOMPARE(child<QDoubleSpinBox>(&png, "scale")->value(), 0.5);
+    f.window->keepPanelsIn(nullptr);
   }
 };
 

@@ -29,6 +29,9 @@
 #include "shell/panels/timeline/export_command.h"
 #include "shell/panels/timeline/timeline.h"
 
+// After the script engine's header, which has a member named like Qt's `emit`.
+#include <QSettings>
+
 namespace tovala {
 
 namespace {
@@ -46,6 +49,47 @@ QString qs(std::string_view text) { return QString::fromUtf8(text.data(), int(te
 
 const Animation& animationOf(TMyWindow& w) { return w.session().animation(); }
 
+constexpr const char* kFormatSetting = "export/format";
+constexpr const char* kAnimatedSetting = "export/animated";
+constexpr const char* kScaleSetting = "export/scale";
+constexpr const char* kViewSetting = "export/view";  // "line" or "object"; absent: by the document
+constexpr const char* kBonesSetting = "export/bones";
+constexpr const char* kBackgroundSetting = "export/background";
+constexpr const char* kColourSetting = "export/colour";
+constexpr const char* kFpsSetting = "export/fps";
+
+// `c` with what the settings hold in place of it; values out of range are passed over.
+ExportChoices choicesIn(const QSettings* s, ExportChoices c) {
+  if (!s) return c;
+  const std::string format = s->value(kFormatSetting).toString().toStdString();
+  for (const ExportFormatInfo& f : exportFormats())
+    if (f.name == format) c.format = f.format;
+  c.animated = s->value(kAnimatedSetting, c.animated).toBool();
+  const double scale = s->value(kScaleSetting, c.scale).toDouble();
+  if (scale >= kMinExportScale && scale <= kMaxExportScale) c.scale = scale;
+  const QString view = s->value(kViewSetting).toString();
+  if (view == "line" || view == "object") c.objectView = view == "object";
+  c.bones = s->value(kBonesSetting, c.bones).toBool();
+  const int background = s->value(kBackgroundSetting, c.background).toInt();
+  if (background >= 0 && background <= 2) c.background = background;
+  c.colour = s->value(kColourSetting, c.colour).toUInt() & 0xFFFFFF;
+  const int fps = s->value(kFpsSetting, c.fps).toInt();
+  if (fps >= 0 && fps <= kMaxAnimationFps) c.fps = fps;
+  return c;
+}
+
+void keepChoices(QSettings* s, const ExportChoices& c) {
+  if (!s) return;
+  s->setValue(kFormatSetting, qs(formatInfo(c.format).name));
+  s->setValue(kAnimatedSetting, c.animated);
+  s->setValue(kScaleSetting, c.scale);
+  if (c.objectView) s->setValue(kViewSetting, *c.objectView ? "object" : "line");
+  s->setValue(kBonesSetting, c.bones);
+  s->setValue(kBackgroundSetting, c.background);
+  s->setValue(kColourSetting, c.colour);
+  s->setValue(kFpsSetting, c.fps);
+}
+
 }  // namespace
 
 ExportChoices& ExportDialog::remembered() {
@@ -58,7 +102,7 @@ ExportDialog::ExportDialog(TMyWindow& window, std::optional<ExportFormat> format
   setObjectName("exportDialog");
   setWindowTitle(qs(kCaption));
   build();
-  ExportChoices c = remembered();
+  ExportChoices c = choicesIn(w_.settings(), remembered());
   if (format) {
     c.format = *format;
     c.animated = animated || formatInfo(*format).sequence;
@@ -180,6 +224,13 @@ void ExportDialog::build() {
     redrawPreview();
   });
   connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
+  // Closed either way, the dialog keeps what was chosen.
+  connect(this, &QDialog::finished, this, [this] { remember(); });
+}
+
+void ExportDialog::remember() {
+  remembered() = current();
+  keepChoices(w_.settings(), remembered());
 }
 
 void ExportDialog::load(const ExportChoices& c) {
@@ -195,6 +246,7 @@ void ExportDialog::load(const ExportChoices& c) {
   bones_->setChecked(c.bones);
   background_->setCurrentIndex(c.background);
   colour_ = c.colour;
+  if (c.fps > 0) fps_->setValue(c.fps);
   path_->setText(QString::fromStdString(c.path));
   formatChanged();
 }
@@ -208,6 +260,7 @@ ExportChoices ExportDialog::current() const {
   c.bones = bones_->isChecked();
   c.background = background_->currentIndex();
   c.colour = colour_;
+  c.fps = fps_->value();
   c.path = path_->text().toStdString();
   return c;
 }
@@ -334,7 +387,7 @@ void ExportDialog::redrawPreview() {
 }
 
 bool ExportDialog::runExport() {
-  remembered() = current();
+  remember();
   if (path_->text().isEmpty()) {
     w_.ui().message(kNoFile, kCaption);
     return false;

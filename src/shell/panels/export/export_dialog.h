@@ -3,8 +3,9 @@
 // table. It shows the format, the size (a scale of the canvas, with the pixels it makes), the
 // view (線 / オブジェクト), the bones, the background (透明, the canvas's colour or a chosen one),
 // for an animation the frames and their rate, the output file and a preview of the first frame
-// drawn as the export will draw it. Its choices are kept for the next time within a run. PNG書出
-// and アニメーション書出 open it with their format chosen.
+// drawn as the export will draw it. Its choices are kept for the next time, in the editor's
+// settings when it has them (so from one run to the next). PNG書出 and アニメーション書出 open it
+// with their format chosen.
 
 #include <QDialog>
 
@@ -38,6 +39,7 @@ struct ExportChoices {
   bool bones = false;
   int background = 0;  // 0 the canvas's colour, 1 transparent, 2 the chosen colour
   uint32_t colour = 0xFFFFFF;
+  int fps = 0;  // 0: the animation's own rate
   std::string path;
 };
 
@@ -60,12 +62,15 @@ class ExportDialog : public QDialog {
   // when it failed or was cancelled, or no file is chosen.
   bool runExport();
 
+  // The choices of the last use within this run; the editor's settings, when it has them, hold
+  // them for the next run too.
   static ExportChoices& remembered();
 
  private:
   void build();
   void load(const ExportChoices& c);
   ExportChoices current() const;
+  void remember();
   void formatChanged();
   void browse();
   void updateSize();
