@@ -195,7 +195,8 @@ class Reshaper {
     if (starts("navel")) return f_.waist;
     if (starts("neck")) return f_.neckWidth;
     if (starts("breast")) return f_.chest;
-    if (starts("buttock")) return f_.hips;
+    // The buttock bridges the hip's breadth and the thigh's thickness.
+    if (starts("buttock")) return std::sqrt(f_.hips * f_.limbWidth);
     // The crotch hangs below the hip joints as far as the thighs' inner sides begin.
     if (starts("crotch")) return f_.leg;
     if (starts("hand") || starts("foot0") || starts("foot1") || starts("foot2") ||
