@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/motion_run.h"
+#include "engine/picking.h"
 #include "engine/point_math.h"
 #include "model/document.h"
 
@@ -70,12 +71,17 @@ void motionPress(Document& doc, int x, int y) {
   e.pressY = y;
   e.pressWhole = {doc.VextX, doc.VextY, doc.VextZ, doc.RadX, doc.RadY, doc.RadZ};
 
+  // The nearest joint point within reach; of equally near ones the last in line and point order.
+  const int reach = pickReach(doc);
+  long long best = -1;
   for (int l = 0; l < doc.lineCount() - 1; ++l) {
     const LineRecord& line = doc.lines[size_t(l)];
     for (int i = 0; i < line.pointCount() - 1; ++i) {
       const PointRecord& p = line.points[size_t(i)];
-      if (isJointPointKind(p.kind) &&
-          withinSquare(screenX(line, p), screenY(line, p), x, y, doc.markSize)) {
+      if (!isJointPointKind(p.kind)) continue;
+      const long long d = pickDistance(screenX(line, p), screenY(line, p), x, y, reach);
+      if (d >= 0 && (best < 0 || d <= best)) {
+        best = d;
         doc.curLine = l;
         doc.curPoint = i;
       }

@@ -1,5 +1,6 @@
 #include "engine/picking.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/drag_edit.h"
@@ -8,6 +9,19 @@
 #include "render/stroke.h"
 
 namespace tovala {
+
+int pickReach(const Document& doc) {
+  const float zoom = doc.edit.viewZoom;
+  if (!(zoom > 0.0f)) return doc.markSize;
+  const double screen = std::ceil(kPickScreenPixels / double(zoom) - 1e-9);
+  return std::max(doc.markSize, int(std::min(screen, 1e6)));
+}
+
+long long pickDistance(int px, int py, int x, int y, int reach) {
+  if (!withinSquare(px, py, x, y, reach)) return -1;
+  const long long dx = (long long)px - x, dy = (long long)py - y;
+  return dx * dx + dy * dy;
+}
 
 bool pickFilterAccepts(const Document& doc, int line) {
   if (doc.edit.tempMode <= 0) return true;
@@ -27,47 +41,61 @@ int pickPointOfLine(const Document& doc, int x, int y, int line) {
   if (line < 0) line = doc.curLine;
   if (!doc.isValidLine(line) || !pickFilterAccepts(doc, line)) return -1;
   const LineRecord& l = doc.lines[size_t(line)];
+  const int reach = pickReach(doc);
+  int best = -1;
+  long long bestDistance = 0;
   for (int p = 0; p < l.pointCount() - 1; ++p) {
     const PointRecord& pt = l.points[size_t(p)];
-    if (withinSquare(screenX(l, pt), screenY(l, pt), x, y, doc.markSize)) return p;
+    const long long d = pickDistance(screenX(l, pt), screenY(l, pt), x, y, reach);
+    if (d >= 0 && (best < 0 || d < bestDistance)) best = p, bestDistance = d;
   }
-  return -1;
+  return best;
 }
 
 namespace {
 
-// The axis tip of a joint point under (x, y): 1, 2 or 3, or 0 when none is.
-int axisTipAt(const Document& doc, const LineRecord& l, const PointRecord& p, int x, int y) {
+// The nearest axis tip of a joint point under (x, y): 1, 2 or 3 with its squared distance, or
+// 0 when none is.
+int axisTipAt(const Document& doc, const LineRecord& l, const PointRecord& p, int x, int y,
+              int reach, long long& distance) {
   const double len = doc.edit.unitLength;
   const std::array<float, 3>* tips[3] = {&p.unitX, &p.unitY, &p.unitZ};
+  int found = 0;
   for (int a = 0; a < 3; ++a) {
     const double tx = p.vx + len * ((*tips[a])[0] - p.vx);
     const double ty = p.vy + len * ((*tips[a])[1] - p.vy);
     const int sx = truncPixel(double(l.vx) + double(l.w) * tx);
     const int sy = truncPixel(double(l.vy) + double(l.h) * ty);
-    if (withinSquare(sx, sy, x, y, doc.markSize)) return a + 1;
+    const long long d = pickDistance(sx, sy, x, y, reach);
+    if (d >= 0 && (!found || d < distance)) found = a + 1, distance = d;
   }
-  return 0;
+  return found;
 }
 
 }  // namespace
 
 PointPick pickAnyPoint(const Document& doc, int x, int y, int type, int kind) {
+  const int reach = pickReach(doc);
+  PointPick best;
+  long long bestDistance = 0;
   for (int li = 0; li < doc.lineCount() - 1; ++li) {
     const LineRecord& l = doc.lines[size_t(li)];
     if (type == kPickJointAxes && (l.sel == 0 || l.kind != kJointLineKind)) continue;
     if (type == kPickLineKind && l.kind != kind) continue;
     for (int pi = 0; pi < l.pointCount() - 1; ++pi) {
       const PointRecord& p = l.points[size_t(pi)];
+      long long d = -1;
+      int axis = 0;
       if (type == kPickJointAxes) {
-        if (const int axis = axisTipAt(doc, l, p, x, y)) return {li, pi, axis};
-        continue;
+        if (!(axis = axisTipAt(doc, l, p, x, y, reach, d))) continue;
+      } else {
+        if (type == kPickSelectedPoints && p.sel != 1) continue;
+        d = pickDistance(screenX(l, p), screenY(l, p), x, y, reach);
       }
-      if (type == kPickSelectedPoints && p.sel != 1) continue;
-      if (withinSquare(screenX(l, p), screenY(l, p), x, y, doc.markSize)) return {li, pi, 0};
+      if (d >= 0 && (!best.found() || d < bestDistance)) best = {li, pi, axis}, bestDistance = d;
     }
   }
-  return {};
+  return best;
 }
 
 int brushHandleAt(const Document& doc, int x, int y) {
@@ -128,7 +156,7 @@ bool strokeCovers(Document& doc, int index, int x, int y) {
 bool lineUnderMouse(Document& doc, int index, int x, int y) {
   const LineRecord& l = doc.lines[size_t(index)];
   if (l.pointCount() == 2 &&
-      withinSquare(screenX(l, l.points[0]), screenY(l, l.points[0]), x, y, doc.markSize))
+      withinSquare(screenX(l, l.points[0]), screenY(l, l.points[0]), x, y, pickReach(doc)))
     return true;
   if (!(l.rectx < x && x < l.rectw && l.recty < y && y < l.recth)) return false;
   return strokeCovers(doc, index, x, y);

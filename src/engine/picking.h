@@ -1,8 +1,9 @@
 #pragma once
 // Finding what lies under the mouse: a point of one line, any point of the model (or the tip of
 // a joint's axis), and the brush-size handles of the selected point. A point is hit when its
-// shown position, truncated to whole pixels, lies within markSize of the mouse in x and in y,
-// bounds included; lines and points are searched in index order and the first hit wins.
+// shown position, truncated to whole pixels, lies within the pick reach of the mouse in x and in
+// y, bounds included; of several hits the nearest wins, and of equally near ones the first in
+// line and point order.
 
 namespace tovala {
 
@@ -23,6 +24,15 @@ struct PointPick {
   int axis = -1;  // 0 for a point, 1..3 for the X, Y, Z axis tip of a joint
   bool found() const { return line >= 0; }
 };
+
+// How far from the mouse, in canvas pixels, a point is still hit: the mark size, and while the
+// canvas is shown (the document's viewZoom above 0) at least kPickScreenPixels window pixels,
+// so a point is as easy to hit zoomed out as zoomed in.
+inline constexpr double kPickScreenPixels = 6.0;
+int pickReach(const Document& doc);
+
+// Squared distance of (px, py) from (x, y) when it lies within `reach` in x and in y, else -1.
+long long pickDistance(int px, int py, int x, int y, int reach);
 
 // Whether the pick filter of a running temporary mode lets point picks search this line.
 bool pickFilterAccepts(const Document& doc, int line);

@@ -66,6 +66,11 @@ struct EditState {
   // Which lines a point pick accepts while a temporary mode runs: 1 joint lines, 2 CLine,
   // 3 OLine, 4 category 11, 5 category 12, 6 the selected line; anything else all lines.
   int pickFilter = 0;
+  // How the canvas is shown: window pixels per canvas pixel (0 while it is shown nowhere, as in
+  // tovala-cli) and device pixels per window pixel. Picking and the marks measure by them, so a
+  // point is found and its mark seen at any zoom.
+  float viewZoom = 0.0f;
+  float deviceRatio = 1.0f;
 };
 
 // Whether a document keeps canvas-sized work images. A tool that only reads or changes the

@@ -1,6 +1,7 @@
 #include "render/marks.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/document.h"
 #include "render/image_ops.h"
@@ -24,21 +25,24 @@ void markCentre(const Document& doc, const PointRecord& p, int& x, int& y) {
 }  // namespace
 
 void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour,
-               const PixelRect& clip) {
+               const PixelRect& clip, int pen) {
   if (!image.present || halfW < 0 || halfH < 0) return;
   const int64_t l = int64_t(x) - halfW, r = int64_t(x) + halfW;
   const int64_t t = int64_t(y) - halfH, b = int64_t(y) + halfH;
+  const int64_t p = std::clamp<int64_t>(pen, 1, int64_t(std::min(halfW, halfH)) + 1);
   auto pin = [](int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); };
-  fillRect(image, PixelRect{pin(l), pin(t), pin(r + 1), pin(t + 1)}.intersected(clip), colour);
-  fillRect(image, PixelRect{pin(l), pin(b), pin(r + 1), pin(b + 1)}.intersected(clip), colour);
-  fillRect(image, PixelRect{pin(l), pin(t), pin(l + 1), pin(b + 1)}.intersected(clip), colour);
-  fillRect(image, PixelRect{pin(r), pin(t), pin(r + 1), pin(b + 1)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(l), pin(t), pin(r + 1), pin(t + p)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(l), pin(b + 1 - p), pin(r + 1), pin(b + 1)}.intersected(clip),
+           colour);
+  fillRect(image, PixelRect{pin(l), pin(t), pin(l + p), pin(b + 1)}.intersected(clip), colour);
+  fillRect(image, PixelRect{pin(r + 1 - p), pin(t), pin(r + 1), pin(b + 1)}.intersected(clip),
+           colour);
 }
 
 void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled,
-                const PixelRect& clip) {
+                const PixelRect& clip, int pen) {
   if (!filled) {
-    markFrame(image, x, y, half, half, colour, clip);
+    markFrame(image, x, y, half, half, colour, clip, pen);
     return;
   }
   if (!image.present || half < 0) return;
@@ -94,6 +98,19 @@ void markNumber(ImageSlot& image, int left, int top, int value, uint32_t colour,
       }
 }
 
+int markHalf(const Document& doc) {
+  const float zoom = doc.edit.viewZoom;
+  if (!(zoom > 0.0f)) return doc.markSize;
+  const double screen = std::ceil(kMarkScreenHalf / double(zoom) - 1e-9);
+  return std::max(doc.markSize, int(std::min(screen, 1e6)));
+}
+
+int markPen(const Document& doc) {
+  const double device = double(doc.edit.viewZoom) * double(std::max(doc.edit.deviceRatio, 1.0f));
+  if (!(device > 0.0)) return 1;
+  return std::max(1, int(std::min(std::ceil(1.0 / device - 1e-9), 1e6)));
+}
+
 namespace {
 
 constexpr int kDotHalf = 1;
@@ -108,7 +125,7 @@ void markOtherLines(Document& doc, ImageSlot& image) {
     for (int i = 0; i + 1 < line.pointCount(); ++i) {
       int x, y;
       markCentre(doc, line.points[size_t(i)], x, y);
-      markFrame(image, x, y, doc.markSize, doc.markSize, kMarkGrey);
+      markFrame(image, x, y, markHalf(doc), markHalf(doc), kMarkGrey, kAnywhere, markPen(doc));
     }
   }
 }
@@ -125,6 +142,7 @@ void drawSelectedLineMarks(Document& doc, int slot) {
   const LineRecord& line = doc.lines[size_t(doc.curLine)];
   if (line.sel != 1) return;
   const int last = line.pointCount() - 1;
+  const int half = markHalf(doc), pen = markPen(doc);
   if (style == kPointPolygon)
     for (int i = 0; i + 1 < last; ++i) {
       int x0, y0, x1, y1;
@@ -139,13 +157,14 @@ void drawSelectedLineMarks(Document& doc, int slot) {
     markCentre(doc, p, x, y);
     if (style == kPointJoints && !selected && !isJointPoint(p)) continue;
     if (style == kPointDots && !selected)
-      markSquare(*image, x, y, kDotHalf, kMarkRed, true);
+      markSquare(*image, x, y, std::max(kDotHalf, pen), kMarkRed, true);
     else
-      markSquare(*image, x, y, doc.markSize,
-                 style == kPointJoints && p.kind == kBatchJoint ? kMarkBlue : kMarkRed, selected);
+      markSquare(*image, x, y, half,
+                 style == kPointJoints && p.kind == kBatchJoint ? kMarkBlue : kMarkRed, selected,
+                 kAnywhere, pen);
     if (style == kPointNumbers)
-      markNumber(*image, toPixel(double(x) + doc.markSize + 2), toPixel(double(y) - doc.markSize),
-                 i, kMarkRed, doc.backColor);
+      markNumber(*image, toPixel(double(x) + half + 2), toPixel(double(y) - half), i, kMarkRed,
+                 doc.backColor);
   }
   if (doc.edit.mode != 0 || line.lmode != 1 || doc.isValidPick(doc.curLine, doc.curPoint) < 0)
     return;
@@ -171,8 +190,8 @@ void drawJointMarks(Document& doc, int slot) {
       if (p.kind != kBatchJoint && p.kind != kJoint) continue;
       int x, y;
       markCentre(doc, p, x, y);
-      markSquare(*image, x, y, doc.markSize, p.kind == kJoint ? kMarkRed : kMarkBlue,
-                 l == doc.curLine && i == doc.curPoint);
+      markSquare(*image, x, y, markHalf(doc), p.kind == kJoint ? kMarkRed : kMarkBlue,
+                 l == doc.curLine && i == doc.curPoint, kAnywhere, markPen(doc));
     }
   }
 }
@@ -189,14 +208,14 @@ void drawPointMarks(Document& doc, int slot, int first, int last, int line, int 
     for (int i = 0; i + 1 < rec.pointCount(); ++i) {
       int x, y;
       markCentre(doc, rec.points[size_t(i)], x, y);
-      markSquare(*image, x, y, doc.markSize, rec.points[size_t(i)].sel == 1 ? kMarkBlue : kMarkRed,
-                 false);
+      markSquare(*image, x, y, markHalf(doc), rec.points[size_t(i)].sel == 1 ? kMarkBlue : kMarkRed,
+                 false, kAnywhere, markPen(doc));
     }
   }
   if (doc.isValidPick(line, point) < 0 || line < first || line > last) return;
   int x, y;
   markCentre(doc, doc.lines[size_t(line)].points[size_t(point)], x, y);
-  markSquare(*image, x, y, doc.markSize, highlight, true);
+  markSquare(*image, x, y, markHalf(doc), highlight, true);
 }
 
 }  // namespace tovala

@@ -17,12 +17,21 @@ inline constexpr uint32_t kMarkGreen = 0x00FF00;
 inline constexpr uint32_t kMarkGrey = 0x7D7D7D;
 
 // The square from (x - half, y - half) to (x + half, y + half), both corners included: its
-// one-pixel border, or filled. Only pixels inside `clip` change.
+// border `pen` pixels wide (inside the square), or filled. Only pixels inside `clip` change.
 void markSquare(ImageSlot& image, int x, int y, int half, uint32_t colour, bool filled,
-                const PixelRect& clip = kAnywhere);
+                const PixelRect& clip = kAnywhere, int pen = 1);
 // The border of the rectangle with half-width `halfW` and half-height `halfH` around (x, y).
 void markFrame(ImageSlot& image, int x, int y, int halfW, int halfH, uint32_t colour,
-               const PixelRect& clip = kAnywhere);
+               const PixelRect& clip = kAnywhere, int pen = 1);
+
+// The point marks' half-size in canvas pixels: the document's markSize, and while the canvas
+// is shown (viewZoom above 0) never less than kMarkScreenHalf window pixels, so a zoomed-out
+// view still shows every point.
+inline constexpr double kMarkScreenHalf = 4.0;
+int markHalf(const Document& doc);
+// The marks' border width in canvas pixels: at least one device pixel on the screen (window
+// pixels times the device pixel ratio), so zooming out never drops a frame's edge.
+int markPen(const Document& doc);
 // A one-pixel line, both ends included.
 void markLine(ImageSlot& image, int x0, int y0, int x1, int y1, uint32_t colour);
 

@@ -30,6 +30,7 @@
 #include "shell/panels/properties/settings_panel.h"
 #include "shell/panels/script/script_panel.h"
 #include "shell/panels/timeline/timeline.h"
+#include "shell/window_chrome.h"
 #include "shell/window_placement.h"
 
 namespace tovala {
@@ -80,7 +81,10 @@ TMyWindow::TMyWindow(Ui* ui) {
   installObjectsPanel(*this);
   installTimeline(*this);
   installPosePanel(*this);
+  addWindowCommands(*this);
   buildMenus();
+  installToolbar(*this);
+  showDebugCommands(*this, false);
   installRecentFiles(*this);
   installFileDrop(*this);
   applyDefaultLayout(*this);
@@ -190,6 +194,9 @@ void TMyWindow::refreshSelected() {
 
 void TMyWindow::compose() {
   if (!created_) return;
+  // Marks and picks are measured on the screen: the view's zoom and the screen's pixel ratio.
+  doc_.edit.viewZoom = view_.zoom;
+  doc_.edit.deviceRatio = float(canvas_->devicePixelRatioF());
   if (core().buildDisplay) core().buildDisplay(doc_);
   drawObjectsPickMarks(*this);
   // Every change ends here: the script editor follows a selection changed by anything (a

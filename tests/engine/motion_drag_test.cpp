@@ -50,6 +50,21 @@ TEST_F(MotionDoc, PressPicksTheLastJointPointUnderTheMouse) {
   EXPECT_EQ(doc.curPoint, 0);
 }
 
+// The nearest joint point wins over the last one, and on a screen the reach is six window
+// pixels whatever the zoom.
+TEST_F(MotionDoc, PressTakesTheNearestJointPoint) {
+  motionPress(doc, 101, 102);  // (102, 102) is nearest; (102, 100) comes later
+  EXPECT_EQ(doc.curLine, 0);
+  EXPECT_EQ(doc.curPoint, 1);
+  doc.curLine = -1;
+  motionPress(doc, 102, 109);  // 7 from the nearest point: too far for the mark size
+  EXPECT_EQ(doc.curLine, -1);
+  doc.edit.viewZoom = 0.5f;  // twelve canvas pixels
+  motionPress(doc, 102, 109);
+  EXPECT_EQ(doc.curLine, 0);
+  EXPECT_EQ(doc.curPoint, 1);
+}
+
 TEST_F(MotionDoc, WholeToolsStartFromThePressValues) {
   doc.VextX = 7;
   doc.RadY = 0.5f;

@@ -7,23 +7,58 @@
 namespace tovala {
 namespace {
 
-TEST(Picking, MarkSquareIsInclusiveAndFirstPointWins) {
+TEST(Picking, MarkSquareIsInclusiveAndNearestPointWins) {
   Document doc;
   test::addLine(doc, {{100, 100}, {103, 100}, {200, 200}});
   ASSERT_EQ(doc.markSize, 4);
   // Exactly mark-size pixels away in x and in y is still a hit; one more is not.
-  EXPECT_EQ(pickPointOfLine(doc, 104, 104, 0), 0);
+  EXPECT_EQ(pickPointOfLine(doc, 100, 104, 0), 0);
+  EXPECT_EQ(pickPointOfLine(doc, 104, 104, 0), 1);  // in both squares, nearer point 1
   EXPECT_EQ(pickPointOfLine(doc, 96, 96, 0), 0);
   EXPECT_EQ(pickPointOfLine(doc, 107, 100, 0), 1);  // beyond point 0, within point 1
   EXPECT_EQ(pickPointOfLine(doc, 108, 100, 0), -1);
   EXPECT_EQ(pickPointOfLine(doc, 100, 105, 0), -1);
-  // Both points cover x = 101: the lower index wins.
+  // Both squares cover x = 101: point 0 is nearer.
   EXPECT_EQ(pickPointOfLine(doc, 101, 100, 0), 0);
   // -1 is the selected line; invalid lines have nothing.
   doc.curLine = 0;
   EXPECT_EQ(pickPointOfLine(doc, 200, 200), 2);
   EXPECT_EQ(pickPointOfLine(doc, 200, 200, 1), -1);
   EXPECT_EQ(pickPointOfLine(doc, 200, 200, 5), -1);
+}
+
+// On a screen the reach is six window pixels at any zoom (never less than the mark size), and
+// of several points in reach the nearest wins, equal distances going to the first.
+TEST(Picking, NearestWithinSixScreenPixelsAtAnyZoom) {
+  Document doc;
+  test::addLine(doc, {{100, 100}, {110, 100}});
+  // Not shown anywhere: the mark size alone.
+  EXPECT_EQ(pickPointOfLine(doc, 105, 100, 0), -1);
+  doc.edit.viewZoom = 1.0f;
+  EXPECT_EQ(pickReach(doc), 6);
+  EXPECT_EQ(pickPointOfLine(doc, 105, 100, 0), 0);  // 5 from each: the first
+  EXPECT_EQ(pickPointOfLine(doc, 106, 100, 0), 1);  // 6 from point 0, 4 from point 1
+  EXPECT_EQ(pickPointOfLine(doc, 100, 106, 0), 0);
+  EXPECT_EQ(pickPointOfLine(doc, 100, 107, 0), -1);
+  doc.edit.viewZoom = 0.25f;  // six window pixels are 24 canvas pixels
+  EXPECT_EQ(pickReach(doc), 24);
+  EXPECT_EQ(pickPointOfLine(doc, 100, 124, 0), 0);
+  EXPECT_EQ(pickPointOfLine(doc, 100, 125, 0), -1);
+  EXPECT_EQ(pickPointOfLine(doc, 108, 90, 0), 1);
+  doc.edit.viewZoom = 8.0f;  // under one canvas pixel: the mark size still holds
+  EXPECT_EQ(pickReach(doc), 4);
+  EXPECT_EQ(pickPointOfLine(doc, 104, 100, 0), 0);
+  EXPECT_EQ(pickPointOfLine(doc, 105, 100, 0), -1);
+
+  // Across lines too: a later line's nearer point beats an earlier line's.
+  test::addLine(doc, {{103, 100}});
+  doc.edit.viewZoom = 1.0f;
+  PointPick p = pickAnyPoint(doc, 102, 100, kPickAnyPoint);
+  EXPECT_EQ(p.line, 1);
+  EXPECT_EQ(p.point, 0);
+  p = pickAnyPoint(doc, 101, 100, kPickAnyPoint);
+  EXPECT_EQ(p.line, 0);
+  EXPECT_EQ(p.point, 0);
 }
 
 TEST(Picking, ShownPositionsAreTruncatedAndPlacedByTheLine) {

@@ -160,6 +160,36 @@ TEST(Frame, SelectedLineAndJointMarks) {
   EXPECT_EQ(slot(*doc, kDisplayImage).pixel(20, 20), kMarkGreen);
 }
 
+// Zoomed out, marks keep a size and a border the screen shows: at least four window pixels
+// across half the square and one device pixel of border.
+TEST(Frame, MarksStayVisibleWhenZoomedOut) {
+  auto doc = smallDocument(120, 100);
+  const int line = addLine(*doc, {{40, 40}, {90, 60}});
+  doc->curLine = line;
+  doc->curPoint = 1;
+  doc->edit.mode = 0;
+  struct Case {
+    float zoom, ratio;
+    int half, pen;
+  };
+  for (const Case c : {Case{0, 1, 4, 1}, Case{1, 1, 4, 1}, Case{8, 2, 4, 1}, Case{0.25f, 1, 16, 4},
+                       Case{0.25f, 2, 16, 2}, Case{0.5f, 1, 8, 2}}) {
+    doc->edit.viewZoom = c.zoom;
+    doc->edit.deviceRatio = c.ratio;
+    EXPECT_EQ(markHalf(*doc), c.half) << c.zoom;
+    EXPECT_EQ(markPen(*doc), c.pen) << c.zoom;
+  }
+  doc->edit.viewZoom = 0.25f;
+  doc->edit.deviceRatio = 1;
+  redraw(*doc);
+  const ImageSlot& display = slot(*doc, kDisplayImage);
+  EXPECT_EQ(display.pixel(40 - 16, 40), kMarkRed);  // the frame's outer edge
+  EXPECT_EQ(display.pixel(40 - 13, 40), kMarkRed);  // four pixels of border
+  EXPECT_NE(display.pixel(40 - 12, 40), kMarkRed);
+  EXPECT_NE(display.pixel(40 - 17, 40), kMarkRed);
+  EXPECT_EQ(display.pixel(90 + 16, 60 - 16), kMarkRed);  // the selected point, filled
+}
+
 // The seven point display styles, told apart by pixels around the selected line's points.
 TEST(Frame, PointDisplayStyles) {
   auto doc = smallDocument(80, 64);

@@ -10,7 +10,11 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <QToolBar>
+
 #include "shell/dock_layout.h"
+#include "shell/menus.h"
+#include "shell/window_chrome.h"
 #include "shell/window_placement.h"
 #include "shell_fixture.h"
 
@@ -205,6 +209,44 @@ class TestDockLayout : public QObject {
     const QRect figure = figureOnScreen(*f.window);
     QVERIFY(!figure.isEmpty());
     QVERIFY(!dialog.frameGeometry().intersects(figure));
+  }
+
+  // The toolbar runs the commands of the table, says each one's name and key, and follows the
+  // rules; the debugging items of ヘルプ stay hidden without --debug.
+  void toolbarAndMenus() {
+    WindowFixture f;
+    auto* bar = f.window->findChild<QToolBar*>("toolbar");
+    QVERIFY(bar);
+    std::map<int, QAction*> byId;
+    for (QAction* a : bar->actions())
+      if (!a->isSeparator()) byId[a->data().toInt()] = a;
+    QCOMPARE(int(byId.size()), 11);
+    for (const auto& [id, a] : byId) QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+    QCOMPARE(byId[40021]->toolTip(), QString::fromUtf8("元に戻す (Ctrl+Z)"));
+    QCOMPARE(byId[kCommandZoomIn]->toolTip(), QString::fromUtf8("拡大 (Ctrl++)"));
+    QCOMPARE(byId[40044]->toolTip(), QString::fromUtf8("新規作成"));
+    byId[kCommandZoomIn]->trigger();
+    QCOMPARE(f.window->view().zoom, 2.0f);
+    // Nothing to undo: the button is disabled, and enabled once a line is drawn.
+    QTest::qWait(400);
+    QVERIFY(!byId[40021]->isEnabled());
+    byId[kCommandFitToWindow]->trigger();
+    f.drawLine({{100, 100}, {200, 200}});
+    QTest::qWait(400);
+    QVERIFY(byId[40021]->isEnabled());
+
+    int debugItems = 0;
+    bool reset = false;
+    for (QAction* a : commandActions(f.window->menuBar())) {
+      const int id = a->data().toInt();
+      if (id == 40027 || id == 40048) debugItems += a->isVisible() ? 10 : 1;
+      if (id == kCommandResetLayout) reset = a->text() == QString::fromUtf8("レイアウトを初期化");
+    }
+    QCOMPARE(debugItems, 2);
+    QVERIFY(reset);
+    showDebugCommands(*f.window, true);
+    for (QAction* a : commandActions(f.window->menuBar()))
+      if (a->data().toInt() == 40048) QVERIFY(a->isVisible());
   }
 };
 

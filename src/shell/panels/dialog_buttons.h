@@ -1,5 +1,6 @@
 #pragma once
-// The OK and "ｷｬﾝｾﾙ" row every small modal dialog ends with.
+// The OK and "キャンセル" row every small modal dialog ends with (full-width, as every button of
+// the editor reads).
 
 #include <QBoxLayout>
 #include <QDialog>
@@ -10,7 +11,7 @@ namespace tovala {
 inline QDialogButtonBox* addOkCancel(QDialog* dialog, QBoxLayout* layout) {
   auto* box = new QDialogButtonBox;
   box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  box->addButton(QString::fromUtf8("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+  box->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
   QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   layout->addWidget(box);

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "platform/encoding.h"
 #include "shell/panels/dialog_buttons.h"
 #include "shell/panels/sjis_fit.h"
@@ -15,10 +17,22 @@ namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+constexpr int kWidestPrompt = 640;
+
+// The prompt shown from its first character and, up to a limit, wide enough for all of it: a
+// line edit shows its end when the text is longer than the box, which cut the start off.
+void showPrompt(QLineEdit* e, std::string_view text) {
+  e->setText(qs(text));
+  e->setCursorPosition(0);
+  const int width = e->fontMetrics().horizontalAdvance(e->text()) + 24;
+  e->setMinimumWidth(std::min(width, kWidestPrompt));
+}
+
 QLineEdit* readOnlyPrompt(std::string_view text, int id) {
-  auto* e = new QLineEdit(qs(text));
+  auto* e = new QLineEdit;
   e->setReadOnly(true);
   e->setObjectName(QString::number(id));
+  showPrompt(e, text);
   return e;
 }
 
@@ -43,7 +57,7 @@ InputDialog::InputDialog(QWidget* parent) : QDialog(parent) {
   answer_->setFocus();
 }
 
-void InputDialog::setPrompt(std::string_view prompt) { prompt_->setText(qs(prompt)); }
+void InputDialog::setPrompt(std::string_view prompt) { showPrompt(prompt_, prompt); }
 void InputDialog::setAnswer(std::string_view answer) { answer_->setText(qs(answer)); }
 std::string InputDialog::answer() const { return answer_->text().toStdString(); }
 
@@ -60,7 +74,7 @@ SelectionDialog::SelectionDialog(QWidget* parent) : QDialog(parent) {
   connect(list_, &QListWidget::itemDoubleClicked, this, &SelectionDialog::accept);
 }
 
-void SelectionDialog::setPrompt(std::string_view prompt) { prompt_->setText(qs(prompt)); }
+void SelectionDialog::setPrompt(std::string_view prompt) { showPrompt(prompt_, prompt); }
 
 bool SelectionDialog::addItem(std::string_view utf8) {
   if (list_->count() >= kMaxSelectionItems) return false;

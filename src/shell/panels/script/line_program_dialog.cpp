@@ -168,7 +168,7 @@ LineProgramDialog::LineProgramDialog(const Document& doc, int line, QWidget* par
   rewrite_ = makeButton("書き換え", "rewrite");
   delete_ = makeButton("削除", "delete");
   QPushButton* ok = makeButton("OK", "ok");
-  QPushButton* cancel = makeButton("ｷｬﾝｾﾙ", "cancel");
+  QPushButton* cancel = makeButton("キャンセル", "cancel");
 
   auto* fields = new QGridLayout;
   fields->addWidget(new QLabel(QString::fromUtf8("命令語")), 0, 0);

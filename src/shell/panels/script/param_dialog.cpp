@@ -91,7 +91,7 @@ ParamDialog::ParamDialog(const Document& doc, QWidget* parent) : QDialog(parent)
   };
   const ButtonDef defs[] = {{"線<->点", "linePoint"}, {"切替", "display"}, {"書換", "rewrite"},
                             {"挿入", "insert"},       {"削除", "delete"},  {"OK", "ok"},
-                            {"ｷｬﾝｾﾙ", "cancel"}};
+                            {"キャンセル", "cancel"}};
   auto* buttons = new QGridLayout;
   int i = 0;
   for (const ButtonDef& s : defs) {
@@ -99,7 +99,7 @@ ParamDialog::ParamDialog(const Document& doc, QWidget* parent) : QDialog(parent)
     b->setObjectName(QString::fromLatin1(s.name));
     b->setAutoDefault(false);
     buttons->addWidget(b, i / 2, i % 2);
-    i += s.name == std::string_view("delete") ? 2 : 1;  // OK and ｷｬﾝｾﾙ share the last row
+    i += s.name == std::string_view("delete") ? 2 : 1;  // OK and キャンセル share the last row
   }
   fields->addLayout(buttons, row, 0, 1, 2);
   auto* top = new QHBoxLayout(this);

@@ -55,7 +55,7 @@ ScriptPanel::ScriptPanel(Document& doc, QWidget* parent)
     const char* name;
   };
   for (const ButtonDef& s :
-       {ButtonDef{"OK", "ok"}, ButtonDef{"ｷｬﾝｾﾙ", "cancel"}, ButtonDef{"実行", "run"},
+       {ButtonDef{"OK", "ok"}, ButtonDef{"キャンセル", "cancel"}, ButtonDef{"実行", "run"},
         ButtonDef{"読込", "load"}, ButtonDef{"保存", "save"}}) {
     auto* b = new QPushButton(QString::fromUtf8(s.text));
     b->setObjectName(QString::fromLatin1(s.name));
