@@ -82,7 +82,8 @@ class TestExportDialog : public QObject {
       QVERIFY(child<QRadioButton>(&d, "objectView")->isChecked());
       QVERIFY(!child<QSpinBox>(&d, "fps")->isEnabled());
       child<QDoubleSpinBox>(&d, "scale")->setValue(0.5);
-      QCOMPARE(child<QLabel>(&d, "size")->text(), QString("500 x 600"));
+      QCOMPARE(child<QSpinBox>(&d, "width")->value(), 500);
+      QCOMPARE(child<QSpinBox>(&d, "height")->value(), 600);
       child<QLineEdit>(&d, "path")->setText(out);
     }));
     QVERIFY(f.ui.shown.empty());
@@ -155,6 +156,36 @@ class TestExportDialog : public QObject {
 
     QVERIFY(!d.runExport());
     QVERIFY(f.ui.lastText().starts_with("書き出すファイルを選んでください。"));
+  }
+
+  // A width typed gives the height of the canvas's aspect and the scale, and the picture has
+  // exactly that size (not the size of the rounded scale); a height typed does the same.
+  void sizeByPixels() {
+    WindowFixture f;
+    bodyModelIn(f);
+    const QString out = f.dir.filePath("sized.png");
+    QVERIFY(exportThrough(f, kCommandExportPng, [&](ExportDialog& d) {
+      QSpinBox* width = child<QSpinBox>(&d, "width");
+      QSpinBox* height = child<QSpinBox>(&d, "height");
+      height->setValue(300);
+      QCOMPARE(width->value(), 250);
+      QCOMPARE(child<QDoubleSpinBox>(&d, "scale")->value(), 0.25);
+      width->setValue(333);
+      QCOMPARE(height->value(), 400);
+      QCOMPARE(child<QDoubleSpinBox>(&d, "scale")->value(), 0.33);
+      child<QLineEdit>(&d, "path")->setText(out);
+    }));
+    const ImageSlot picture = readPicture(out);
+    QCOMPARE(picture.width, 333);
+    QCOMPARE(picture.height, 400);
+    QCOMPARE(ExportDialog::remembered().width, 333);
+
+    // The scale changed afterwards sizes the picture again.
+    ExportDialog d(*f.window, ExportFormat::Png, false);
+    QCOMPARE(child<QSpinBox>(&d, "height")->value(), 400);
+    child<QDoubleSpinBox>(&d, "scale")->setValue(2);
+    QCOMPARE(child<QSpinBox>(&d, "width")->value(), 2000);
+    QCOMPARE(d.pictureOptions().width, 0);
   }
 
   // The choices outlive the editor: closed without exporting, they are in the settings, and a

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/animation_file.h"
@@ -57,6 +58,8 @@ constexpr const char* kBonesSetting = "export/bones";
 constexpr const char* kBackgroundSetting = "export/background";
 constexpr const char* kColourSetting = "export/colour";
 constexpr const char* kFpsSetting = "export/fps";
+constexpr const char* kWidthSetting = "export/width";  // with the height; 0: by the scale
+constexpr const char* kHeightSetting = "export/height";
 
 // `c` with what the settings hold in place of it; values out of range are passed over.
 ExportChoices choicesIn(const QSettings* s, ExportChoices c) {
@@ -75,6 +78,13 @@ ExportChoices choicesIn(const QSettings* s, ExportChoices c) {
   c.colour = s->value(kColourSetting, c.colour).toUInt() & 0xFFFFFF;
   const int fps = s->value(kFpsSetting, c.fps).toInt();
   if (fps >= 0 && fps <= kMaxAnimationFps) c.fps = fps;
+  const int width = s->value(kWidthSetting, c.width).toInt();
+  const int height = s->value(kHeightSetting, c.height).toInt();
+  if (width >= 0 && height >= 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+      (width == 0) == (height == 0)) {
+    c.width = width;
+    c.height = height;
+  }
   return c;
 }
 
@@ -88,6 +98,8 @@ void keepChoices(QSettings* s, const ExportChoices& c) {
   s->setValue(kBackgroundSetting, c.background);
   s->setValue(kColourSetting, c.colour);
   s->setValue(kFpsSetting, c.fps);
+  s->setValue(kWidthSetting, c.width);
+  s->setValue(kHeightSetting, c.height);
 }
 
 }  // namespace
@@ -128,11 +140,28 @@ void ExportDialog::build() {
   scale_->setRange(kMinExportScale, kMaxExportScale);
   scale_->setSingleStep(0.25);
   scale_->setDecimals(2);
-  size_ = new QLabel(this);
-  size_->setObjectName("size");
+  width_ = new QSpinBox(this);
+  width_->setObjectName("width");
+  height_ = new QSpinBox(this);
+  height_->setObjectName("height");
+  // A typed size takes effect when it is complete, not at each digit.
+  width_->setKeyboardTracking(false);
+  height_->setKeyboardTracking(false);
+  {
+    // The sizes the scale's range allows.
+    const Document& doc = w_.doc();
+    int32_t lowW = 0, lowH = 0, highW = 0, highH = 0;
+    scaledSize(doc.imageWidth, doc.imageHeight, kMinExportScale, lowW, lowH);
+    scaledSize(doc.imageWidth, doc.imageHeight, kMaxExportScale, highW, highH);
+    width_->setRange(lowW, std::min(highW, kMaxPictureSide));
+    height_->setRange(lowH, std::min(highH, kMaxPictureSide));
+  }
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(scale_);
-  sizeRow->addWidget(size_);
+  sizeRow->addWidget(new QLabel(qs("幅"), this));
+  sizeRow->addWidget(width_);
+  sizeRow->addWidget(new QLabel(qs("x 高さ"), this));
+  sizeRow->addWidget(height_);
   form->addRow(qs("倍率"), sizeRow);
 
   lineView_ = new QRadioButton(qs("線"), this);
@@ -210,7 +239,13 @@ void ExportDialog::build() {
   const auto redraw = [this] { redrawPreview(); };
   connect(format_, &QComboBox::currentIndexChanged, this, [this] { formatChanged(); });
   connect(animated_, &QCheckBox::toggled, this, [this] { formatChanged(); });
-  connect(scale_, &QDoubleSpinBox::valueChanged, this, [this] { updateSize(); });
+  connect(scale_, &QDoubleSpinBox::valueChanged, this, [this] {
+    bySize_ = false;
+    updateSize();
+  });
+  // Typing one side leaves the other free: the picture takes all of the typed side.
+  connect(width_, &QSpinBox::valueChanged, this, [this](int v) { sizeTyped(v, kMaxPictureSide); });
+  connect(height_, &QSpinBox::valueChanged, this, [this](int v) { sizeTyped(kMaxPictureSide, v); });
   for (QRadioButton* r : {lineView_, objectView_}) connect(r, &QRadioButton::toggled, this, redraw);
   connect(bones_, &QCheckBox::toggled, this, redraw);
   connect(background_, &QComboBox::currentIndexChanged, this, redraw);
@@ -241,6 +276,7 @@ void ExportDialog::load(const ExportChoices& c) {
   format_->setCurrentIndex(std::max(0, format_->findData(int(c.format))));
   animated_->setChecked(c.animated);
   scale_->setValue(c.scale);
+  bySize_ = false;
   const bool objects = c.objectView.value_or(exportsObjectView(w_.doc(), ExportView::Auto));
   (objects ? objectView_ : lineView_)->setChecked(true);
   bones_->setChecked(c.bones);
@@ -249,6 +285,21 @@ void ExportDialog::load(const ExportChoices& c) {
   if (c.fps > 0) fps_->setValue(c.fps);
   path_->setText(QString::fromStdString(c.path));
   formatChanged();
+  if (c.width > 0 && c.height > 0) sizeTyped(c.width, c.height);
+}
+
+void ExportDialog::sizeTyped(int32_t width, int32_t height) {
+  const Document& doc = w_.doc();
+  fittedSize(doc.imageWidth, doc.imageHeight, width, height);
+  width = std::clamp(width, width_->minimum(), width_->maximum());
+  height = std::clamp(height, height_->minimum(), height_->maximum());
+  const QSignalBlocker blocks[] = {QSignalBlocker(scale_), QSignalBlocker(width_),
+                                   QSignalBlocker(height_)};
+  width_->setValue(width);
+  height_->setValue(height);
+  scale_->setValue(double(width) / doc.imageWidth);
+  bySize_ = true;
+  redrawPreview();
 }
 
 ExportChoices ExportDialog::current() const {
@@ -256,6 +307,10 @@ ExportChoices ExportDialog::current() const {
   c.format = ExportFormat(format_->currentData().toInt());
   c.animated = animated_->isChecked();
   c.scale = scale_->value();
+  if (bySize_) {
+    c.width = width_->value();
+    c.height = height_->value();
+  }
   c.objectView = objectView_->isChecked();
   c.bones = bones_->isChecked();
   c.background = background_->currentIndex();
@@ -291,8 +346,14 @@ void ExportDialog::formatChanged() {
 
 void ExportDialog::updateSize() {
   int32_t w = 0, h = 0;
+  if (bySize_) {
+    redrawPreview();
+    return;
+  }
   scaledSize(w_.doc().imageWidth, w_.doc().imageHeight, scale_->value(), w, h);
-  size_->setText(QString("%1 x %2").arg(w).arg(h));
+  const QSignalBlocker blocks[] = {QSignalBlocker(width_), QSignalBlocker(height_)};
+  width_->setValue(w);
+  height_->setValue(h);
   redrawPreview();
 }
 
@@ -319,6 +380,8 @@ PictureExportOptions ExportDialog::pictureOptions() const {
   o.format = c.format;
   o.path = c.path;
   o.scale = c.scale;
+  o.width = c.width;
+  o.height = c.height;
   o.look.view = *c.objectView ? ExportView::Object : ExportView::Line;
   o.look.bones = c.bones;
   o.look.transparent = c.background == 1;
@@ -338,6 +401,8 @@ AnimationExportOptions ExportDialog::animationOptions() const {
     o.baseName = named->baseName;
   }
   o.scale = p.scale;
+  o.width = p.width;
+  o.height = p.height;
   o.look = p.look;
   o.firstFrame = first_->value() - 1;
   o.lastFrame = last_->value() - 1;

@@ -1,6 +1,6 @@
 #pragma once
 // 書き出し (ファイル → 書き出し…): one dialog for every picture and animation format of the format
-// table. It shows the format, the size (a scale of the canvas, with the pixels it makes), the
+// table. It shows the format, the size (a scale of the canvas, or width x height in pixels), the
 // view (線 / オブジェクト), the bones, the background (透明, the canvas's colour or a chosen one),
 // for an animation the frames and their rate, the output file and a preview of the first frame
 // drawn as the export will draw it. Its choices are kept for the next time, in the editor's
@@ -35,6 +35,9 @@ struct ExportChoices {
   ExportFormat format = ExportFormat::Png;
   bool animated = false;  // GIF and WebP: the animation, not the current picture
   double scale = 1.0;
+  // Sized by pixels: the largest picture with the canvas's aspect inside width x height; 0 x 0
+  // sizes it by `scale`.
+  int32_t width = 0, height = 0;
   std::optional<bool> objectView;  // unset: the object view when the document has objects
   bool bones = false;
   int background = 0;  // 0 the canvas's colour, 1 transparent, 2 the chosen colour
@@ -74,12 +77,16 @@ class ExportDialog : public QDialog {
   void formatChanged();
   void browse();
   void updateSize();
+  // Width or height typed: the other side and the scale follow, keeping the canvas's aspect.
+  void sizeTyped(int32_t width, int32_t height);
 
   TMyWindow& w_;
   QComboBox* format_ = nullptr;
   QCheckBox* animated_ = nullptr;
   QDoubleSpinBox* scale_ = nullptr;
-  QLabel* size_ = nullptr;
+  QSpinBox* width_ = nullptr;
+  QSpinBox* height_ = nullptr;
+  bool bySize_ = false;  // the size typed decides, not the scale
   QRadioButton* lineView_ = nullptr;
   QRadioButton* objectView_ = nullptr;
   QCheckBox* bones_ = nullptr;
