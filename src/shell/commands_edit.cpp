@@ -8,11 +8,14 @@ namespace tovala {
 
 namespace {
 
+// In motion mode the two walk the posing history.
 CommandState undoRule(TMyWindow& w) {
-  return enabledIf(w.undoRing().undoCount() != 0 && !w.motion() && !w.sideView());
+  if (w.motion()) return enabledIf(w.session().poseHistory().undoCount() > 0 && !w.sideView());
+  return enabledIf(w.undoRing().undoCount() != 0 && !w.sideView());
 }
 CommandState redoRule(TMyWindow& w) {
-  return enabledIf(w.undoRing().redoCount() > 0 && !w.motion() && !w.sideView());
+  if (w.motion()) return enabledIf(w.session().poseHistory().redoCount() > 0 && !w.sideView());
+  return enabledIf(w.undoRing().redoCount() > 0 && !w.sideView());
 }
 
 // Turning the selected line about a pressed point: the snapshot is taken now, before the drag.

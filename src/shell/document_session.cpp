@@ -48,6 +48,7 @@ void DocumentSession::changed(Redraw redraw) {
 void DocumentSession::resetUndo() {
   undo_.reset();
   paint_.reset();
+  poses_.clear();
 }
 
 void DocumentSession::rebuild() {

@@ -18,6 +18,7 @@
 #include <type_traits>
 
 #include "engine/animation.h"
+#include "engine/pose_history.h"
 #include "model/document.h"
 #include "shell/paint_ring.h"
 #include "shell/undo_ring.h"
@@ -44,6 +45,8 @@ class DocumentSession : public QObject {
   Ui& ui() { return *doc_.ui; }
   UndoRing& undoRing() { return undo_; }
   PaintRing& paintRing() { return paint_; }
+  // The steps of posing in motion mode, apart from the document's own ring.
+  PoseHistory& poseHistory() { return poses_; }
 
   // --- edits -----------------------------------------------------------------------------------
   // One edit: the snapshot, `change(doc)`, the modified mark, the redraw and edited(). A change
@@ -71,7 +74,8 @@ class DocumentSession : public QObject {
   // The undo snapshot alone, before a change that is still to come (a press of the mouse whose
   // drag will make it). Marks the document modified when a step was written.
   SnapshotResult snapshot(std::string_view reason);
-  // Both rings start again (a document replaced, the kind of snapshot switched).
+  // Both rings and the posing history start again (a document replaced, the kind of snapshot
+  // switched).
   void resetUndo();
 
   // Redraws without an edit: every layer or the selected one, then asks for the canvas.
@@ -133,6 +137,7 @@ class DocumentSession : public QObject {
   Document doc_;
   UndoRing undo_;
   PaintRing paint_;
+  PoseHistory poses_;
   Animation anim_;
   bool animRefused_ = false;
   std::string path_;

@@ -163,6 +163,8 @@ class TMyWindow : public QMainWindow {
   // default layout sized to the screen on a first start), saved when the window closes. Without
   // settings nothing is kept. Call once the window is shown.
   void keepPanelsIn(QSettings* settings);
+  // The settings kept between runs; nullptr when nothing is kept (tests, by default).
+  QSettings* settings() const { return panelSettings_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -7,6 +7,9 @@
 #include "shell/main_window.h"
 #include "shell/panels/control/move_panel.h"
 
+// After the script engine's header, which has a member named like Qt's `emit`.
+#include <QSettings>
+
 namespace tovala {
 
 namespace {
@@ -14,6 +17,15 @@ namespace {
 constexpr int kModeExe = 40031;
 constexpr int kInitialPose = 40046;
 constexpr int kPanelGap = 8;
+
+constexpr const char* kToolSetting = "motion/tool";
+
+// The tool chosen last, kept between runs; point rotation until one is chosen.
+int rememberedTool(const TMyWindow& w) {
+  const QSettings* s = w.settings();
+  const int tool = s ? s->value(kToolSetting, int(kToolPointRotate)).toInt() : kToolPointRotate;
+  return isMotionTool(tool) ? tool : kToolPointRotate;
+}
 
 // Some line has no real point, or only points whose reference is (0, 0, 0).
 bool referenceMissing(Document& d) { return d.lineCount() > 1 && checkReference(d, 0, -1) == -1; }
@@ -31,7 +43,10 @@ void onMoveMessage(TMyWindow& w, MovePanel& panel) {
       break;
     case MovePanel::kLeaveRestoringPose: w.setMode(kModeSelect, "OnTovLineSel"); break;
     default:
-      if (const int tool = motionToolFor(panel.action)) d.edit.subMode = tool;
+      if (const int tool = motionToolFor(panel.action)) {
+        d.edit.subMode = tool;
+        if (QSettings* s = w.settings()) s->setValue(kToolSetting, tool);
+      }
       break;
   }
   panel.showTool();
@@ -68,7 +83,9 @@ void onModeExe(TMyWindow& w) {
   }
   const int previous = d.edit.mode;
   d.edit.mode = kModeMotion;
-  d.edit.subMode = kToolPointRotate;
+  d.edit.subMode = rememberedTool(w);
+  // The posing history belongs to one stay in the mode.
+  w.session().poseHistory().clear();
   w.showPanel(PanelId::Move, true);
   w.refreshPanel(PanelId::Move);
   w.modeChange(previous, "OnModeExe");

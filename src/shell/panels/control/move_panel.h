@@ -1,7 +1,7 @@
 #pragma once
-// The move panel "動かす" (dialog 119), shown while the figure is posed: five buttons choose
-// the motion tool (the one in use shown pressed; the fifth, "IK", has beside it the number of
-// joints it bends), two buttons leave motion mode, keeping the pose ("線を戻さず終了") or
+// The move panel "動かす" (dialog 119), shown while the figure is posed: six buttons choose
+// the motion tool (the one in use shown pressed, with a line below saying what it does; "IK"
+// has below it the number of joints it bends), two buttons leave motion mode, keeping the pose ("線を戻さず終了") or
 // returning to the reference pose ("線を戻して終了"), and "初期値" runs the initial-pose
 // command. Like every panel it only reports what was asked.
 
@@ -9,6 +9,7 @@
 
 #include "shell/panel.h"
 
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -21,6 +22,7 @@ class MovePanel : public Panel {
 
  public:
   static constexpr int kIkButton = 1051;
+  static constexpr int kAimButton = 1052;
   // Action codes besides the tool buttons' ids (1047-1051).
   static constexpr int kLeaveKeepingPose = 1;
   static constexpr int kLeaveRestoringPose = -1;
@@ -46,9 +48,13 @@ class MovePanel : public Panel {
   const Document& doc_;
   std::map<int, QPushButton*> buttons_;
   QSpinBox* chain_ = nullptr;
+  QLabel* hint_ = nullptr;  // one line on what the current tool does
 };
 
-// The tool each button chooses: 1047 -> 300 ... 1050 -> 321, 1051 -> 322; 0 for any other id.
+// The tool each button chooses: 1047 -> 300 ... 1050 -> 321, 1051 -> 322, 1052 -> 323; 0 for
+// any other id.
 int motionToolFor(int buttonId);
+// Whether `tool` is one of the panel's tools.
+bool isMotionTool(int tool);
 
 }  // namespace tovala

@@ -3,10 +3,12 @@
 #include <QFileDialog>
 
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "engine/pose.h"
 #include "engine/pose_file.h"
+#include "engine/pose_history.h"
 #include "engine/reference.h"
 #include "model/messages.h"
 #include "platform/ui.h"
@@ -168,10 +170,12 @@ bool applyPoseAsStep(TMyWindow& w, const Pose& pose, const char* reason) {
     return doc.lines != lines || whole != std::array<float, 6>{doc.VextX, doc.VextY, doc.VextZ,
                                                                doc.RadX,  doc.RadY,  doc.RadZ};
   };
-  // In motion mode posing is no edit of the document: no step, no modified mark.
-  if (w.motion())
-    pose_(d);
-  else
+  // In motion mode posing is no edit of the document: no step of its undo ring and no modified
+  // mark, but a step of the posing history when the figure changed.
+  if (w.motion()) {
+    PoseValues before = capturePoseValues(d);
+    if (pose_(d)) w.session().poseHistory().record(std::move(before));
+  } else
     w.session().edit(reason, pose_, Redraw::All);
   if (d.curLine != line || d.curPoint != point) w.selectionChanged(line, point);
   w.rebuild();
