@@ -84,6 +84,34 @@ class TestSmallDialogs : public QObject {
     QCOMPARE(list.list()->currentRow(), 0);
   }
 
+  // Rows name what they can: the body model's bones, the objects lines are drawn in.
+  void lineListRowsNameTheirLines() {
+    WindowFixture f;
+    QVERIFY(f.window->runCommand(40050));  // 人体モデル作成
+    Document& d = f.doc();
+    LineListPanel& list = listOf(f);
+    list.refresh(true);
+    QCOMPARE(lineName(d, d.findLineByNumber(1)), std::string("背骨"));
+    QCOMPARE(lineName(d, d.findLineByNumber(8)), std::string("左腕"));
+    QCOMPARE(lineName(d, d.findLineByNumber(15)), std::string("右手親指"));
+    QCOMPARE(lineName(d, d.findLineByNumber(31)), std::string("右足小指"));
+    const int spine = d.findOrderPosition(d.findLineByNumber(1));
+    QVERIFY(rowText(f, spine).endsWith(QString::fromUtf8("N:   1  背骨")));
+    // An outline line takes the name of the object drawn with it.
+    const ObjectRecord& arm = d.objects[4];
+    QCOMPARE(sjisToUtf8(std::string_view(reinterpret_cast<const char*>(arm.name.data()))),
+             std::string("左上腕"));
+    QCOMPARE(lineName(d, arm.c[0]), std::string("左上腕"));
+    int named = 0;
+    for (int r = 0; r + 1 < int(d.lineOrder.size()); ++r)
+      named += lineName(d, d.lineOrder[size_t(r)]).empty() ? 0 : 1;
+    QVERIFY(named > 100);
+    // A joint line numbered like a bone but outside its group is no bone; nothing is no line.
+    d.lines[size_t(d.findLineByNumber(1))].category = 3;
+    QCOMPARE(lineName(d, d.findLineByNumber(1)), std::string());
+    QCOMPARE(lineName(d, -1), std::string());
+  }
+
   void choosingARowSelectsThatLineWithAnUndoStep() {
     WindowFixture f;
     threeLines(f);

@@ -19,6 +19,10 @@ class TMyWindow;
 // "%4d %4d %c:%9sN:%4d" (index, row, '*' with a command program else '-', kind label, number),
 // image lines "%4d %4d %c:画像%4d N:%4d" with the image key in place of the label.
 std::string lineListRow(const Document& doc, int row);
+// The name a line goes by, "" when it has none: a bone of the body model (its joint lines by
+// number and group), a face part, or else the first object drawn with a piece of it.
+std::string lineName(const Document& doc, int line);
+// Every row, each followed by its line's name where it has one.
 std::vector<std::string> lineListRows(const Document& doc);
 
 class LineListPanel : public Panel {
