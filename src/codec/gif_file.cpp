@@ -87,7 +87,69 @@ bool exactPalette(const uint8_t* rgba, size_t pixels, bool transparent, int limi
   return true;
 }
 
-// giflib's median cut over `limit` colours.
+// The palette entry nearest a colour, remembered for each cell of 4 x 4 x 4 colours (the
+// nearest to the cell's middle), so a frame searches the palette once per cell it uses.
+class NearestEntry {
+ public:
+  NearestEntry(const uint8_t* palette, int entries)
+      : palette_(palette), entries_(entries), cells_(size_t(1) << 18, -1) {}
+  int find(int r, int g, int b) {
+    int16_t& cell = cells_[size_t(r >> 2) << 12 | size_t(g >> 2) << 6 | size_t(b >> 2)];
+    if (cell < 0) cell = int16_t(search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2));
+    return cell;
+  }
+
+ private:
+  int search(int r, int g, int b) const {
+    int best = 0, bestDistance = INT32_MAX;
+    for (int i = 0; i < entries_; ++i) {
+      const uint8_t* c = palette_ + 3 * i;
+      const int dr = r - c[0], dg = g - c[1], db = b - c[2];
+      const int distance = dr * dr + dg * dg + db * db;
+      if (distance < bestDistance) best = i, bestDistance = distance;
+    }
+    return best;
+  }
+  const uint8_t* palette_;
+  int entries_;
+  std::vector<int16_t> cells_;
+};
+
+// Floyd-Steinberg error diffusion of the picture onto the palette's first `entries` colours,
+// left to right and top to bottom, so that smooth gradients keep their local mean instead of
+// falling into bands. Hidden pixels take no index and pass no error on.
+void ditherOnto(const uint8_t* rgba, int32_t width, int32_t height, bool transparent,
+                const uint8_t* palette, int entries, uint8_t* indices) {
+  NearestEntry nearest(palette, entries);
+  // Errors in sixteenths for this row and the next, with a pixel of margin either side.
+  const size_t span = 3 * (size_t(width) + 2);
+  std::vector<int32_t> errors(2 * span, 0);
+  int32_t* here = errors.data();
+  int32_t* below = here + span;
+  for (int32_t y = 0; y < height; ++y) {
+    std::fill(below, below + span, 0);
+    for (int32_t x = 0; x < width; ++x) {
+      const size_t i = size_t(y) * size_t(width) + size_t(x);
+      const uint8_t* px = rgba + 4 * i;
+      if (isHidden(px, transparent)) continue;
+      int want[3];
+      for (size_t k = 0; k < 3; ++k)
+        want[k] = std::clamp(px[k] + ((here[3 * size_t(x + 1) + k] + 8) >> 4), 0, 255);
+      const int index = nearest.find(want[0], want[1], want[2]);
+      indices[i] = uint8_t(index);
+      for (size_t k = 0; k < 3; ++k) {
+        const int32_t error = want[k] - palette[3 * size_t(index) + k];
+        here[3 * size_t(x + 2) + k] += 7 * error;
+        below[3 * size_t(x) + k] += 3 * error;
+        below[3 * size_t(x + 1) + k] += 5 * error;
+        below[3 * size_t(x + 2) + k] += error;
+      }
+    }
+    std::swap(here, below);
+  }
+}
+
+// giflib's median cut over `limit` colours, with the picture dithered onto it.
 bool cutPalette(const uint8_t* rgba, size_t pixels, int32_t width, int32_t height,
                 bool transparent, int limit, GifFrame& out) {
   std::vector<GifByteType> planes(3 * pixels);
@@ -98,17 +160,21 @@ bool cutPalette(const uint8_t* rgba, size_t pixels, int32_t width, int32_t heigh
   // giflib's quantizer sorts through a variable of its own shared by every call, so frames cut
   // on two threads at once spoil each other's palettes: one cut at a time.
   static std::mutex quantizer;
-  const std::lock_guard<std::mutex> one(quantizer);
-  if (GifQuantizeBuffer(unsigned(width), unsigned(height), &size, planes.data(),
-                        planes.data() + pixels, planes.data() + 2 * pixels, out.indices.data(),
-                        map.data()) != GIF_OK)
-    return false;
+  {
+    const std::lock_guard<std::mutex> one(quantizer);
+    if (GifQuantizeBuffer(unsigned(width), unsigned(height), &size, planes.data(),
+                          planes.data() + pixels, planes.data() + 2 * pixels, out.indices.data(),
+                          map.data()) != GIF_OK)
+      return false;
+  }
+  size = std::clamp(size, 1, limit);
   out.palette.assign(3 * 256, 0);
   for (size_t i = 0; i < size_t(limit); ++i) {
     out.palette[3 * i] = map[i].Red;
     out.palette[3 * i + 1] = map[i].Green;
     out.palette[3 * i + 2] = map[i].Blue;
   }
+  ditherOnto(rgba, width, height, transparent, out.palette.data(), size, out.indices.data());
   if (transparent) {
     out.transparentIndex = limit;
     for (size_t i = 0; i < pixels; ++i)

@@ -4,7 +4,8 @@
 // order), and GifAnimationWriter puts the frames into one looping file in order.
 //
 // A frame whose colours number at most 256 (255 with a transparent index) keeps them exactly;
-// one with more gets a median-cut palette from giflib. The file's global palette is the first
+// one with more gets a median-cut palette from giflib and is dithered onto it (error diffusion,
+// the same for the same picture on any thread), so smooth gradients do not band. The file's global palette is the first
 // frame's; a frame with another palette carries its own. An opaque frame after an opaque frame
 // stores only the rectangle where the two differ, drawn over the one before.
 
