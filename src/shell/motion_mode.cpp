@@ -1,6 +1,10 @@
 #include "shell/motion_mode.h"
 
+#include <array>
+#include <utility>
+
 #include "engine/motion_drag.h"
+#include "engine/pose_history.h"
 #include "engine/reference.h"
 #include "platform/ui.h"
 #include "script/motion_prepare.h"
@@ -30,6 +34,26 @@ int rememberedTool(const TMyWindow& w) {
 // Some line has no real point, or only points whose reference is (0, 0, 0).
 bool referenceMissing(Document& d) { return d.lineCount() > 1 && checkReference(d, 0, -1) == -1; }
 
+// A view button: the whole figure turned to the preset and posed again, one step of the posing
+// history when it changed.
+void turnWholeFigure(TMyWindow& w, const std::array<float, 3>& rad) {
+  Document& d = w.doc();
+  if (d.RadX == rad[0] && d.RadY == rad[1] && d.RadZ == rad[2]) return;
+  PoseValues before = capturePoseValues(d);
+  d.RadX = rad[0];
+  d.RadY = rad[1];
+  d.RadZ = rad[2];
+  const int line = d.curLine, point = d.curPoint;
+  prepareMotion(d);
+  d.curLine = line;
+  d.curPoint = point;
+  w.session().poseHistory().record(std::move(before));
+  w.session().setModified(true);
+  w.rebuild();
+  w.refreshPanel(PanelId::Control);
+  w.compose();
+}
+
 void onMoveMessage(TMyWindow& w, MovePanel& panel) {
   Document& d = w.doc();
   switch (panel.action) {
@@ -43,7 +67,9 @@ void onMoveMessage(TMyWindow& w, MovePanel& panel) {
       break;
     case MovePanel::kLeaveRestoringPose: w.setMode(kModeSelect, "OnTovLineSel"); break;
     default:
-      if (const int tool = motionToolFor(panel.action)) {
+      if (std::array<float, 3> rad; viewPresetFor(panel.action, rad)) {
+        turnWholeFigure(w, rad);
+      } else if (const int tool = motionToolFor(panel.action)) {
         d.edit.subMode = tool;
         if (QSettings* s = w.settings()) s->setValue(kToolSetting, tool);
       }

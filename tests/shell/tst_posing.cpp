@@ -1,6 +1,7 @@
 // Posing the body model in motion mode: the aim tool (向き) turns a forearm towards the mouse and
-// is the tool the next stay in the mode (and the next run) starts with; each drag is one step of
-// the posing history, undone and redone with Ctrl+Z and Ctrl+Y, fifty steps at most.
+// is the tool the next stay in the mode (and the next run) starts with; each drag and each view
+// button is one step of the posing history, undone and redone with Ctrl+Z and Ctrl+Y, fifty
+// steps at most.
 
 // The script engine has a member named like Qt's `emit` keyword: it comes before any Qt header.
 #include "script/script_engine.h"
@@ -154,6 +155,30 @@ class TestPosing : public QObject {
     movePanel(f).button(2)->click();
     QCOMPARE(enabled(f, kUndo), f.window->undoRing().undoCount() != 0);
     QVERIFY(f.window->runCommand(40031));
+    QVERIFY(!enabled(f, kUndo));
+  }
+
+  void viewButtonsTurnTheWholeFigureAsOneStep() {
+    WindowFixture f;
+    posing(f);
+    Document& d = f.doc();
+    const PoseValues start = capturePoseValues(d);
+    const QPointF wrist = pos(d, kArmL, kWrist);
+    MovePanel& panel = movePanel(f);
+    panel.button(1062)->click();  // 横
+    QCOMPARE(d.RadY, 1.5708f);
+    QCOMPARE(d.RadX, 0.0f);
+    QVERIFY(std::fabs(pos(d, kArmL, kWrist).x() - wrist.x()) > 1.0);  // the figure turned
+    panel.button(1062)->click();  // already so: no step
+    panel.button(1064)->click();  // 俯瞰
+    QCOMPARE(d.RadX, 0.5236f);
+    QCOMPARE(d.RadY, 0.0f);
+    f.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(d.RadY, 1.5708f);
+    f.key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sameValues(capturePoseValues(d), start));
+    QVERIFY(std::hypot(pos(d, kArmL, kWrist).x() - wrist.x(), pos(d, kArmL, kWrist).y() - wrist.y()) <
+            1e-3);
     QVERIFY(!enabled(f, kUndo));
   }
 

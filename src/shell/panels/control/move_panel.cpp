@@ -45,7 +45,27 @@ constexpr ToolButton kTools[] = {
      "腕や脚をドラッグすると、マウスの方を向きます"}};
 constexpr int kInitialPoseCommand = 40046;
 
+// The whole figure seen from the front, half turned, from the side, from behind, from above
+// and from below. A positive X turn brings the top towards the viewer.
+struct ViewPreset {
+  int id;
+  const char* label;
+  std::array<float, 3> rad;
+};
+constexpr ViewPreset kViews[] = {{1060, "正面", {0, 0, 0}},       {1061, "斜め", {0, 0.7854f, 0}},
+                                 {1062, "横", {0, 1.5708f, 0}},    {1063, "後ろ", {0, 3.1416f, 0}},
+                                 {1064, "俯瞰", {0.5236f, 0, 0}}, {1065, "あおり", {-0.5236f, 0, 0}}};
+
 }  // namespace
+
+bool viewPresetFor(int buttonId, std::array<float, 3>& rad) {
+  for (const ViewPreset& v : kViews)
+    if (v.id == buttonId) {
+      rad = v.rad;
+      return true;
+    }
+  return false;
+}
 
 bool isMotionTool(int tool) {
   for (const ToolButton& t : kTools)
@@ -100,10 +120,21 @@ MovePanel::MovePanel(const Document& doc, QWidget* parent)
   grid->addWidget(hint_, 4, 0, 1, 2);
   auto* depth = new QLabel(QString::fromUtf8("右ドラッグでZ方向"));
   grid->addWidget(depth, 5, 0, 1, 2);
+  auto* views = new QGridLayout;
+  int v = 0;
+  for (const ViewPreset& preset : kViews) {
+    QPushButton* b = add(preset.id, preset.label);
+    b->setToolTip(QString::fromUtf8("図全体をこの向きにする"));
+    views->addWidget(b, v / 3, v % 3);
+    ++v;
+    const int id = preset.id;
+    connect(b, &QPushButton::clicked, this, [this, id] { request(id); });
+  }
+  grid->addLayout(views, 6, 0, 1, 2);
   QPushButton* initial = add(kInitialPoseCommand, "初期値");
-  grid->addWidget(initial, 6, 0, 1, 2);
-  grid->addWidget(add(1, "線を戻さず終了"), 7, 0, 1, 2);
-  grid->addWidget(add(2, "線を戻して終了"), 8, 0, 1, 2);
+  grid->addWidget(initial, 7, 0, 1, 2);
+  grid->addWidget(add(1, "線を戻さず終了"), 8, 0, 1, 2);
+  grid->addWidget(add(2, "線を戻して終了"), 9, 0, 1, 2);
   showTool();
   connect(initial, &QPushButton::clicked, this, [this] { emit command(kInitialPoseCommand); });
   connect(buttons_[1], &QPushButton::clicked, this, &MovePanel::accept);

@@ -5,6 +5,7 @@
 // returning to the reference pose ("線を戻して終了"), and "初期値" runs the initial-pose
 // command. Like every panel it only reports what was asked.
 
+#include <array>
 #include <map>
 
 #include "shell/panel.h"
@@ -56,5 +57,9 @@ class MovePanel : public Panel {
 int motionToolFor(int buttonId);
 // Whether `tool` is one of the panel's tools.
 bool isMotionTool(int tool);
+
+// The view buttons (正面 斜め 横 後ろ 俯瞰 あおり, ids 1060-1065) turn the whole figure to a set
+// angle: the whole-model rotation (RadX, RadY, RadZ) of button `id`, or false for any other id.
+bool viewPresetFor(int buttonId, std::array<float, 3>& rad);
 
 }  // namespace tovala
