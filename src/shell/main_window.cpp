@@ -24,6 +24,7 @@
 #include "shell/panels/edit_tool/edit_tool_window.h"
 #include "shell/panels/joint/cline_panel.h"
 #include "shell/panels/joint/joint_panel.h"
+#include "shell/panels/body_shape/body_shape_keeper.h"
 #include "shell/panels/joint/oline_panel.h"
 #include "shell/panels/objects/objects_panel_window.h"
 #include "shell/panels/pose/pose_panel_window.h"
@@ -81,6 +82,8 @@ TMyWindow::TMyWindow(Ui* ui) {
   installObjectsPanel(*this);
   installTimeline(*this);
   installPosePanel(*this);
+  // The shape beside an opened project follows it from the start, through 名前を付けて保存 too.
+  BodyShapeKeeper::of(session_);
   addWindowCommands(*this);
   buildMenus();
   installToolbar(*this);

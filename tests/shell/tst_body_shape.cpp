@@ -122,6 +122,27 @@ class TestBodyShape : public QObject {
     }
   }
 
+  // The shape goes with the project to a new name even when no shape command ran in this window.
+  void saveAsCarriesTheShapeOfAnOpenedProject() {
+    std::string path;
+    WindowFixture maker;
+    {
+      ScriptedShape answer(preset("model"));
+      QVERIFY(maker.window->runCommand(40050));
+    }
+    path = maker.dir.filePath("tall.tov").toStdString();
+    QVERIFY(maker.window->session().save(path));
+
+    WindowFixture f;
+    QVERIFY(f.window->session().open(path));
+    const std::string copy = f.dir.filePath("copy.tov").toStdString();
+    QVERIFY(f.window->session().save(copy));
+    BodyShape kept;
+    std::string reason;
+    QVERIFY2(loadBodyShapeFile(bodyShapePathFor(copy), kept, reason), reason.c_str());
+    QVERIFY(kept == preset("model"));
+  }
+
   void changingTheShapeKeepsThePoseInOneUndoStep() {
     WindowFixture f;
     QVERIFY(f.window->runCommand(40050));  // the standard figure (no dialog for a scripted Ui)
