@@ -83,14 +83,22 @@ class TestPosePanel : public QObject {
     QCOMPARE(f.window->undoRing().undoCount(), before + 1);
     QVERIFY(f.ui.shown.empty());  // every joint of the body model has its partner
 
-    // In motion mode a pose is applied as a drag poses: the figure changes, no step is taken.
+    // In motion mode a pose is applied as a drag poses: the figure changes, no step of the
+    // document's ring is taken, and it is one step of the posing history.
     QVERIFY(f.window->runCommand(40031));
     QVERIFY(f.window->motion());
     const int inMotion = f.window->undoRing().undoCount();
+    const float shoulderBefore = jointOf(d, kLeftShoulder).radz;
+    QVERIFY(shoulderBefore != 0.8f);
     panel->selectName("挙手");
     panel->button(PosePanel::kApply)->click();
     QCOMPARE(jointOf(d, kLeftShoulder).radz, 0.8f);
     QCOMPARE(jointOf(d, kRightShoulder).radz, 0.0f);
+    QCOMPARE(f.window->undoRing().undoCount(), inMotion);
+    f.window->undo();
+    QCOMPARE(jointOf(d, kLeftShoulder).radz, shoulderBefore);
+    f.window->redo();
+    QCOMPARE(jointOf(d, kLeftShoulder).radz, 0.8f);
     QCOMPARE(f.window->undoRing().undoCount(), inMotion);
   }
 };
