@@ -84,7 +84,8 @@ void Autosave::tick() {
 }
 
 bool Autosave::quietNow() const {
-  if (w_.sideView() || w_.mouse().leftDown) return false;
+  // Motion mode holds posed points, which saving refuses too: the copy waits for the figure's own.
+  if (w_.motion() || w_.sideView() || w_.mouse().leftDown) return false;
   if (const Timeline* t = timelineOf(w_); t && t->previewing()) return false;
   return !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
 }

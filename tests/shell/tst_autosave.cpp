@@ -18,6 +18,7 @@
 #include "model/project_file.h"
 #include "shell/autosave.h"
 #include "shell/document_session.h"
+#include "shell/panels/control/move_panel.h"
 #include "shell/panels/timeline/timeline.h"
 #include "modal_helper.h"
 #include "shell_fixture.h"
@@ -117,6 +118,16 @@ class TestAutosave : public QObject {
     f.window->panel(PanelId::Timeline)->findChild<QPushButton*>("play")->click();
     if (t.previewing()) QVERIFY(!autosave.saveNow());
     t.endPreview();
+
+    // Motion mode holds posed points (saving is refused there): the copy waits until it ends.
+    f.drawLine({{500, 500}, {560, 520}});
+    f.ui.queueAnswer(Answer::Yes);
+    QVERIFY(f.window->runCommand(40031));
+    QVERIFY(f.window->motion());
+    QVERIFY(!autosave.saveNow());
+    static_cast<MovePanel*>(f.window->panel(PanelId::Move))->button(2)->click();  // restore
+    QVERIFY(!f.window->motion());
+    QVERIFY(autosave.saveNow());
 
     // A second editor in the same folder neither writes a copy nor offers one.
     {
