@@ -10,37 +10,15 @@
 
 #include "shell/command_rules.h"
 #include "shell/menus.h"
+#include "menu_text.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
 using tovala::test::WindowFixture;
+using tovala::test::flattenMenu;
+using tovala::test::flattenMenuBar;
 
 namespace {
-
-// "text(id)" for every item and "text>" for every popup, depth first, separators as "-".
-void flatten(const QMenu* menu, QStringList& out) {
-  for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) {
-      out << "-";
-    } else if (a->menu()) {
-      out << a->text() + ">";
-      flatten(a->menu(), out);
-      out << "<";
-    } else {
-      out << QString("%1(%2)").arg(a->text()).arg(a->data().toInt());
-    }
-  }
-}
-
-QStringList flattenBar(const QMenuBar& bar) {
-  QStringList out;
-  for (QAction* a : bar.actions()) {
-    out << a->text() + ">";
-    flatten(a->menu(), out);
-    out << "<";
-  }
-  return out;
-}
 
 int ran = 0;
 void count(TMyWindow&) { ++ran; }
@@ -78,7 +56,7 @@ class TestCommandPlaces : public QObject {
     auto update = [](QAction*, int) {};
     buildMenuBar(&bar, tree, trigger, update);
     placeDeclaredCommands(&bar, table, trigger, update);
-    QCOMPARE(flattenBar(bar).join("|"),
+    QCOMPARE(flattenMenuBar(bar).join("|"),
              QString("A>|one(40001)|chain1(40150)|chain2(40140)|two(40002)|sub>|three(40003)|-|"
                      "end(40170)|<|<|B>|top(40160)|four(40004)|orphan(40190)|<|"
                      "C>|deep>|new(40180)|<|<"));
@@ -96,7 +74,7 @@ class TestCommandPlaces : public QObject {
     for (QAction* top : f.window->menuBar()->actions()) {
       if (top->text() != QString::fromUtf8("ファイル")) continue;
       for (QAction* a : top->menu()->actions())
-        if (a->menu() && a->text() == QString::fromUtf8("保存")) flatten(a->menu(), save);
+        if (a->menu() && a->text() == QString::fromUtf8("保存")) flattenMenu(a->menu(), save);
     }
     for (QAction* a : commandActions(f.window->menuBar()))
       if (a->data().toInt() == kCommandSaveAs) saveAs = a;

@@ -7,27 +7,14 @@
 #include <QtTest>
 
 #include "shell/menus.h"
+#include "menu_text.h"
 #include "shell_fixture.h"
 
 using namespace tovala;
 using tovala::test::WindowFixture;
+using tovala::test::flattenMenu;
 
 namespace {
-
-// "text(id)" for every item and "text>" for every popup, depth first, separators as "-".
-void flatten(const QMenu* menu, QStringList& out) {
-  for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) {
-      out << "-";
-    } else if (a->menu()) {
-      out << a->text() + ">";
-      flatten(a->menu(), out);
-      out << "<";
-    } else {
-      out << QString("%1(%2)").arg(a->text()).arg(a->data().toInt());
-    }
-  }
-}
 
 QAction* actionFor(const std::vector<QAction*>& actions, int id) {
   for (QAction* a : actions)
@@ -64,7 +51,7 @@ class TestMenus : public QObject {
     QCOMPARE(titles, QStringList({"ファイル", "編集", "描画", "表示", "命令", "ヘルプ"}));
 
     QStringList file;
-    flatten(topMenu(bar, "ファイル"), file);
+    flattenMenu(topMenu(bar, "ファイル"), file);
     QCOMPARE(file.join(" "),
              QString("新規作成(40044) 読込> 普通読込(40001) 部分読込(40070) "
                      "顔画像データ読込み(40049) 背景画像を読込む(40041) < 最近使ったファイル> < "
@@ -74,12 +61,12 @@ class TestMenus : public QObject {
                      "人体モデル作成(40050) 体型変更(40130) - 書き出し…(40140)"));
 
     QStringList edit;
-    flatten(topMenu(bar, "編集"), edit);
+    flattenMenu(topMenu(bar, "編集"), edit);
     QCOMPARE(edit.join("|"), QString("元に戻す Ctrl+Z(40021)|やり直し  Ctrl+Y(40022)|-|"
                                      "サイズ変更(40043)|線限定(40072)|-|回転(40061)|変形(40062)"));
 
     QStringList draw;
-    flatten(topMenu(bar, "描画"), draw);
+    flattenMenu(topMenu(bar, "描画"), draw);
     QCOMPARE(draw.join("|"),
              QString("線>|選択\tShift+S(40002)|追加\tShift+L(40003)|消去(40004)|塗り>|塗る(40014)|"
                      "塗らない(40015)|<|整形>|線(40038)|三角(40039)|四角(40040)|円(40037)|<|"
@@ -91,9 +78,9 @@ class TestMenus : public QObject {
                      "点表示切替(40060)|オブジェクト表示(40064)"));
 
     QStringList view, script, help;
-    flatten(topMenu(bar, "表示"), view);
-    flatten(topMenu(bar, "命令"), script);
-    flatten(topMenu(bar, "ヘルプ"), help);
+    flattenMenu(topMenu(bar, "表示"), view);
+    flattenMenu(topMenu(bar, "命令"), script);
+    flattenMenu(topMenu(bar, "ヘルプ"), help);
     QCOMPARE(view.join("|"), QString("メインダイアログ(40016)|線のリスト(40024)|ペイント(40023)|"
                                      "背景画像(40042)|動き設定(40045)|編集・設定(40051)|"
                                      "ステップ編集(40052)|オブジェクト編集(40053)|ポーズ(40107)|"
@@ -108,7 +95,7 @@ class TestMenus : public QObject {
                                      "試験実行(PaintObj)(40048)"));
 
     QStringList context;
-    flatten(f.window->contextMenu(), context);
+    flattenMenu(f.window->contextMenu(), context);
     QCOMPARE(context.join("|"),
              QString("線>|選択(40002)|追加(40003)|削除(40004)|塗り>|塗らない(40015)|塗る(40014)|<|"
                      "基準にする(40025)|<|点>|選択(40006)|追加(40007)|削除(40008)|接続>|曲線(40011)|"
