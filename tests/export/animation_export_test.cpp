@@ -21,18 +21,12 @@
 #include "script/script_engine.h"
 #include "script/pose_apply.h"
 #include "support/test_support.h"
+#include "support/body_model_fixture.h"
 
 namespace tovala {
 namespace {
 
-const Document& bodyModel() {
-  static Document* doc = [] {
-    auto* d = new Document();
-    createBodyModel(*d);
-    return d;
-  }();
-  return *doc;
-}
+const Document& bodyModel() { return test::sharedBodyModel(); }
 
 void turn(Pose& pose, JointKey key, int axis, float value) {
   for (JointPose& j : pose.joints)

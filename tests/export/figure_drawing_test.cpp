@@ -11,18 +11,12 @@
 #include "model/document.h"
 #include "render/frame.h"
 #include "script/body_model.h"
+#include "support/body_model_fixture.h"
 
 namespace tovala {
 namespace {
 
-const Document& bodyModel() {
-  static Document* doc = [] {
-    auto* d = new Document();
-    createBodyModel(*d);
-    return d;
-  }();
-  return *doc;
-}
+const Document& bodyModel() { return test::sharedBodyModel(); }
 
 ImageSlot exported(const Document& doc, const FigureLook& look, double scale,
                    std::vector<uint8_t>* alphaOut = nullptr) {

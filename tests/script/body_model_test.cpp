@@ -12,19 +12,12 @@
 #include "script/body_model.h"
 #include "script/body_tables.h"
 #include "script/line_programs.h"
+#include "support/body_model_fixture.h"
 
 namespace tovala {
 namespace {
 
-// One generated figure shared by the read-only checks (building one takes a while).
-const Document& figure() {
-  static Document* doc = [] {
-    auto* d = new Document();
-    createBodyModel(*d);
-    return d;
-  }();
-  return *doc;
-}
+const Document& figure() { return test::sharedBodyModel(); }
 
 int lineNumbered(const Document& doc, int32_t nam) {
   for (int l = 0; l + 1 < doc.lineCount(); ++l)

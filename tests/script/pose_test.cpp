@@ -12,6 +12,7 @@
 #include "script/motion_prepare.h"
 #include "script/pose_apply.h"
 #include "support/test_support.h"
+#include "support/body_model_fixture.h"
 
 namespace tovala {
 namespace {
@@ -20,14 +21,7 @@ namespace {
 // 803) and its right partner 1400 .. 1403; the knees 2001 and 2601.
 constexpr int32_t kLeftArm = 8, kRightArm = 14;
 
-const Document& bodyModel() {
-  static Document* doc = [] {
-    auto* d = new Document();
-    createBodyModel(*d);
-    return d;
-  }();
-  return *doc;
-}
+const Document& bodyModel() { return test::sharedBodyModel(); }
 
 PointRecord& jointOf(Document& doc, JointKey key) {
   int l = -1, p = -1;
