@@ -9,6 +9,7 @@
 #include "script/body_model.h"
 #include "shell/command_rules.h"
 #include "shell/core_calls.h"
+#include "shell/file_drop.h"
 #include "shell/panels/body_shape/body_shape_commands.h"
 #include "shell/panels/export/export_dialog.h"
 
@@ -61,8 +62,7 @@ void saveAsCommand(TMyWindow& w) {
 void loadPartsCommand(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kParts, filters::kPartsExt, w.paths().parts);
   if (!path) return;
-  w.paths().parts = *path;
-  if (core().loadParts(w.doc(), *path)) w.session().changed(Redraw::All);
+  mergePartsFile(w, *path);
 }
 
 void savePartsCommand(TMyWindow& w) {
@@ -113,10 +113,7 @@ void bodyModelCommand(TMyWindow& w) {
 void loadUnderlay(TMyWindow& w) {
   auto path = chooseFile(w, false, filters::kImage, filters::kImageExt, w.paths().image);
   if (!path) return;
-  w.paths().image = *path;
-  if (!w.doc().workImages.loadPicture(kUnderlayImage, *path, w.ui())) return;
-  w.doc().showUnderlay = 1;
-  w.session().changed(Redraw::None);
+  layUnderlay(w, *path);
 }
 
 void saveCanvasImage(TMyWindow& w) {

@@ -77,20 +77,26 @@ bool dropFile(TMyWindow& w, const std::string& path) {
   }
   switch (kind) {
     case DroppedKind::Project: return openRecentProject(w, path);
-    case DroppedKind::Parts:
-      if (!core().loadParts || !core().loadParts(w.doc(), path)) return false;
-      w.paths().parts = path;
-      w.session().changed(Redraw::All);
-      return true;
-    case DroppedKind::Picture:
-      if (!w.doc().workImages.loadPicture(kUnderlayImage, path, w.ui())) return false;
-      w.paths().image = path;
-      w.doc().showUnderlay = 1;
-      w.session().changed(Redraw::None);
-      return true;
+    case DroppedKind::Parts: return mergePartsFile(w, path);
+    case DroppedKind::Picture: return layUnderlay(w, path);
     case DroppedKind::None: break;
   }
   return false;
+}
+
+bool mergePartsFile(TMyWindow& w, const std::string& path) {
+  w.paths().parts = path;
+  if (!core().loadParts || !core().loadParts(w.doc(), path)) return false;
+  w.session().changed(Redraw::All);
+  return true;
+}
+
+bool layUnderlay(TMyWindow& w, const std::string& path) {
+  w.paths().image = path;
+  if (!w.doc().workImages.loadPicture(kUnderlayImage, path, w.ui())) return false;
+  w.doc().showUnderlay = 1;
+  w.session().changed(Redraw::None);
+  return true;
 }
 
 void installFileDrop(TMyWindow& w) {

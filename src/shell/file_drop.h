@@ -18,6 +18,12 @@ DroppedKind droppedKind(const std::string& path);
 // Does what dropping `path` does; false when nothing was done (refused, cancelled, unreadable).
 bool dropFile(TMyWindow& w, const std::string& path);
 
+// What 部分読込 and 背景画像を読込む do with a chosen file, a dropped one too: the parts
+// merged into the document, or the picture laid behind the figure as the underlay. False when
+// the file was not read (its reader has told the user).
+bool mergePartsFile(TMyWindow& w, const std::string& path);
+bool layUnderlay(TMyWindow& w, const std::string& path);
+
 // The window accepts drops from now on.
 void installFileDrop(TMyWindow& w);
 
